@@ -1,0 +1,62 @@
+// A small reader and writer of initialisation files ("INI": sections in
+// square brackets, key=value lines), used by the settings file and by the
+// skin descriptions.
+//
+// Files are Windows-1252 on disk; names and values are UTF-8 here. Section
+// and key names are matched without regard to case; values are trimmed of
+// blanks at both ends and cut to 2047 characters; when a key appears twice
+// in a section the first one wins. Writing keeps every other section, key,
+// comment and line of the file as it was, and ends lines with CR LF.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Fichiers.h"
+
+namespace glissaro {
+
+class FichierIni {
+ public:
+  static constexpr std::size_t kLongueurMaxValeur = 2047;
+
+  FichierIni() = default;
+
+  // Reads a file. A missing or unreadable file gives an empty description.
+  static FichierIni Charger(const std::string& chemin);
+  // Reads Windows-1252 text already in memory (embedded descriptions).
+  static FichierIni DepuisTexte(std::string_view octetsCp1252);
+
+  // The value of a key, trimmed and cut to 2047 characters, or nothing when
+  // the section or the key is missing.
+  std::optional<std::string> Lire(std::string_view section, std::string_view cle) const;
+  std::string LireTexte(std::string_view section, std::string_view cle, std::string_view defaut) const;
+
+  // An integer value: a value longer than two characters that starts with
+  // "0x" or "0X" is hexadecimal; otherwise an optional sign and decimal
+  // digits, or "$" and hexadecimal digits. Anything else gives the default.
+  int32_t LireEntier(std::string_view section, std::string_view cle, int32_t defaut) const;
+
+  bool SectionExiste(std::string_view section) const;
+
+  // Sets a key: the first key of that name in the section gets the value; a
+  // missing key is added at the end of its section, a missing section at the
+  // end of the file.
+  void Ecrire(std::string_view section, std::string_view cle, std::string_view valeur);
+  void EcrireEntier(std::string_view section, std::string_view cle, int32_t valeur);
+
+  // The whole file as Windows-1252 text with CR LF line ends.
+  std::string Texte() const;
+
+  // Writes the file safely (temporary file then rename): on failure the old
+  // file is untouched and the message names the full path.
+  ResultatEcriture Enregistrer(const std::string& chemin) const;
+
+ private:
+  std::vector<std::string> lignes_;  // UTF-8, without line ends
+};
+
+}  // namespace glissaro

@@ -1,0 +1,308 @@
+#include "Partie.h"
+
+#include <array>
+#include <functional>
+
+namespace glissaro {
+
+std::string TexteCompteur(int32_t valeur) {
+  const bool negatif = valeur < 0;
+  std::string chiffres = std::to_string(negatif ? -static_cast<int64_t>(valeur) : static_cast<int64_t>(valeur));
+  if (chiffres.size() < 4) chiffres.insert(0, 4 - chiffres.size(), '0');
+  return negatif ? "-" + chiffres : chiffres;
+}
+
+std::string TexteFelicitations(int32_t etat) {
+  if (etat == 2)
+    return std::string("Bravo, Vous pouvez comparer votre record avec le record mondial") + "\n\r" +
+           " sur le site Web " + kAdresseSiteWeb;
+  return "Bravo !!! si vous trouvez votre plateau correct, faites-le officialiser !";
+}
+
+void TPartie::DefinirVitesse(int vitesse) {
+  VitesseDeplacement = vitesse > 0 ? vitesse : 2;
+  Seuil = TailleCase / VitesseDeplacement;
+}
+
+ResultatLecture TPartie::ChargerPlateau(const std::string& chemin) {
+  charge_ = false;
+  DefinirVitesse(VitesseDeplacement);
+  Compteur = 0;
+  Historique.Vider();
+  DernierePiece = 0;
+  BravoAffiche = false;
+  pleinSignale_ = false;
+  AfficherCompteur(0, false);
+  const auto resultat = LirePlateau(chemin, Plateau, ModeLecture::Jeu);
+  if (resultat.statut == StatutLecture::Ok) charge_ = true;
+  return resultat;
+}
+
+void TPartie::CommencerPartie(const TPlateau& plateau) {
+  DefinirVitesse(VitesseDeplacement);
+  Compteur = 0;
+  Historique.Vider();
+  DernierePiece = 0;
+  BravoAffiche = false;
+  pleinSignale_ = false;
+  AfficherCompteur(0, false);
+  Plateau = plateau;
+  charge_ = true;
+}
+
+void TPartie::Appuyer(int x, int y) {
+  if (!charge_) return;
+  const int colonne = x >= 0 ? x / TailleCase + 1 : 0;
+  const int ligne = y >= 0 ? y / TailleCase + 1 : 0;
+  ColonneChoisie = colonne;
+  LigneChoisie = ligne;
+  if (Plateau.Contient(ligne, colonne)) {
+    const auto& cellule = Plateau.Case(ligne, colonne);
+    PieceChoisie = cellule.Piece;
+    NomChoisi = cellule.Nom;
+    SerieChoisie = cellule.Serie;
+  } else {
+    // Outside the board nothing is taken.
+    PieceChoisie = 0;
+    NomChoisi.clear();
+    SerieChoisie = TSerieMap::Vide;
+  }
+  ReferenceX = x;
+  ReferenceY = y;
+  Historique.Couper();
+}
+
+void TPartie::Glisser(int x, int y) {
+  if (!charge_) return;
+  bouge_ = false;
+  if (ReferenceX - x > Seuil && PeutAllerGauche()) DecalerGauche();
+  if (x - ReferenceX > Seuil && PeutAllerDroite()) DecalerDroite();
+  if (ReferenceY - y > Seuil && PeutMonter()) DecalerHaut();
+  if (y - ReferenceY > Seuil && PeutDescendre()) DecalerBas();
+  if (bouge_) {
+    VerifierPortes();
+    ReferenceX = x;
+    ReferenceY = y;
+  }
+}
+
+void TPartie::Relacher() {
+  if (!charge_) return;
+  // Counting: the taken tile ended the gesture away from where it was taken.
+  for (int c = 1; c <= Plateau.Largeur; ++c) {
+    for (int l = 1; l <= Plateau.Hauteur; ++l) {
+      const auto& cellule = Plateau.Case(l, c);
+      if (cellule.Nom != NomChoisi || (l == LigneChoisie && c == ColonneChoisie)) continue;
+      if (cellule.Piece != DernierePiece) {
+        DernierePiece = cellule.Piece;
+        ++Compteur;
+        AfficherCompteur(Compteur, true);
+      }
+      c = Plateau.Largeur;  // the first such cell decides
+      break;
+    }
+  }
+  // End of the game.
+  if (Resolu() && !BravoAffiche) {
+    if (observateur_) observateur_->Felicitations(TexteFelicitations(Plateau.Etat), Plateau.Etat);
+    BravoAffiche = true;
+  }
+}
+
+bool TPartie::Resolu() const {
+  for (int l = Plateau.Hauteur; l >= 1; --l)
+    for (int c = 1; c <= Plateau.Largeur; ++c) {
+      const auto& cellule = Plateau.Case(l, c);
+      if (cellule.PlaceFinal && cellule.Serie != TSerieMap::Final) return false;
+    }
+  return true;
+}
+
+bool TPartie::PeutAller(int dx, int dy, int8_t code) {
+  if (SerieChoisie == TSerieMap::Vide || SerieChoisie == TSerieMap::Bord) return false;
+  for (int c = 1; c <= Plateau.Largeur; ++c) {
+    for (int l = 1; l <= Plateau.Hauteur; ++l) {
+      const auto& cellule = Plateau.Case(l, c);
+      if (cellule.Piece != PieceChoisie) continue;
+      const int lv = l + dy, cv = c + dx;
+      if (!Plateau.Contient(lv, cv)) return false;
+      const bool joint = dx > 0 ? cellule.Droit : dx < 0 ? cellule.Gauche : dy > 0 ? cellule.Bas : cellule.Haut;
+      if (!joint && Plateau.Case(lv, cv).Serie != TSerieMap::Vide) return false;
+    }
+  }
+  Enregistrer(static_cast<int16_t>(PieceChoisie), code);
+  return true;
+}
+
+bool TPartie::PeutAllerDroite() { return PeutAller(1, 0, EvDroite); }
+bool TPartie::PeutAllerGauche() { return PeutAller(-1, 0, EvGauche); }
+bool TPartie::PeutDescendre() { return PeutAller(0, 1, EvBas); }
+bool TPartie::PeutMonter() { return PeutAller(0, -1, EvHaut); }
+
+void TPartie::Decaler(int dx, int dy) {
+  const int largeur = Plateau.Largeur, hauteur = Plateau.Hauteur;
+  if (dx != 0) {
+    // Columns from the far side; a tile in the last column in that
+    // direction never moves off the board.
+    const int premiere = dx > 0 ? largeur - 1 : 2;
+    const int derniere = dx > 0 ? 1 : largeur;
+    for (int c = premiere; dx > 0 ? c >= derniere : c <= derniere; c -= dx)
+      for (int l = 1; l <= hauteur; ++l)
+        if (Plateau.Case(l, c).Piece == PieceChoisie) DeplacerCase(l, c, l, c + dx);
+  } else {
+    const int premiere = dy > 0 ? hauteur - 1 : 2;
+    const int derniere = dy > 0 ? 1 : hauteur;
+    for (int l = premiere; dy > 0 ? l >= derniere : l <= derniere; l -= dy)
+      for (int c = 1; c <= largeur; ++c)
+        if (Plateau.Case(l, c).Piece == PieceChoisie) DeplacerCase(l, c, l + dy, c);
+  }
+  bouge_ = true;
+}
+
+void TPartie::DecalerDroite() { Decaler(1, 0); }
+void TPartie::DecalerGauche() { Decaler(-1, 0); }
+void TPartie::DecalerBas() { Decaler(0, 1); }
+void TPartie::DecalerHaut() { Decaler(0, -1); }
+
+void TPartie::DeplacerCase(int ls, int cs, int ld, int cd) {
+  auto& source = Plateau.Case(ls, cs);
+  auto& destination = Plateau.Case(ld, cd);
+  destination.Droit = source.Droit;
+  destination.Gauche = source.Gauche;
+  destination.Haut = source.Haut;
+  destination.Bas = source.Bas;
+  destination.Piece = source.Piece;
+  destination.Map = source.Map;
+  destination.Serie = source.Serie;
+  std::swap(source.Nom, destination.Nom);
+  DessinerCase(ld, cd);
+  source.Droit = source.Gauche = source.Haut = source.Bas = false;
+  source.Piece = 0;
+  source.Map = source.PlaceFinal ? kMapFondFinal : kMapFond;
+  source.Serie = TSerieMap::Vide;
+  DessinerCase(ls, cs);
+}
+
+void TPartie::ChoisirPiece() {
+  for (int l = 1; l <= Plateau.Hauteur; ++l)
+    for (int c = 1; c <= Plateau.Largeur; ++c) {
+      const auto& cellule = Plateau.Case(l, c);
+      if (cellule.Piece == PieceChoisie) {
+        NomChoisi = cellule.Nom;
+        SerieChoisie = cellule.Serie;
+        return;
+      }
+    }
+}
+
+bool TPartie::EstPorteFermee(int ligne, int colonne) const {
+  return Plateau.Case(ligne, colonne).Map == kMapPorteFermee;
+}
+
+bool TPartie::EstCadre(int ligne, int colonne) const {
+  const auto& cellule = Plateau.Case(ligne, colonne);
+  return cellule.Map == kMapPorteTouchee || cellule.Serie == TSerieMap::Bord;
+}
+
+void TPartie::VerifierPortes() {
+  if (SerieChoisie != TSerieMap::Final) return;
+  const int H = Plateau.Hauteur, L = Plateau.Largeur;
+  for (int l = 1; l <= H; ++l) {
+    for (int c = 1; c <= L; ++c) {
+      if (Plateau.Case(l, c).Piece != PieceChoisie) continue;
+      if (l > 1 && EstPorteFermee(l - 1, c)) ToucherPorte(l - 1, c);
+      if (l < H && EstPorteFermee(l + 1, c)) ToucherPorte(l + 1, c);
+      if (c > 1 && EstPorteFermee(l, c - 1)) ToucherPorte(l, c - 1);
+      if (c < L && EstPorteFermee(l, c + 1)) ToucherPorte(l, c + 1);
+      if (l > 1 && c < L && EstCadre(l - 1, c) && EstCadre(l, c + 1) && EstPorteFermee(l - 1, c + 1))
+        ToucherPorte(l - 1, c + 1);
+      if (l < H && c < L && EstCadre(l + 1, c) && EstCadre(l, c + 1) && EstPorteFermee(l + 1, c + 1))
+        ToucherPorte(l + 1, c + 1);
+      if (l < H && c > 1 && EstCadre(l + 1, c) && EstCadre(l, c - 1) && EstPorteFermee(l + 1, c - 1))
+        ToucherPorte(l + 1, c - 1);
+      if (l > 1 && c > 1 && EstCadre(l - 1, c) && EstCadre(l, c - 1) && EstPorteFermee(l - 1, c - 1))
+        ToucherPorte(l - 1, c - 1);
+    }
+  }
+}
+
+namespace {
+
+// Walks a door: the cells with Porte joined by their sides to the start,
+// each once, depth first, trying below, above, right, then left. The visit
+// returns false to end the walk.
+void ParcourirPorte(const TPlateau& plateau, int ligne, int colonne, const std::function<bool(int, int)>& visite) {
+  std::array<std::array<bool, kLargeurMax>, kHauteurMax> vu{};
+  std::function<bool(int, int)> parcourir = [&](int l, int c) {
+    vu[static_cast<std::size_t>(l - 1)][static_cast<std::size_t>(c - 1)] = true;
+    if (!visite(l, c)) return false;
+    constexpr std::array<std::array<int, 2>, 4> kVoisins = {{{1, 0}, {-1, 0}, {0, 1}, {0, -1}}};
+    for (const auto& [dl, dc] : kVoisins) {
+      const int lv = l + dl, cv = c + dc;
+      if (!plateau.Contient(lv, cv) || vu[static_cast<std::size_t>(lv - 1)][static_cast<std::size_t>(cv - 1)]) continue;
+      if (!plateau.Case(lv, cv).Porte) continue;
+      if (!parcourir(lv, cv)) return false;
+    }
+    return true;
+  };
+  parcourir(ligne, colonne);
+}
+
+}  // namespace
+
+void TPartie::ToucherPorte(int ligne, int colonne) {
+  Plateau.Case(ligne, colonne).Map = kMapPorteTouchee;
+  DessinerCase(ligne, colonne);
+  drapeauPorte_ = true;
+  PorteComplete(ligne, colonne);
+  Enregistrer(CodePosition(colonne, ligne), EvPorteTouchee);
+  if (drapeauPorte_) {
+    OuvrirPorte(ligne, colonne);
+    if (Comptage) {
+      ++Compteur;
+      AfficherCompteur(Compteur, true);
+    }
+  }
+}
+
+void TPartie::PorteComplete(int ligne, int colonne) {
+  ParcourirPorte(Plateau, ligne, colonne, [this](int l, int c) {
+    if (Plateau.Case(l, c).Map == kMapPorteFermee) {
+      drapeauPorte_ = false;
+      return false;
+    }
+    return true;
+  });
+}
+
+void TPartie::OuvrirPorte(int ligne, int colonne) {
+  ParcourirPorte(Plateau, ligne, colonne, [this](int l, int c) {
+    auto& cellule = Plateau.Case(l, c);
+    if (cellule.Map == kMapPorteTouchee) {
+      cellule.Serie = TSerieMap::Vide;
+      cellule.Map = kMapFond;
+      DessinerCase(l, c);
+      Enregistrer(CodePosition(c, l), EvPorteOuverte);
+    }
+    return true;
+  });
+}
+
+void TPartie::AfficherCompteur(int32_t valeur, bool marque) {
+  if (observateur_) observateur_->CompteurAffiche(TexteCompteur(valeur));
+  if (marque) Enregistrer(static_cast<int16_t>(static_cast<uint16_t>(Compteur & 0xFFFF)), EvCompteur);
+}
+
+void TPartie::DessinerCase(int ligne, int colonne) {
+  if (observateur_) observateur_->CaseChangee(ligne, colonne);
+}
+
+void TPartie::Enregistrer(int16_t valeur, int8_t code) {
+  if (Historique.Ajouter(valeur, code)) return;
+  if (!pleinSignale_) {
+    pleinSignale_ = true;
+    if (observateur_) observateur_->HistoriquePlein();
+  }
+}
+
+}  // namespace glissaro
