@@ -1,0 +1,37 @@
+# Shared by scripts/run and scripts/test: the Debian packages the project
+# needs, installed when missing, and the build.
+
+PAQUETS=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev
+  zlib1g-dev libjpeg62-turbo-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth fonts-dejavu-core
+)
+
+racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+installer_paquets() {
+  local manquants=()
+  for p in "${PAQUETS[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$p")
+  done
+  [ ${#manquants[@]} -eq 0 ] && return 0
+  echo "Installation des paquets manquants : ${manquants[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then sudo="sudo"; else
+      echo "Il manque des paquets (${manquants[*]}) et ni root ni sudo ne sont disponibles." >&2
+      return 1
+    fi
+  fi
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${manquants[@]}"
+}
+
+# construire DOSSIER [options cmake...]
+construire() {
+  local dossier="$1"; shift
+  cmake -S "$racine" -B "$dossier" -G Ninja "$@" >/dev/null &&
+    cmake --build "$dossier" -j "$(nproc)"
+}

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "AidePlateau.h"
+#include "Outils.h"
+#include "Sequence.h"
+
+using namespace glissaro;
+using glissaro::test::Dessiner;
+using glissaro::test::DossierTemporaire;
+
+namespace {
+
+struct Sortie {
+  int statut = 0;
+  std::string sortie, erreurs;
+};
+
+Sortie Lancer(const std::vector<std::string>& arguments) {
+  std::ostringstream o, e;
+  Sortie s;
+  s.statut = outils::Executer(arguments, o, e);
+  s.sortie = o.str();
+  s.erreurs = e.str();
+  return s;
+}
+
+}  // namespace
+
+TEST(Outils, VerifierAfficheLeVerdictLesFautesEtLesPieces) {
+  DossierTemporaire dossier;
+  const auto bon = dossier.Fichier("bon.wbp");
+  ASSERT_TRUE(EcrirePlateau(bon, Dessiner({"#.", "A."}, {"..", ".x"}, "Bon"), "0").ok);
+  auto mauvais = Dessiner({"aa", "aA"}, {"..", ".x"}, "Mauvais");
+  mauvais.Case(2, 1).Haut = false;  // (1,1) keeps Bas: not given back
+  const auto faux = dossier.Fichier("faux.wbp");
+  ASSERT_TRUE(EcrirePlateau(faux, mauvais, "1").ok);
+
+  auto s = Lancer({"verifier", bon});
+  EXPECT_EQ(s.statut, 0);
+  EXPECT_EQ(s.sortie, bon + "\ntitre Bon\ntaille 2 2\netat 0\nverdict Grille correcte\npieces\n1 0\n2 0\n");
+
+  s = Lancer({"verifier", bon, faux});
+  EXPECT_EQ(s.statut, 1);
+  EXPECT_NE(s.sortie.find(faux + "\ntitre Mauvais\ntaille 2 2\netat 1\nverdict Grille Incorrecte\nfautes (1,1)\n"),
+            std::string::npos)
+      << s.sortie;
+
+  s = Lancer({"verifier", dossier.Fichier("absent.wbp")});
+  EXPECT_EQ(s.statut, 1);
+  EXPECT_EQ(s.erreurs, "Impossible d'ouvrir le fichier " + dossier.Fichier("absent.wbp") + "\n");
+}
+
+TEST(Outils, JouerRejoueLesGestesEtEnregistreLaSequence) {
+  DossierTemporaire dossier;
+  const auto plateau = dossier.Fichier("p.wbp");
+  ASSERT_TRUE(EcrirePlateau(plateau, Dessiner({"#D#", "...", "A.."}, {"...", "..x", "..."}, "Porte", 2), "2").ok);
+  const auto gestes = dossier.Fichier("g.txt");
+  ASSERT_TRUE(EcrireFichierSur(gestes,
+                               "# A monte, puis passe sous la porte\n"
+                               "appuyer 10 50\nglisser 10 29\nglisser 31 29\nrelacher 31 29\n\n"
+                               "appuyer-droit 30 30\nglisser 60 30\nrelacher 60 30\n"
+                               "appuyer 30 30\nglisser 51 30\nrelacher 51 30\n")
+                  .ok);
+  const auto sequence = dossier.Fichier("s.swb");
+  const auto s = Lancer({"jouer", plateau, gestes, "--sequence", sequence});
+  ASSERT_EQ(s.statut, 0) << s.erreurs;
+  // A is piece 2 (column 1: the border tile, then A); the door is piece 3
+  // and keeps its number once open.
+  EXPECT_EQ(s.sortie,
+            "bravo 2\n"
+            "compteur 2\n"
+            "position 7 7\n"
+            "evenement -1 2\n"
+            "evenement 2 2\n"
+            "evenement 16 201\n"
+            "evenement 17 201\n"
+            "evenement 14 1\n"
+            "evenement 14 2\n"
+            "evenement 2 2\n"
+            "plateau\n"
+            "2/0/1 3/0/3 2/0/4\n"
+            "3/0/0 3/0/0 1/0/2\n"
+            "3/0/0 3/0/0 3/0/0\n"
+            "noms\n"
+            "L1C1 L1C2 L1C3\n"
+            "L2C2 L2C3 L3C1\n"
+            "L2C1 L3C2 L3C3\n")
+      << s.sortie;
+  EXPECT_EQ(LireFichier(sequence)->size(), 4u * (15 + 7));
+
+  // Errors: a gesture file with a wrong line, a board never validated.
+  ASSERT_TRUE(EcrireFichierSur(gestes, "appuyer 1\n").ok);
+  auto e = Lancer({"jouer", plateau, gestes});
+  EXPECT_EQ(e.statut, 1);
+  EXPECT_NE(e.erreurs.find("ligne 1"), std::string::npos);
+  ASSERT_TRUE(EcrirePlateau(plateau, Dessiner({"A"}, {"x"}), "0").ok);
+  ASSERT_TRUE(EcrireFichierSur(gestes, "relacher 0 0\n").ok);
+  e = Lancer({"jouer", plateau, gestes});
+  EXPECT_EQ(e.statut, 1);
+  EXPECT_NE(e.erreurs.find("Ce plateau n'a pas été testé \"valide\" avec l'editeur"), std::string::npos);
+}

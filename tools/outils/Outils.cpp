@@ -1,0 +1,223 @@
+#include "Outils.h"
+
+#include <ostream>
+#include <sstream>
+
+#include "FichierPlateau.h"
+#include "Fichiers.h"
+#include "Partie.h"
+#include "Sequence.h"
+#include "Texte.h"
+#include "Verification.h"
+
+namespace glissaro::outils {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage :\n"
+    "  glissaro-outils verifier PLATEAU.wbp...\n"
+    "  glissaro-outils jouer PLATEAU.wbp GESTES [--taille N] [--vitesse V] [--sequence SORTIE.swb]\n";
+
+// ---------------------------------------------------------------- verifier
+
+bool VerifierUn(const std::string& chemin, std::ostream& sortie, std::ostream& erreurs) {
+  TPlateau plateau;
+  const auto lecture = LirePlateau(chemin, plateau, ModeLecture::Editeur);
+  if (lecture.statut != StatutLecture::Ok) {
+    erreurs << lecture.message << "\n";
+    return false;
+  }
+  sortie << chemin << "\n";
+  sortie << "titre " << plateau.Titre << "\n";
+  sortie << "taille " << plateau.Largeur << " " << plateau.Hauteur << "\n";
+  sortie << "etat " << Cp1252VersUtf8(lecture.ligneEtat) << "\n";
+  const auto resultat = VerifierGrille(plateau);
+  sortie << "verdict " << resultat.texte << "\n";
+  if (resultat.issue == IssueVerification::JonctionsIncorrectes ||
+      resultat.issue == IssueVerification::PiecesIncorrectes) {
+    sortie << "fautes";
+    for (const auto& [colonne, ligne] : resultat.fautes) sortie << " (" << colonne << "," << ligne << ")";
+    sortie << "\n";
+  }
+  if (resultat.numerotees) {
+    sortie << "pieces\n";
+    for (int l = 1; l <= plateau.Hauteur; ++l) {
+      for (int c = 1; c <= plateau.Largeur; ++c) sortie << (c > 1 ? " " : "") << plateau.Case(l, c).Piece;
+      sortie << "\n";
+    }
+  }
+  return resultat.Correcte();
+}
+
+int Verifier(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  if (arguments.size() < 2) {
+    erreurs << "Aucun plateau à vérifier.\n" << kUsage;
+    return 1;
+  }
+  bool tousCorrects = true;
+  for (std::size_t i = 1; i < arguments.size(); ++i)
+    if (!VerifierUn(arguments[i], sortie, erreurs)) tousCorrects = false;
+  return tousCorrects ? 0 : 1;
+}
+
+// ------------------------------------------------------------------- jouer
+
+class Journal : public ObservateurPartie {
+ public:
+  explicit Journal(std::ostream& sortie) : sortie_(sortie) {}
+  void Felicitations(const std::string&, int32_t etat) override { sortie_ << "bravo " << (etat == 2 ? 2 : 1) << "\n"; }
+  void HistoriquePlein() override { sortie_ << "historique plein\n"; }
+
+ private:
+  std::ostream& sortie_;
+};
+
+struct Geste {
+  std::string verbe;
+  int x = 0;
+  int y = 0;
+};
+
+bool LireGestes(const std::string& chemin, std::vector<Geste>& gestes, std::ostream& erreurs) {
+  const auto contenu = LireFichier(chemin);
+  if (!contenu) {
+    erreurs << "Impossible d'ouvrir le fichier " << chemin << "\n";
+    return false;
+  }
+  int numero = 0;
+  for (const auto& brute : DecouperLignes(*contenu)) {
+    ++numero;
+    const auto ligne = Rogner(brute);
+    if (ligne.empty() || ligne.front() == '#') continue;
+    std::istringstream mots{std::string(ligne)};
+    Geste g;
+    std::string x, y, reste;
+    mots >> g.verbe >> x >> y;
+    const auto vx = EntierStrict(x), vy = EntierStrict(y);
+    const bool verbeConnu =
+        g.verbe == "appuyer" || g.verbe == "appuyer-droit" || g.verbe == "glisser" || g.verbe == "relacher";
+    if (!verbeConnu || !vx || !vy || (mots >> reste)) {
+      erreurs << "Fichier " << chemin << ", ligne " << numero << " : geste incorrect « " << ligne
+              << " » (attendu : appuyer, appuyer-droit, glisser ou relacher suivi de X Y)\n";
+      return false;
+    }
+    g.x = *vx;
+    g.y = *vy;
+    gestes.push_back(g);
+  }
+  return true;
+}
+
+std::optional<int> OptionEntiere(const std::string& nom, const std::string& valeur, std::ostream& erreurs) {
+  const auto v = EntierStrict(valeur);
+  if (!v || *v <= 0) {
+    erreurs << "Option " << nom << " : " << MessageEntierIncorrect(valeur) << " (un entier positif est attendu)\n";
+    return std::nullopt;
+  }
+  return *v;
+}
+
+int Jouer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  std::vector<std::string> positionnels;
+  int taille = 20, vitesse = 2;
+  std::string fichierSequence;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const auto& a = arguments[i];
+    if (a == "--taille" || a == "--vitesse" || a == "--sequence") {
+      if (i + 1 >= arguments.size()) {
+        erreurs << "L'option " << a << " attend une valeur.\n";
+        return 1;
+      }
+      const auto& valeur = arguments[++i];
+      if (a == "--sequence") {
+        fichierSequence = valeur;
+        continue;
+      }
+      const auto v = OptionEntiere(a, valeur, erreurs);
+      if (!v) return 1;
+      (a == "--taille" ? taille : vitesse) = *v;
+    } else {
+      positionnels.push_back(a);
+    }
+  }
+  if (positionnels.size() != 2) {
+    erreurs << "La commande jouer attend un plateau et un fichier de gestes.\n" << kUsage;
+    return 1;
+  }
+
+  std::vector<Geste> gestes;
+  if (!LireGestes(positionnels[1], gestes, erreurs)) return 1;
+
+  TPartie partie;
+  Journal journal(sortie);
+  partie.DefinirObservateur(&journal);
+  partie.DefinirTailleCase(taille);
+  partie.DefinirVitesse(vitesse);
+  const auto lecture = partie.ChargerPlateau(positionnels[0]);
+  if (lecture.statut == StatutLecture::NonValide) {
+    erreurs << "Ce plateau n'a pas été testé \"valide\" avec l'editeur : " << positionnels[0] << "\n";
+    return 1;
+  }
+  if (lecture.statut != StatutLecture::Ok) {
+    erreurs << lecture.message << "\n";
+    return 1;
+  }
+
+  bool gaucheTenu = false;
+  for (const auto& g : gestes) {
+    if (g.verbe == "appuyer" || g.verbe == "appuyer-droit") {
+      gaucheTenu = g.verbe == "appuyer";
+      partie.Appuyer(g.x, g.y);
+    } else if (g.verbe == "glisser") {
+      if (gaucheTenu) partie.Glisser(g.x, g.y);
+    } else {
+      gaucheTenu = false;
+      partie.Relacher();
+    }
+  }
+
+  const auto& h = partie.Historique;
+  sortie << "compteur " << partie.Compteur << "\n";
+  sortie << "position " << h.PosHistorique << " " << h.Fin << "\n";
+  for (int i = 0; i < h.Fin; ++i) sortie << "evenement " << static_cast<int>(h[i].Code) << " " << h[i].Valeur << "\n";
+  const auto& p = partie.Plateau;
+  sortie << "plateau\n";
+  for (int l = 1; l <= p.Hauteur; ++l) {
+    for (int c = 1; c <= p.Largeur; ++c) {
+      const auto& k = p.Case(l, c);
+      sortie << (c > 1 ? " " : "") << static_cast<int>(k.Serie) << "/" << k.Map << "/" << k.Piece;
+    }
+    sortie << "\n";
+  }
+  sortie << "noms\n";
+  for (int l = 1; l <= p.Hauteur; ++l) {
+    for (int c = 1; c <= p.Largeur; ++c) sortie << (c > 1 ? " " : "") << p.Case(l, c).Nom;
+    sortie << "\n";
+  }
+
+  if (!fichierSequence.empty()) {
+    const auto ecriture = EcrireSequence(fichierSequence, p.Titre, h);
+    if (!ecriture.ok) {
+      erreurs << ecriture.message << "\n";
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int Executer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  if (arguments.empty()) {
+    erreurs << kUsage;
+    return 1;
+  }
+  const auto& commande = arguments[0];
+  if (commande == "verifier") return Verifier(arguments, sortie, erreurs);
+  if (commande == "jouer") return Jouer(arguments, sortie, erreurs);
+  erreurs << "Commande inconnue : " << commande << "\n" << kUsage;
+  return 1;
+}
+
+}  // namespace glissaro::outils
