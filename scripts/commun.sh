@@ -6,7 +6,7 @@ PAQUETS=(
   qt6-base-dev libgl-dev
   zlib1g-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth x11-utils xdotool fonts-dejavu-core
 )
 
 racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -29,9 +29,12 @@ installer_paquets() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${manquants[@]}"
 }
 
-# construire DOSSIER [options cmake...]
+# construire DOSSIER [CIBLE...]: configures and builds (every target when
+# none is named).
 construire() {
   local dossier="$1"; shift
-  cmake -S "$racine" -B "$dossier" -G Ninja "$@" >/dev/null &&
-    cmake --build "$dossier" -j "$(nproc)"
+  local cibles=()
+  for c in "$@"; do cibles+=(--target "$c"); done
+  cmake -S "$racine" -B "$dossier" -G Ninja >/dev/null &&
+    cmake --build "$dossier" -j "$(nproc)" "${cibles[@]}"
 }

@@ -1,0 +1,24 @@
+// The program's message boxes, confirmations, file dialogs, input box and
+// beep, on Qt widgets.
+#pragma once
+
+#include "Dialogues.h"
+
+namespace glissaro {
+
+class DialoguesQt : public Dialogues {
+ public:
+  void Information(const std::string& texte) override;
+  void Avertissement(const std::string& texte) override;
+  void Erreur(const std::string& texte) override;
+  void Message(const std::string& texte) override;
+  bool Confirmer(const std::string& texte) override;
+  Reponse ConfirmerOuAnnuler(const std::string& texte) override;
+  void Bip() override;
+  std::optional<std::string> OuvrirFichier(const DialogueFichier& dialogue) override;
+  std::optional<std::string> EnregistrerFichier(const DialogueFichier& dialogue) override;
+  std::optional<std::string> Saisir(const std::string& titre, const std::string& invite,
+                                    const std::string& valeur) override;
+};
+
+}  // namespace glissaro

@@ -1,0 +1,147 @@
+#include "Uplateau.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "SkinForm.h"
+#include "Uplayer.h"
+
+namespace glissaro {
+
+TImagePlateau::TImagePlateau(QWidget* parent) : QWidget(parent) { setObjectName("ImagePlateau"); }
+
+void TImagePlateau::paintEvent(QPaintEvent*) {
+  QPainter peintre(this);
+  // The picture fills the window, stretched to fit.
+  if (!Picture.isNull()) peintre.drawImage(rect(), Picture);
+}
+
+void TImagePlateau::mousePressEvent(QMouseEvent* e) { emit MouseDown(e); }
+void TImagePlateau::mouseMoveEvent(QMouseEvent* e) { emit MouseMove(e); }
+void TImagePlateau::mouseReleaseEvent(QMouseEvent* e) { emit MouseUp(e); }
+
+TFrmPlateau::TFrmPlateau(TFrmPlayer& player, Dialogues& dialogues) : player_(player), dialogues_(dialogues) {
+  setObjectName("FrmPlateau");
+  // A tool window without title-bar buttons.
+  setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  ImagePlateau = new TImagePlateau(this);
+  connect(ImagePlateau, &TImagePlateau::MouseDown, this, &TFrmPlateau::ImagePlateauMouseDown);
+  connect(ImagePlateau, &TImagePlateau::MouseMove, this, &TFrmPlateau::ImagePlateauMouseMove);
+  connect(ImagePlateau, &TImagePlateau::MouseUp, this, &TFrmPlateau::ImagePlateauMouseUp);
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName("PopupMenu1");
+  fermer = PopupMenu1->addAction("&Fermer le plateau");
+  fermer->setObjectName("fermer");
+  connect(fermer, &QAction::triggered, this, &TFrmPlateau::fermerClick);
+
+  Partie.DefinirObservateur(this);
+  // The tile pictures of the current skin, from the start.
+  ChargerPieces(player_.Chemin + "skins/" + player_.NomSkin + "/pieces.bmp");
+  Partie.DefinirVitesse(player_.VitesseDeplacement);
+}
+
+bool TFrmPlateau::ChargerPieces(const QString& chemin) {
+  const QString erreur = Images.ChargerPieces(chemin);
+  if (!erreur.isEmpty()) {
+    dialogues_.Erreur(erreur.toStdString());
+    return false;
+  }
+  Partie.DefinirTailleCase(Images.TailleCase());
+  return true;
+}
+
+void TFrmPlateau::ChargerPlateau(const QString& chemin) {
+  hide();
+  Partie.DefinirTailleCase(Images.TailleCase());
+  Partie.DefinirVitesse(player_.VitesseDeplacement);
+  ImagePlateau->Picture = QImage();
+  const auto lecture = Partie.ChargerPlateau(chemin.toStdString());
+  if (lecture.enTeteLu) {
+    const QString titre = QString::fromStdString(lecture.titre);
+    setWindowTitle(titre);
+    player_.SkinForm1->SetDisplayText("TEXT_TITRE", titre);
+    const int t = Images.TailleCase();
+    setFixedSize(lecture.largeur * t, lecture.hauteur * t);
+    ImagePlateau->setGeometry(0, 0, lecture.largeur * t, lecture.hauteur * t);
+  }
+  if (lecture.statut == StatutLecture::Erreur) dialogues_.Erreur(lecture.message);
+  if (lecture.statut != StatutLecture::Ok) return;
+
+  ImagePlateau->Picture = Images.DessinerPlateau(Partie.Plateau);
+  ImagePlateau->update();
+  Placer();
+  show();
+}
+
+void TFrmPlateau::Placer() {
+  const QScreen* ecran = player_.screen() ? player_.screen() : screen();
+  const int hauteurEcran = ecran ? ecran->geometry().height() : 0;
+  const int bordure = frameGeometry().height() - geometry().height();
+  const int hauteur = height() + std::max(0, bordure);
+  const int largeur = frameGeometry().width();
+  const int haut = hauteurEcran / 2 + player_.height() / 2 - hauteur / 2;
+  player_.move(player_.x(), haut - player_.height());
+  move(player_.x() + player_.width() / 2 - largeur / 2, haut);
+}
+
+void TFrmPlateau::DessinerCase(int ligne, int colonne) {
+  if (ImagePlateau->Picture.isNull() || !Partie.Plateau.Contient(ligne, colonne)) return;
+  {
+    QPainter peintre(&ImagePlateau->Picture);
+    Images.DessinerCase(peintre, Partie.Plateau.Case(ligne, colonne), ligne, colonne);
+  }
+  const int t = Images.TailleCase();
+  ImagePlateau->update((colonne - 1) * t, (ligne - 1) * t, t, t);
+}
+
+void TFrmPlateau::ImagePlateauMouseDown(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  Partie.Appuyer(p.x(), p.y());
+}
+
+void TFrmPlateau::ImagePlateauMouseMove(QMouseEvent* e) {
+  if (!(e->buttons() & Qt::LeftButton)) return;
+  const QPoint p = e->position().toPoint();
+  Partie.Glisser(p.x(), p.y());
+}
+
+void TFrmPlateau::ImagePlateauMouseUp(QMouseEvent* e) {
+  Partie.Relacher();
+  if (e->button() == Qt::RightButton) PopupMenu1->popup(e->globalPosition().toPoint());
+}
+
+void TFrmPlateau::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1)
+    player_.voirAide();
+  else
+    QWidget::keyPressEvent(e);
+}
+
+void TFrmPlateau::fermerClick() {
+  player_.SkinForm1->SetDisplayText("TEXT_CPT", "0000");
+  Partie.Compteur = 0;
+  player_.SkinForm1->SetDisplayText("TEXT_TITRE", "Version 1.00");
+  player_.FichierPlateau.clear();
+  close();
+}
+
+void TFrmPlateau::CaseChangee(int ligne, int colonne) { DessinerCase(ligne, colonne); }
+
+void TFrmPlateau::CompteurAffiche(const std::string& texte) {
+  player_.SkinForm1->SetDisplayText("TEXT_CPT", QString::fromStdString(texte));
+}
+
+void TFrmPlateau::Felicitations(const std::string& texte, int32_t) { dialogues_.Information(texte); }
+
+void TFrmPlateau::HistoriquePlein() {
+  dialogues_.Avertissement(
+      "L'historique des coups est plein : la suite de cette partie ne sera plus enregistrée "
+      "(le magnétoscope et les séquences s'arrêtent au dernier coup enregistré). Le jeu continue.");
+}
+
+}  // namespace glissaro

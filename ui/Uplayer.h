@@ -1,0 +1,91 @@
+// TFrmPlayer: the main window, a borderless front panel drawn by the skin.
+// It holds the state the whole program shares, turns clicks on the panel's
+// hot areas into commands, carries the settings menu and ends the program.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+
+#include "Dialogues.h"
+
+class QMenu;
+class QAction;
+class QActionGroup;
+
+namespace glissaro {
+
+class TSkinForm;
+class TFrmPlateau;
+
+class TFrmPlayer : public QWidget {
+  Q_OBJECT
+ public:
+  // chemin: the program folder, ending with "/"; empty for the folder of
+  // the executable.
+  explicit TFrmPlayer(Dialogues& dialogues, const QString& chemin = {});
+
+  // The windows made after this one, handed over by the program entry.
+  void DefinirFenetres(TFrmPlateau* plateau);
+
+  // Shared state.
+  QString Chemin;
+  QString NomSkin;
+  int VitesseDeplacement = 2;
+  int VitesseMagneto = 200;
+  QString FichierPlateau;
+  // The move count of the current game (kept by the board window's game).
+  int32_t Compteur() const;
+
+  TSkinForm* SkinForm1 = nullptr;
+
+  // The settings menu and its items.
+  QMenu* PopupMenu1 = nullptr;
+  QAction* deplace4 = nullptr;
+  QAction* deplace2 = nullptr;
+  QAction* Deplace1 = nullptr;
+  QAction* Magneto50 = nullptr;
+  QAction* Magneto100 = nullptr;
+  QAction* Magneto200 = nullptr;
+  QAction* Editeurdeplateau1 = nullptr;
+  QMenu* SkinsMenu = nullptr;
+  QAction* Defaut1 = nullptr;
+  QAction* Plateauxsupplmentaires1 = nullptr;
+  QAction* Apropos1 = nullptr;
+  QAction* Officialiser1 = nullptr;
+
+  // Handlers.
+  void SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+  void voirAide();
+  void deplace2Click(QAction* item);
+  void Magneto50Click(QAction* item);
+
+  // How a document is handed to the desktop (tests replace it).
+  std::function<void(const QUrl&)> OuvrirUrl;
+
+ signals:
+  // The main window closed after confirmation: the program ends.
+  void Fermee();
+
+ protected:
+  void showEvent(QShowEvent* evenement) override;
+  void closeEvent(QCloseEvent* evenement) override;
+  void keyPressEvent(QKeyEvent* evenement) override;
+
+ private:
+  void Loaded();
+  void FormShow();
+  void CreerMenu();
+  QString DossierSkin(const QString& nom) const;
+
+  Dialogues& dialogues_;
+  TFrmPlateau* plateau_ = nullptr;
+  bool dejaMontree_ = false;
+  QActionGroup* groupeDeplacement_ = nullptr;
+  QActionGroup* groupeMagneto_ = nullptr;
+  QActionGroup* groupeSkins_ = nullptr;
+};
+
+}  // namespace glissaro

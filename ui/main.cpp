@@ -1,0 +1,33 @@
+// The program entry: the application titled "Glissaro", the windows created
+// hidden in their fixed order, each handed what it needs, then the message
+// loop until the main window closes.
+#include <QApplication>
+#include <QStringList>
+
+#include "DialoguesQt.h"
+#include "Uplateau.h"
+#include "Uplayer.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Glissaro");
+  QApplication::setApplicationDisplayName("Glissaro");
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  glissaro::DialoguesQt dialogues;
+  glissaro::TFrmPlayer player(dialogues);
+  glissaro::TFrmPlateau plateau(player, dialogues);
+  player.DefinirFenetres(&plateau);
+  QObject::connect(&player, &glissaro::TFrmPlayer::Fermee, &application, &QApplication::quit);
+
+  player.show();
+  // A board named on the command line is loaded at once.
+  const QStringList arguments = QApplication::arguments();
+  for (int i = 1; i < arguments.size(); ++i) {
+    if (arguments[i].startsWith("--")) continue;
+    player.FichierPlateau = arguments[i];
+    plateau.ChargerPlateau(player.FichierPlateau);
+    break;
+  }
+  return application.exec();
+}
