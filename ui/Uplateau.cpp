@@ -76,6 +76,8 @@ void TFrmPlateau::ChargerPlateau(const QString& chemin) {
   ImagePlateau->update();
   Placer();
   show();
+  // The frame's size is known once the window is shown.
+  Placer();
 }
 
 void TFrmPlateau::Placer() {

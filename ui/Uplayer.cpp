@@ -9,12 +9,14 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 
 #include "Fichiers.h"
 #include "Parametres.h"
 #include "SkinForm.h"
 #include "SkinImages.h"
 #include "Uplateau.h"
+#include "gestion.h"
 
 namespace glissaro {
 
@@ -30,7 +32,10 @@ TFrmPlayer::TFrmPlayer(Dialogues& dialogues, const QString& chemin) : dialogues_
 
 int32_t TFrmPlayer::Compteur() const { return plateau_ ? plateau_->Partie.Compteur : 0; }
 
-void TFrmPlayer::DefinirFenetres(TFrmPlateau* plateau) { plateau_ = plateau; }
+void TFrmPlayer::DefinirFenetres(const Fenetres& fenetres) {
+  plateau_ = fenetres.plateau;
+  gestion_ = fenetres.gestion;
+}
 
 QString TFrmPlayer::DossierSkin(const QString& nom) const {
   return TrouverFichierSansCasse(Chemin + "skins/" + nom) + "/";
@@ -130,6 +135,7 @@ void TFrmPlayer::showEvent(QShowEvent* evenement) {
 }
 
 void TFrmPlayer::FormShow() {
+  if (const QScreen* ecran = screen()) move(ecran->geometry().center() - rect().center());
   CreerDossiers((Chemin + "plateaux").toStdString());
   CreerDossiers((Chemin + "sequences").toStdString());
   if (plateau_) {
@@ -147,6 +153,11 @@ void TFrmPlayer::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton Butto
     close();
   } else if (ID == "REDUIRE") {
     showMinimized();
+  } else if (ID == "CHARGER") {
+    if (gestion_ && plateau_ && gestion_->exec() == QDialog::Accepted && !gestion_->FichierChoisi.isEmpty()) {
+      FichierPlateau = gestion_->FichierChoisi;
+      plateau_->ChargerPlateau(FichierPlateau);
+    }
   } else if (ID == "RAZ") {
     if (!FichierPlateau.trimmed().isEmpty() && plateau_ && dialogues_.Confirmer("Recommencez ce plateau"))
       plateau_->ChargerPlateau(FichierPlateau);
@@ -155,7 +166,7 @@ void TFrmPlayer::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton Butto
   } else if (ID == "PARAM") {
     PopupMenu1->popup(mapToGlobal(QPoint(X, Y)));
   }
-  // "CHARGER" and "RETOUR" wait for their windows.
+  // "RETOUR" waits for the replay window.
 }
 
 void TFrmPlayer::voirAide() { OuvrirUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath("Glissaro.chm"))); }

@@ -19,6 +19,14 @@ namespace glissaro {
 
 class TSkinForm;
 class TFrmPlateau;
+class TFrmGestion;
+
+// The windows made after the main window, handed to it by the program entry
+// (a window that is not there is left null).
+struct Fenetres {
+  TFrmPlateau* plateau = nullptr;
+  TFrmGestion* gestion = nullptr;
+};
 
 class TFrmPlayer : public QWidget {
   Q_OBJECT
@@ -28,7 +36,7 @@ class TFrmPlayer : public QWidget {
   explicit TFrmPlayer(Dialogues& dialogues, const QString& chemin = {});
 
   // The windows made after this one, handed over by the program entry.
-  void DefinirFenetres(TFrmPlateau* plateau);
+  void DefinirFenetres(const Fenetres& fenetres);
 
   // Shared state.
   QString Chemin;
@@ -82,6 +90,7 @@ class TFrmPlayer : public QWidget {
 
   Dialogues& dialogues_;
   TFrmPlateau* plateau_ = nullptr;
+  TFrmGestion* gestion_ = nullptr;
   bool dejaMontree_ = false;
   QActionGroup* groupeDeplacement_ = nullptr;
   QActionGroup* groupeMagneto_ = nullptr;

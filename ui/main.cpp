@@ -7,6 +7,7 @@
 #include "DialoguesQt.h"
 #include "Uplateau.h"
 #include "Uplayer.h"
+#include "gestion.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
   glissaro::DialoguesQt dialogues;
   glissaro::TFrmPlayer player(dialogues);
   glissaro::TFrmPlateau plateau(player, dialogues);
-  player.DefinirFenetres(&plateau);
+  glissaro::TFrmGestion gestion(player.Chemin, plateau.Images, dialogues);
+  player.DefinirFenetres({&plateau, &gestion});
   QObject::connect(&player, &glissaro::TFrmPlayer::Fermee, &application, &QApplication::quit);
 
   player.show();

@@ -19,7 +19,7 @@ namespace {
 class Jeu : public ::testing::Test {
  protected:
   Jeu() : player(dialogues, dossier.Q()), plateau(player, dialogues) {
-    player.DefinirFenetres(&plateau);
+    player.DefinirFenetres({&plateau, nullptr});
     player.OuvrirUrl = [this](const QUrl& url) { urls.push_back(url); };
     player.show();
   }
@@ -77,7 +77,7 @@ TEST_F(Jeu, LaFenetreDuPlateauPrendLaTailleDuPlateauSousLePanneau) {
   EXPECT_EQ(Affichage("TEXT_CPT"), "0000");
   // The panel sits directly above, the board centred under it.
   EXPECT_EQ(plateau.frameGeometry().top(), player.frameGeometry().bottom() + 1);
-  EXPECT_EQ(plateau.frameGeometry().center().x() / 2, player.frameGeometry().center().x() / 2);
+  EXPECT_EQ(plateau.frameGeometry().left(), player.x() + 364 / 2 - plateau.frameGeometry().width() / 2);
   // The cell at (2, 2) shows the ordinary tile of image 0, cut from (3, 3)
   // of the tile picture.
   EXPECT_EQ(plateau.ImagePlateau->Picture.pixelColor(25, 25), CouleurTuile(3, 3));

@@ -1,0 +1,336 @@
+#include "gestion.h"
+
+#include <QBoxLayout>
+#include <QDir>
+#include <QDragMoveEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+
+#include <algorithm>
+
+#include "DessinPlateau.h"
+#include "FichierPlateau.h"
+#include "Fichiers.h"
+
+namespace glissaro {
+
+namespace {
+
+constexpr const char* kPasValide = "Ce plateau n'a pas été testé \"valide\" avec l'editeur";
+
+// The tree's four icons, drawn here: a closed folder, an open folder, a
+// board (a small grid of tiles) and the same board lit when selected.
+QIcon IconeDossier(bool ouvert) {
+  QPixmap image(16, 16);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QColor(150, 110, 30));
+  p.setBrush(QColor(240, 200, 90));
+  p.drawRoundedRect(QRectF(1.5, 3.5, 6, 3), 1, 1);
+  p.drawRoundedRect(QRectF(1.5, 5.5, 13, 9), 1.5, 1.5);
+  if (ouvert) {
+    QPainterPath rabat;
+    rabat.moveTo(3.5, 8.5);
+    rabat.lineTo(15.5, 8.5);
+    rabat.lineTo(13.5, 14.5);
+    rabat.lineTo(1.5, 14.5);
+    rabat.closeSubpath();
+    p.setBrush(QColor(255, 225, 130));
+    p.drawPath(rabat);
+  }
+  return QIcon(image);
+}
+
+QIcon IconePlateau(bool choisi) {
+  QPixmap image(16, 16);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(choisi ? QColor(160, 40, 20) : QColor(90, 90, 90));
+  p.setBrush(choisi ? QColor(255, 235, 200) : QColor(235, 235, 235));
+  p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2, 2);
+  const QColor tuiles[] = {QColor(190, 130, 70), QColor(230, 180, 40), QColor(120, 120, 130)};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x) {
+      if ((x + y) % 3 == 2) continue;
+      p.setPen(Qt::NoPen);
+      p.setBrush(choisi && x == 1 && y == 1 ? QColor(220, 60, 30) : tuiles[(x + 2 * y) % 3]);
+      p.drawRoundedRect(QRectF(2.5 + 4 * x, 2.5 + 4 * y, 3.4, 3.4), 0.8, 0.8);
+    }
+  return QIcon(image);
+}
+
+// Names in a human order: without regard to case, then as written.
+void TrierSansCasse(QStringList& noms) {
+  std::sort(noms.begin(), noms.end(), [](const QString& a, const QString& b) {
+    const int c = QString::compare(a, b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+  });
+}
+
+}  // namespace
+
+TArbrePlateaux::TArbrePlateaux(QWidget* parent) : QTreeWidget(parent) {
+  setObjectName("TreeView1");
+  setHeaderHidden(true);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setIndentation(19);
+  setDragEnabled(true);
+  setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::InternalMove);
+}
+
+void TArbrePlateaux::dragEnterEvent(QDragEnterEvent* e) {
+  if (e->source() == this)
+    e->acceptProposedAction();
+  else
+    e->ignore();
+}
+
+void TArbrePlateaux::dragMoveEvent(QDragMoveEvent* e) {
+  // A board may be dropped anywhere on the tree; a folder is never moved.
+  if (e->source() == this && TFrmGestion::EstPlateau(currentItem()))
+    e->acceptProposedAction();
+  else
+    e->ignore();
+}
+
+void TArbrePlateaux::dropEvent(QDropEvent* e) {
+  QTreeWidgetItem* cible = itemAt(e->position().toPoint());
+  // The tree never moves its nodes by itself: the manager moves the file.
+  e->setDropAction(Qt::IgnoreAction);
+  e->accept();
+  emit Deplace(cible);
+}
+
+TImageReduite::TImageReduite(QWidget* parent) : QWidget(parent) { setObjectName("ImageReduite"); }
+
+void TImageReduite::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::white);
+  if (!Picture.isNull()) {
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(rect(), Picture);  // stretched, proportions not kept
+  }
+}
+
+TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dialogues& dialogues, QWidget* parent)
+    : QDialog(parent), chemin_(chemin), images_(images), dialogues_(dialogues) {
+  setObjectName("FrmGestion");
+  setWindowTitle("Gestion et chargement des plateaux");
+  // A title bar without system menu nor close box: OK or Cancel end it.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setModal(true);
+  resize(500, 280);
+  setMinimumSize(490, 280);
+
+  ImageListArbre = {IconeDossier(false), IconeDossier(true), IconePlateau(false), IconePlateau(true)};
+
+  auto* separateur = new QSplitter(Qt::Horizontal, this);
+  separateur->setObjectName("Splitter1");
+  separateur->setHandleWidth(3);
+  TreeView1 = new TArbrePlateaux(separateur);
+  auto* cadre = new QFrame(separateur);
+  cadre->setObjectName("Panel2");
+  cadre->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  cadre->setLineWidth(2);
+  cadre->setAutoFillBackground(true);
+  QPalette blanc = cadre->palette();
+  blanc.setColor(QPalette::Window, Qt::white);
+  cadre->setPalette(blanc);
+  auto* dansCadre = new QVBoxLayout(cadre);
+  dansCadre->setContentsMargins(2, 2, 2, 2);
+  ImageReduite = new TImageReduite(cadre);
+  dansCadre->addWidget(ImageReduite);
+  separateur->addWidget(TreeView1);
+  separateur->addWidget(cadre);
+  separateur->setSizes({233, 500 - 233 - 3});
+  separateur->setStretchFactor(1, 1);
+
+  auto* barre = new QWidget(this);
+  barre->setObjectName("Panel1");
+  barre->setFixedHeight(41);
+  auto* dansBarre = new QHBoxLayout(barre);
+  BtNouveauDossier = new QPushButton("Nouveau dossier", barre);
+  BtNouveauDossier->setObjectName("BtNouveauDossier");
+  BtOk = new QPushButton("OK", barre);
+  BtOk->setObjectName("BtOk");
+  BtOk->setDefault(true);
+  BtCancel = new QPushButton("Annuler", barre);
+  BtCancel->setObjectName("BtCancel");
+  dansBarre->addWidget(BtNouveauDossier);
+  dansBarre->addStretch(1);
+  dansBarre->addWidget(BtOk);
+  dansBarre->addWidget(BtCancel);
+
+  auto* mise = new QVBoxLayout(this);
+  mise->setContentsMargins(0, 0, 0, 0);
+  mise->setSpacing(0);
+  mise->addWidget(separateur, 1);
+  mise->addWidget(barre);
+
+  connect(BtOk, &QPushButton::clicked, this, &QDialog::accept);
+  connect(BtCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(BtNouveauDossier, &QPushButton::clicked, this, &TFrmGestion::BtNouveauDossierClick);
+  connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* noeud) {
+    MettreAJourIcones();
+    TreeView1Change(noeud);
+  });
+  connect(TreeView1, &QTreeWidget::itemExpanded, this, [this] { MettreAJourIcones(); });
+  connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this] { MettreAJourIcones(); });
+  connect(TreeView1, &TArbrePlateaux::Deplace, this, &TFrmGestion::TreeView1DragDrop);
+}
+
+void TFrmGestion::showEvent(QShowEvent* evenement) {
+  QDialog::showEvent(evenement);
+  FormShow();
+}
+
+void TFrmGestion::FormShow() {
+  if (const QScreen* ecran = screen()) move(ecran->geometry().center() - rect().center());
+  RemplirArbre();
+  ImageReduite->Picture = QImage();
+  ImageReduite->update();
+  FichierChoisi.clear();
+}
+
+void TFrmGestion::RemplirArbre() {
+  const QSignalBlocker bloque(TreeView1);
+  TreeView1->clear();
+  QStringList dossiers = QDir(DossierPlateaux()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+  TrierSansCasse(dossiers);
+  for (const auto& nom : dossiers) AjouterDossier(nom);
+  MettreAJourIcones();
+}
+
+void TFrmGestion::AjouterDossier(const QString& nom) {
+  if (nom.trimmed().startsWith('.')) return;
+  auto* dossier = new QTreeWidgetItem(TreeView1, {nom});
+  QStringList fichiers = QDir(DossierPlateaux() + nom).entryList(QDir::Files | QDir::Hidden | QDir::System);
+  TrierSansCasse(fichiers);
+  for (const auto& fichier : fichiers) {
+    const int point = fichier.indexOf('.');
+    if (point < 0 || fichier.mid(point, 4).toUpper() != ".WBP") continue;
+    new QTreeWidgetItem(dossier, {fichier.left(point)});
+  }
+}
+
+void TFrmGestion::MettreAJourIcones() {
+  for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {
+    auto* dossier = TreeView1->topLevelItem(i);
+    dossier->setIcon(0, ImageListArbre[dossier->isExpanded() ? 1 : 0]);
+    for (int j = 0; j < dossier->childCount(); ++j) {
+      auto* plateau = dossier->child(j);
+      plateau->setIcon(0, ImageListArbre[plateau == TreeView1->currentItem() ? 3 : 2]);
+    }
+  }
+}
+
+QTreeWidgetItem* TFrmGestion::Noeud(const QString& dossier, const QString& plateau) const {
+  for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {
+    auto* d = TreeView1->topLevelItem(i);
+    if (d->text(0) != dossier) continue;
+    if (plateau.isEmpty()) return d;
+    for (int j = 0; j < d->childCount(); ++j)
+      if (d->child(j)->text(0) == plateau) return d->child(j);
+  }
+  return nullptr;
+}
+
+void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
+  if (!EstPlateau(noeud)) return;
+  ImageReduite->Picture = QImage();
+  ImageReduite->update();
+  const QString dossier = DossierPlateaux() + noeud->parent()->text(0) + "/";
+  const QString fichier = dossier + noeud->text(0) + ".wbp";
+
+  TPlateau lu;
+  const auto lecture = LirePlateau(fichier.toStdString(), lu, ModeLecture::Jeu);
+  if (lecture.statut == StatutLecture::Erreur) {
+    // A board that cannot be read is refused; nothing else changes.
+    dialogues_.Erreur(lecture.message);
+    return;
+  }
+  // The chosen path is built from the title stored in the file.
+  FichierChoisi = dossier + QString::fromStdString(lecture.titre) + ".wbp";
+  const int t = images_.TailleCase();
+  ImageMemoire = QImage(lecture.largeur * t, lecture.hauteur * t, QImage::Format_RGB32);
+  ImageMemoire.fill(Qt::white);
+  if (lecture.statut == StatutLecture::NonValide) {
+    dialogues_.Bip();
+    dialogues_.Erreur(kPasValide);
+    return;
+  }
+  Cases = lu;
+  ImageMemoire = images_.DessinerPlateau(Cases);
+  ImageReduite->Picture = ImageMemoire;
+  ImageReduite->update();
+}
+
+void TFrmGestion::TreeView1DragDrop(QTreeWidgetItem* cible) {
+  QTreeWidgetItem* deplace = TreeView1->currentItem();
+  if (!cible || cible == deplace || !EstPlateau(deplace)) return;
+  NomDeplace = deplace->text(0);
+  const QString source = deplace->parent()->text(0);
+  QTreeWidgetItem* dossierCible = EstPlateau(cible) ? cible->parent() : cible;
+  const QString destination = dossierCible->text(0);
+  {
+    const QSignalBlocker bloque(TreeView1);
+    delete deplace;
+    new QTreeWidgetItem(dossierCible, {NomDeplace});
+  }
+  const QString cheminSource = DossierPlateaux() + source + "/" + NomDeplace + ".wbp";
+  const QString cheminDestination = DossierPlateaux() + destination + "/" + NomDeplace + ".wbp";
+  if (QFileInfo::exists(cheminDestination)) {
+    dialogues_.Bip();
+    RemplirArbre();
+    dialogues_.Avertissement("Ce fichier existe déja dans ce répertoire");
+    return;
+  }
+  bool ok = QFile::copy(cheminSource, cheminDestination);
+  if (ok && !QFile::remove(cheminSource)) {
+    // Never leave the board in two folders.
+    QFile::remove(cheminDestination);
+    ok = false;
+  }
+  if (!ok) {
+    dialogues_.Bip();
+    RemplirArbre();
+    dialogues_.Erreur("Erreur système déplacement impossible !!!");
+    return;
+  }
+  MettreAJourIcones();
+}
+
+void TFrmGestion::BtNouveauDossierClick() {
+  const auto saisie = dialogues_.Saisir("Nouveau dossier ", "Entrez le nom du nouveau dossier", "");
+  if (!saisie) return;
+  QString nom = QString::fromStdString(*saisie);
+  // Both separators make nested folders; nothing may lead out of the
+  // board library.
+  const QStringList parties = QString(nom).replace('\\', '/').split('/');
+  if (parties.contains("..")) {
+    dialogues_.Erreur("Nom de dossier incorrect : " + *saisie + " (« .. » ne peut pas en faire partie)");
+    return;
+  }
+  const QString chemin = DossierPlateaux() + QString(nom).replace('\\', '/');
+  if (QFileInfo(chemin).isDir()) {
+    dialogues_.Erreur(*saisie + " existe déjà!");
+    return;
+  }
+  if (!CreerDossiers(chemin.toStdString())) {
+    dialogues_.Erreur("Impossible de créer le dossier " + chemin.toStdString());
+    return;
+  }
+  RemplirArbre();
+}
+
+}  // namespace glissaro
