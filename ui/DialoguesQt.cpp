@@ -12,8 +12,16 @@ namespace {
 
 QString Q(const std::string& texte) { return QString::fromStdString(texte); }
 
+// Messages may end their lines Windows-style (CR, CR LF or LF CR): one line
+// break each on screen.
+QString Lignes(const std::string& texte) {
+  QString t = Q(texte);
+  t.replace("\r\n", "\n").replace("\n\r", "\n").replace('\r', '\n');
+  return t;
+}
+
 void Boite(QMessageBox::Icon icone, const QString& titre, const std::string& texte) {
-  QMessageBox boite(icone, titre, Q(texte), QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox boite(icone, titre, Lignes(texte), QMessageBox::Ok, QApplication::activeWindow());
   boite.exec();
 }
 
@@ -41,7 +49,7 @@ void DialoguesQt::Message(const std::string& texte) {
 }
 
 bool DialoguesQt::Confirmer(const std::string& texte) {
-  QMessageBox boite(QMessageBox::Question, "Confirmation", Q(texte), QMessageBox::NoButton,
+  QMessageBox boite(QMessageBox::Question, "Confirmation", Lignes(texte), QMessageBox::NoButton,
                     QApplication::activeWindow());
   auto* oui = boite.addButton("&Oui", QMessageBox::YesRole);
   boite.addButton("&Non", QMessageBox::NoRole);
@@ -51,7 +59,7 @@ bool DialoguesQt::Confirmer(const std::string& texte) {
 }
 
 Reponse DialoguesQt::ConfirmerOuAnnuler(const std::string& texte) {
-  QMessageBox boite(QMessageBox::Question, "Confirmation", Q(texte), QMessageBox::NoButton,
+  QMessageBox boite(QMessageBox::Question, "Confirmation", Lignes(texte), QMessageBox::NoButton,
                     QApplication::activeWindow());
   auto* oui = boite.addButton("&Oui", QMessageBox::YesRole);
   auto* non = boite.addButton("&Non", QMessageBox::NoRole);

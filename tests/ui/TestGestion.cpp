@@ -1,0 +1,250 @@
+// The board manager through its real tree, offscreen.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTimer>
+
+#include "AideFenetres.h"
+#include "DessinPlateau.h"
+#include "SkinForm.h"
+#include "Uplateau.h"
+#include "Uplayer.h"
+#include "gestion.h"
+
+using namespace glissaro;
+using namespace glissaro::test;
+
+namespace {
+
+class Gestion : public ::testing::Test {
+ protected:
+  Gestion() {
+    QDir().mkpath(Bibliotheque());
+    EXPECT_TRUE(images.ChargerPieces(PiecesDeTest(20), "pieces.bmp").isEmpty());
+  }
+
+  QString Bibliotheque() const { return dossier.Q() + "plateaux/"; }
+  // Writes a board into a folder of the library under a file name.
+  QString Ecrire(const QString& sousDossier, const QString& nomFichier, const TPlateau& p, const std::string& etat = "1") {
+    QDir().mkpath(Bibliotheque() + sousDossier);
+    const QString chemin = Bibliotheque() + sousDossier + "/" + nomFichier;
+    EXPECT_TRUE(EcrirePlateau(chemin.toStdString(), p, etat).ok);
+    return chemin;
+  }
+  static TPlateau Petit(const std::string& titre) { return Dessiner({"a.", ".A"}, {"..", "x."}, titre); }
+
+  QStringList Arbre() const {
+    QStringList lignes;
+    for (int i = 0; i < gestion.TreeView1->topLevelItemCount(); ++i) {
+      auto* d = gestion.TreeView1->topLevelItem(i);
+      QStringList enfants;
+      for (int j = 0; j < d->childCount(); ++j) enfants << d->child(j)->text(0);
+      lignes << d->text(0) + ": " + enfants.join(",");
+    }
+    return lignes;
+  }
+  void Choisir(const QString& d, const QString& p) {
+    auto* noeud = gestion.Noeud(d, p);
+    ASSERT_NE(noeud, nullptr) << (d + "/" + p).toStdString();
+    gestion.TreeView1->setCurrentItem(noeud);
+  }
+
+  DossierProgramme dossier;
+  DialoguesScriptes dialogues;
+  TImagesPieces images;
+  TFrmGestion gestion{dossier.Q(), images, dialogues};
+};
+
+}  // namespace
+
+TEST_F(Gestion, LArbreListeLesDossiersEtLesPlateauxDansLOrdre) {
+  Ecrire("zèbre", "b.wbp", Petit("b"));
+  Ecrire("Alpha", "Zut.wbp", Petit("Zut"));
+  Ecrire("Alpha", "abc.WBP", Petit("abc"));
+  Ecrire("Alpha", "a.b.wbp", Petit("a.b"));      // the extension is read from the first dot
+  Ecrire("Alpha", "a.wbpx", Petit("a"));         // listed as a
+  Ecrire("Alpha", "notes.txt", Petit("notes"));  // not a board
+  Ecrire(".old", "c.wbp", Petit("c"));
+  Ecrire("beta", "d.wbp", Petit("d"));
+  QDir().mkpath(Bibliotheque() + "beta/sous-dossier");
+  Ecrire("", "seul.wbp", Petit("seul"));  // files directly in the library are not shown
+  gestion.show();
+  EXPECT_EQ(Arbre(), (QStringList{"Alpha: a,abc,Zut", "beta: d", "zèbre: b"}));
+  gestion.hide();
+}
+
+TEST_F(Gestion, LesIconesSuiventLEtatDesNoeuds) {
+  Ecrire("Alpha", "a.wbp", Petit("a"));
+  Ecrire("Alpha", "b.wbp", Petit("b"));
+  gestion.show();
+  auto* dossierA = gestion.Noeud("Alpha");
+  auto cle = [](const QIcon& i) { return i.pixmap(16, 16).toImage(); };
+  EXPECT_EQ(cle(dossierA->icon(0)), cle(gestion.ImageListArbre[0]));
+  dossierA->setExpanded(true);
+  EXPECT_EQ(cle(dossierA->icon(0)), cle(gestion.ImageListArbre[1]));
+  Choisir("Alpha", "b");
+  EXPECT_EQ(cle(gestion.Noeud("Alpha", "b")->icon(0)), cle(gestion.ImageListArbre[3]));
+  EXPECT_EQ(cle(gestion.Noeud("Alpha", "a")->icon(0)), cle(gestion.ImageListArbre[2]));
+  EXPECT_NE(cle(gestion.ImageListArbre[2]), cle(gestion.ImageListArbre[3]));
+  gestion.hide();
+}
+
+TEST_F(Gestion, LApercuEtLeFichierChoisi) {
+  Ecrire("Alpha", "Rouge.wbp", Dessiner({"#####", "#a.A#", "#####"}, {".....", "..x..", "....."}, "Rouge"));
+  Ecrire("Alpha", "Ancien nom.wbp", Petit("Nouveau nom"));
+  gestion.show();
+  EXPECT_TRUE(gestion.FichierChoisi.isEmpty());
+  Choisir("Alpha", "Rouge");
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Rouge.wbp");
+  ASSERT_EQ(gestion.ImageMemoire.size(), QSize(100, 60));
+  EXPECT_EQ(gestion.ImageMemoire.pixelColor(30, 30), CouleurTuile(3, 3));  // ordinary tile
+  EXPECT_EQ(gestion.ImageMemoire.pixelColor(50, 30), CouleurTuile(7, 6));  // floor on a final place
+  EXPECT_EQ(gestion.ImageReduite->Picture, gestion.ImageMemoire);
+  // Selecting a folder changes nothing.
+  gestion.TreeView1->setCurrentItem(gestion.Noeud("Alpha"));
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Rouge.wbp");
+  // The chosen path comes from the title stored in the file.
+  Choisir("Alpha", "Ancien nom");
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Nouveau nom.wbp");
+  EXPECT_TRUE(dialogues.appels.empty());
+  // A new showing empties the choice.
+  gestion.hide();
+  gestion.show();
+  EXPECT_TRUE(gestion.FichierChoisi.isEmpty());
+  EXPECT_TRUE(gestion.ImageReduite->Picture.isNull());
+  gestion.hide();
+}
+
+TEST_F(Gestion, UnPlateauNonValideSeSignaleMaisResteChoisi) {
+  Ecrire("Alpha", "Brouillon.wbp", Petit("Brouillon"), "0");
+  gestion.show();
+  Choisir("Alpha", "Brouillon");
+  EXPECT_EQ(dialogues.Textes("bip").size(), 1u);
+  EXPECT_EQ(dialogues.Textes("erreur"),
+            (std::vector<std::string>{"Ce plateau n'a pas été testé \"valide\" avec l'editeur"}));
+  EXPECT_TRUE(gestion.ImageReduite->Picture.isNull());
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Brouillon.wbp");
+  QTimer::singleShot(0, gestion.BtOk, &QPushButton::click);
+  EXPECT_EQ(gestion.exec(), QDialog::Accepted);
+}
+
+TEST_F(Gestion, UnPlateauIllisibleOuTropGrandEstRefuseSansRienChanger) {
+  Ecrire("Alpha", "Bon.wbp", Petit("Bon"));
+  Ecrire("Alpha", "a.wbpx", Petit("a"));
+  QFile grand(Bibliotheque() + "Alpha/Grand.wbp");
+  ASSERT_TRUE(grand.open(QIODevice::WriteOnly));
+  grand.write("V1.00\r\nGrand\r\n21\r\n17\r\n1\r\n");
+  grand.close();
+  gestion.show();
+  Choisir("Alpha", "Bon");
+  const QImage apercu = gestion.ImageReduite->Picture;
+  Choisir("Alpha", "a");  // a.wbp does not exist
+  ASSERT_EQ(dialogues.Textes("erreur").size(), 1u);
+  EXPECT_NE(dialogues.Textes("erreur")[0].find("a.wbp"), std::string::npos);
+  Choisir("Alpha", "Grand");
+  ASSERT_EQ(dialogues.Textes("erreur").size(), 2u);
+  EXPECT_NE(dialogues.Textes("erreur")[1].find("de 1 à 20 colonnes et de 1 à 16 lignes"), std::string::npos);
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Bon.wbp");
+  EXPECT_EQ(gestion.ImageReduite->Picture, apercu);
+  EXPECT_FALSE(apercu.isNull());
+  gestion.hide();
+}
+
+TEST_F(Gestion, DeplacerUnPlateauVersUnAutreDossier) {
+  const auto source = Ecrire("Alpha", "p.wbp", Petit("p"));
+  Ecrire("Beta", "q.wbp", Petit("q"));
+  gestion.show();
+  Choisir("Alpha", "p");
+  gestion.TreeView1DragDrop(gestion.Noeud("Beta", "q"));  // onto a board: its folder
+  EXPECT_FALSE(QFile::exists(source));
+  EXPECT_TRUE(QFile::exists(Bibliotheque() + "Beta/p.wbp"));
+  EXPECT_EQ(Arbre(), (QStringList{"Alpha: ", "Beta: q,p"}));
+  EXPECT_TRUE(dialogues.appels.empty());
+  gestion.hide();
+}
+
+TEST_F(Gestion, DeplacerSurSonPropreDossierNeChangeRien) {
+  const auto source = Ecrire("Alpha", "p.wbp", Petit("p"));
+  Ecrire("Alpha", "r.wbp", Petit("r"));
+  gestion.show();
+  Choisir("Alpha", "p");
+  gestion.TreeView1DragDrop(gestion.Noeud("Alpha"));
+  EXPECT_EQ(dialogues.Textes("avertissement"), (std::vector<std::string>{"Ce fichier existe déja dans ce répertoire"}));
+  EXPECT_EQ(dialogues.Textes("bip").size(), 1u);
+  Choisir("Alpha", "p");
+  gestion.TreeView1DragDrop(gestion.Noeud("Alpha", "r"));
+  EXPECT_EQ(dialogues.Textes("avertissement").size(), 2u);
+  EXPECT_TRUE(QFile::exists(source));
+  EXPECT_EQ(QDir(Bibliotheque() + "Alpha").entryList(QDir::Files).size(), 2);
+  EXPECT_EQ(Arbre(), (QStringList{"Alpha: p,r"}));
+  // A folder is never moved, nor a board onto itself.
+  gestion.TreeView1->setCurrentItem(gestion.Noeud("Alpha"));
+  gestion.TreeView1DragDrop(gestion.Noeud("Alpha", "r"));
+  EXPECT_EQ(Arbre(), (QStringList{"Alpha: p,r"}));
+  gestion.hide();
+}
+
+TEST_F(Gestion, UneCopieRateeLaisseLaSourceEnPlace) {
+  const auto source = Ecrire("Alpha", "p.wbp", Petit("p"));
+  Ecrire("Beta", "q.wbp", Petit("q"));
+  gestion.show();
+  // The destination folder disappears after the tree was filled.
+  QDir(Bibliotheque() + "Beta").removeRecursively();
+  Choisir("Alpha", "p");
+  gestion.TreeView1DragDrop(gestion.Noeud("Beta"));
+  EXPECT_EQ(dialogues.Textes("erreur"), (std::vector<std::string>{"Erreur système déplacement impossible !!!"}));
+  EXPECT_TRUE(QFile::exists(source));
+  EXPECT_EQ(Arbre(), (QStringList{"Alpha: p"}));  // rebuilt from the disk
+  gestion.hide();
+}
+
+TEST_F(Gestion, NouveauDossier) {
+  gestion.show();
+  dialogues.saisies = {std::string(""), std::string("Mes plateaux"), std::string("Mes plateaux"),
+                       std::string("Un/Deux"), std::string("../dehors"), std::nullopt};
+  gestion.BtNouveauDossier->click();
+  EXPECT_EQ(dialogues.Textes("erreur").back(), " existe déjà!");
+  gestion.BtNouveauDossier->click();
+  EXPECT_TRUE(QDir(Bibliotheque() + "Mes plateaux").exists());
+  gestion.BtNouveauDossier->click();
+  EXPECT_EQ(dialogues.Textes("erreur").back(), "Mes plateaux existe déjà!");
+  gestion.BtNouveauDossier->click();
+  EXPECT_TRUE(QDir(Bibliotheque() + "Un/Deux").exists());
+  EXPECT_EQ(Arbre(), (QStringList{"Mes plateaux: ", "Un: "}));
+  gestion.BtNouveauDossier->click();
+  EXPECT_FALSE(QDir(dossier.Q() + "dehors").exists());
+  EXPECT_EQ(dialogues.Textes("erreur").size(), 3u);
+  gestion.BtNouveauDossier->click();  // cancelled
+  EXPECT_EQ(dialogues.Textes("saisie"), std::vector<std::string>(6, "Nouveau dossier "));
+  gestion.hide();
+}
+
+TEST_F(Gestion, ChargerSurLePanneauJoueLePlateauChoisi) {
+  const auto chemin = Ecrire("Alpha", "Essai.wbp", Dessiner({"a..", "..A"}, {"...", ".x."}, "Essai"));
+  TFrmPlayer player(dialogues, dossier.Q());
+  TFrmPlateau plateau(player, dialogues);
+  TFrmGestion fenetre(player.Chemin, plateau.Images, dialogues);
+  player.DefinirFenetres({&plateau, &fenetre});
+  player.show();
+  QPoint charger;
+  for (const auto& h : player.SkinForm1->HotAreas())
+    if (h.ID == "CHARGER") charger = h.Rect().center();
+  // Cancelled: nothing changes.
+  QTimer::singleShot(0, fenetre.BtCancel, &QPushButton::click);
+  Cliquer(player.SkinForm1, charger);
+  EXPECT_TRUE(player.FichierPlateau.isEmpty());
+  EXPECT_FALSE(plateau.isVisible());
+  // Chosen: the board is played.
+  QTimer::singleShot(0, [&] {
+    fenetre.TreeView1->setCurrentItem(fenetre.Noeud("Alpha", "Essai"));
+    fenetre.BtOk->click();
+  });
+  Cliquer(player.SkinForm1, charger);
+  EXPECT_EQ(player.FichierPlateau, chemin);
+  EXPECT_TRUE(plateau.isVisible());
+  EXPECT_EQ(plateau.windowTitle(), "Essai");
+  plateau.hide();
+  player.hide();
+}
