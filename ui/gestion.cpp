@@ -247,8 +247,6 @@ QTreeWidgetItem* TFrmGestion::Noeud(const QString& dossier, const QString& plate
 
 void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
   if (!EstPlateau(noeud)) return;
-  ImageReduite->Picture = QImage();
-  ImageReduite->update();
   const QString dossier = DossierPlateaux() + noeud->parent()->text(0) + "/";
   const QString fichier = dossier + noeud->text(0) + ".wbp";
 
@@ -259,6 +257,8 @@ void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
     dialogues_.Erreur(lecture.message);
     return;
   }
+  ImageReduite->Picture = QImage();
+  ImageReduite->update();
   // The chosen path is built from the title stored in the file.
   FichierChoisi = dossier + QString::fromStdString(lecture.titre) + ".wbp";
   const int t = images_.TailleCase();
