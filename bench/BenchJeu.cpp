@@ -1,0 +1,95 @@
+// Speed of the windows: from nothing to the first shown front panel, and
+// the redraw of the board after one drag step on a 20 × 16 board.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include "DialoguesQt.h"
+#include "FichierPlateau.h"
+#include "SkinForm.h"
+#include "Uplateau.h"
+#include "Uplayer.h"
+#include "gestion.h"
+
+using namespace glissaro;
+
+namespace {
+
+// A program folder with the default skin's tiles.
+struct Programme {
+  QTemporaryDir dossier;
+  QString Chemin() const { return dossier.path() + "/"; }
+  Programme() {
+    QDir().mkpath(Chemin() + "skins/Glissaro");
+    QFile::copy(QString(GLISSARO_SOURCES) + "/data/skins/Glissaro/pieces.bmp", Chemin() + "skins/Glissaro/pieces.bmp");
+  }
+};
+
+void DemarrageJusquAuPanneau(benchmark::State& etat) {
+  Programme programme;
+  DialoguesQt dialogues;
+  for (auto _ : etat) {
+    TFrmPlayer player(dialogues, programme.Chemin());
+    TFrmPlateau plateau(player, dialogues);
+    TFrmGestion gestion(player.Chemin, plateau.Images, dialogues);
+    player.DefinirFenetres({&plateau, &gestion});
+    player.show();
+    QApplication::processEvents();
+    benchmark::DoNotOptimize(player.SkinForm1->Picture().width());
+    player.hide();
+  }
+}
+BENCHMARK(DemarrageJusquAuPanneau)->Unit(benchmark::kMillisecond);
+
+void RedessinApresUnPas(benchmark::State& etat) {
+  Programme programme;
+  DialoguesQt dialogues;
+  TFrmPlayer player(dialogues, programme.Chemin());
+  TFrmPlateau plateau(player, dialogues);
+  player.DefinirFenetres({&plateau, nullptr});
+  // 20 × 16: a border, full of one-tile pieces but one floor cell.
+  TPlateau p;
+  p.Largeur = 20;
+  p.Hauteur = 16;
+  p.Titre = "Grand";
+  for (int l = 1; l <= 16; ++l)
+    for (int c = 1; c <= 20; ++c)
+      p.Case(l, c).Serie = (l == 1 || l == 16 || c == 1 || c == 20) ? TSerieMap::Bord : TSerieMap::Normal;
+  p.Case(8, 11).Serie = TSerieMap::Vide;
+  NumeroterPieces(p);
+  const QString fichier = programme.Chemin() + "Grand.wbp";
+  EcrirePlateau(fichier.toStdString(), p, "1");
+  player.show();
+  plateau.ChargerPlateau(fichier);
+  QApplication::processEvents();
+  const int t = plateau.TailleCase();
+  QWidget* image = plateau.ImagePlateau;
+  auto souris = [image](QEvent::Type type, QPoint p, Qt::MouseButton b, Qt::MouseButtons bs) {
+    QMouseEvent e(type, QPointF(p), QPointF(image->mapToGlobal(p)), b, bs, Qt::NoModifier);
+    QApplication::sendEvent(image, &e);
+  };
+  QPoint p0(9 * t + t / 2, 7 * t + t / 2);
+  souris(QEvent::MouseButtonPress, p0, Qt::LeftButton, Qt::LeftButton);
+  int sens = 1;
+  for (auto _ : etat) {
+    p0.rx() += sens * t;
+    sens = -sens;
+    souris(QEvent::MouseMove, p0, Qt::NoButton, Qt::LeftButton);
+    image->repaint();
+    plateau.Partie.Historique.Vider();
+  }
+}
+BENCHMARK(RedessinApresUnPas)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}

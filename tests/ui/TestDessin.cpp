@@ -1,0 +1,100 @@
+// The tile pictures cut from "pieces.bmp" and the drawing of cells.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include "AideFenetres.h"
+#include "DessinPlateau.h"
+
+using namespace glissaro;
+using namespace glissaro::test;
+
+namespace {
+
+struct Coupe {
+  TSerieMap serie;
+  int16_t map;
+  int colonne, ligne;
+};
+
+}  // namespace
+
+TEST(Dessin, LesImagesSontCoupeesAuxPlacesDuTableau) {
+  TImagesPieces images;
+  ASSERT_TRUE(images.ChargerPieces(PiecesDeTest(30), "pieces.bmp").isEmpty());
+  EXPECT_EQ(images.TailleCase(), 30);
+  EXPECT_EQ(images.Liste(TSerieMap::Normal).size(), 16u);
+  EXPECT_EQ(images.Liste(TSerieMap::Final).size(), 16u);
+  EXPECT_EQ(images.Liste(TSerieMap::Bord).size(), 18u);
+  EXPECT_EQ(images.Liste(TSerieMap::Vide).size(), 2u);
+  const std::vector<Coupe> coupes = {
+      {TSerieMap::Normal, 0, 3, 3},  {TSerieMap::Normal, 5, 0, 0},  {TSerieMap::Normal, 13, 1, 1},
+      {TSerieMap::Normal, 15, 2, 3}, {TSerieMap::Final, 0, 3, 8},   {TSerieMap::Final, 8, 4, 9},
+      {TSerieMap::Final, 14, 3, 6},  {TSerieMap::Bord, 1, 7, 4},    {TSerieMap::Bord, 12, 6, 0},
+      {TSerieMap::Bord, 16, 6, 6},   {TSerieMap::Bord, 17, 5, 6},   {TSerieMap::Vide, 0, 8, 6},
+      {TSerieMap::Vide, 1, 7, 6}};
+  for (const auto& c : coupes) {
+    const QImage* image = images.Image(c.serie, c.map);
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->size(), QSize(30, 30));
+    EXPECT_EQ(image->pixelColor(10, 10), CouleurTuile(c.colonne, c.ligne))
+        << static_cast<int>(c.serie) << " " << c.map;
+    // Shrunk by one pixel: the last column and row keep the blank.
+    EXPECT_EQ(image->pixelColor(29, 10), QColor(Qt::white));
+    EXPECT_EQ(image->pixelColor(10, 29), QColor(Qt::white));
+  }
+  EXPECT_EQ(images.Image(TSerieMap::Normal, 16), nullptr);
+  EXPECT_EQ(images.Image(TSerieMap::Vide, -1), nullptr);
+}
+
+TEST(Dessin, UneCaseRecouvreToutSonCarre) {
+  TImagesPieces images;
+  ASSERT_TRUE(images.ChargerPieces(PiecesDeTest(30), "pieces.bmp").isEmpty());
+  // A 10 × 8 board needs a 300 × 240 picture.
+  TPlateau p = Dessiner({"A.........", "..........", "..........", "..........", "..........", "..........",
+                         "..........", ".........D"});
+  p.Case(8, 10).Map = kMapPorteTouchee;
+  p.Case(2, 2).Serie = TSerieMap::Normal;
+  p.Case(2, 2).Map = 40;  // no such image: drawn as floor
+  const QImage dessin = images.DessinerPlateau(p);
+  ASSERT_EQ(dessin.size(), QSize(300, 240));
+  // The shrunk tile is stretched back over the whole cell: no blank edge.
+  EXPECT_EQ(dessin.pixelColor(29, 29), CouleurTuile(3, 8));
+  EXPECT_EQ(dessin.pixelColor(0, 0), CouleurTuile(3, 8));
+  EXPECT_EQ(dessin.pixelColor(30, 0), CouleurTuile(8, 6));
+  EXPECT_EQ(dessin.pixelColor(285, 225), CouleurTuile(5, 6));
+  EXPECT_EQ(dessin.pixelColor(45, 45), CouleurTuile(8, 6));
+}
+
+TEST(Dessin, UneImageInutilisableEstRefuseeEtLesAnciennesRestent) {
+  TImagesPieces images;
+  EXPECT_EQ(images.TailleCase(), 20);  // blank 20 × 20 pictures before any load
+  EXPECT_EQ(images.Image(TSerieMap::Bord, 17)->size(), QSize(20, 20));
+  ASSERT_TRUE(images.ChargerPieces(PiecesDeTest(24), "a.bmp").isEmpty());
+
+  EXPECT_EQ(images.ChargerPieces("/nulle/part/pieces.bmp"), "Impossible d'ouvrir le fichier /nulle/part/pieces.bmp");
+  QImage basse(200, 9, QImage::Format_RGB32);
+  EXPECT_NE(images.ChargerPieces(basse, "basse.bmp").indexOf("au moins 10"), -1);
+  QImage etroite(99, 100, QImage::Format_RGB32);
+  EXPECT_NE(images.ChargerPieces(etroite, "etroite.bmp").indexOf("dix colonnes"), -1);
+  EXPECT_EQ(images.TailleCase(), 24);
+  EXPECT_EQ(images.Image(TSerieMap::Normal, 0)->pixelColor(5, 5), CouleurTuile(3, 3));
+}
+
+TEST(Dessin, LaSkinParDefautFournitSesPieces) {
+  TImagesPieces images;
+  const QString chemin = QString(GLISSARO_SOURCES) + "/data/skins/Glissaro/pieces.bmp";
+  ASSERT_TRUE(images.ChargerPieces(chemin).isEmpty());
+  EXPECT_GE(images.TailleCase(), 20);
+  // Ordinary, master and border tiles, floor and doors all differ.
+  const QImage* a = images.Image(TSerieMap::Normal, 0);
+  const QImage* b = images.Image(TSerieMap::Final, 0);
+  const QImage* c = images.Image(TSerieMap::Bord, 0);
+  const QImage* d = images.Image(TSerieMap::Bord, 16);
+  const QImage* e = images.Image(TSerieMap::Bord, 17);
+  const QImage* f = images.Image(TSerieMap::Vide, 0);
+  const QImage* g = images.Image(TSerieMap::Vide, 1);
+  const std::vector<const QImage*> toutes = {a, b, c, d, e, f, g};
+  for (std::size_t i = 0; i < toutes.size(); ++i)
+    for (std::size_t j = i + 1; j < toutes.size(); ++j) EXPECT_NE(*toutes[i], *toutes[j]) << i << " " << j;
+}
