@@ -7,8 +7,12 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "Sequence.h"
 #include "SkinForm.h"
 #include "Uplayer.h"
+#include "gestion.h"
+
+#include <QFileInfo>
 
 namespace glissaro {
 
@@ -130,6 +134,47 @@ void TFrmPlateau::fermerClick() {
   player_.SkinForm1->SetDisplayText("TEXT_TITRE", "Version 1.00");
   player_.FichierPlateau.clear();
   close();
+}
+
+void TFrmPlateau::SauverSequence() {
+  const auto chemin = dialogues_.EnregistrerFichier(SD_Sequence);
+  if (!chemin) return;
+  if (QFileInfo::exists(QString::fromStdString(*chemin)) && !dialogues_.Confirmer("Ce fichier existe déjà le remplacer ?"))
+    return;
+  const auto ecriture = EcrireSequence(*chemin, windowTitle().toStdString(), Partie.Historique);
+  if (!ecriture.ok) dialogues_.Erreur(ecriture.message);
+}
+
+void TFrmPlateau::RechargerSequence() {
+  if (player_.FichierPlateau.trimmed().isEmpty()) {
+    if (gestion_ && gestion_->exec() == QDialog::Accepted && !gestion_->FichierChoisi.isEmpty()) {
+      player_.FichierPlateau = gestion_->FichierChoisi;
+      ChargerPlateau(player_.FichierPlateau);
+    }
+    if (player_.FichierPlateau.trimmed().isEmpty()) return;
+  }
+  const auto chemin = dialogues_.OuvrirFichier(OD_sauvegarde);
+  if (!chemin) return;
+  ChargerPlateau(player_.FichierPlateau);
+  if (!Partie.Charge()) return;
+
+  const auto sequence = LireSequence(*chemin);
+  if (!sequence.ok) {
+    dialogues_.Erreur(sequence.message);
+    return;
+  }
+  if (!TitreCorrespond(sequence.titreStocke, Partie.Plateau.Titre)) {
+    dialogues_.Bip();
+    dialogues_.Erreur(MessageAutrePlateau(sequence.titreStocke));
+    return;
+  }
+  if (sequence.tropLong) {
+    dialogues_.Erreur("La séquence " + *chemin + " contient plus de " + std::to_string(THistorique::kCapacite) +
+                      " événements : elle ne peut pas être rechargée.");
+    return;
+  }
+  ChargerEvenements(Partie.Historique, sequence.evenements);
+  dialogues_.Information("Séquence rechargée");
 }
 
 void TFrmPlateau::CaseChangee(int ligne, int colonne) { DessinerCase(ligne, colonne); }

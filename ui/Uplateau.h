@@ -17,6 +17,7 @@ class QAction;
 namespace glissaro {
 
 class TFrmPlayer;
+class TFrmGestion;
 
 // The board picture: fills the window and receives the mouse.
 class TImagePlateau : public QWidget {
@@ -63,6 +64,15 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   DialogueFichier SD_Sequence;
   DialogueFichier OD_sauvegarde;
 
+  // The board manager, asked for a board when a sequence is reloaded while
+  // none is loaded.
+  void DefinirGestion(TFrmGestion* gestion) { gestion_ = gestion; }
+
+  // Saves the moves played so far (up to the replay's position) to a
+  // sequence file, and loads one back onto the same board.
+  void SauverSequence();
+  void RechargerSequence();
+
   void fermerClick();
   // Redraws one cell of the board picture.
   void DessinerCase(int ligne, int colonne);
@@ -84,6 +94,7 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
 
   TFrmPlayer& player_;
   Dialogues& dialogues_;
+  TFrmGestion* gestion_ = nullptr;
 };
 
 }  // namespace glissaro

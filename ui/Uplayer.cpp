@@ -1,6 +1,7 @@
 #include "Uplayer.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 #include "Parametres.h"
 #include "SkinForm.h"
 #include "SkinImages.h"
+#include "Magneto.h"
 #include "Uplateau.h"
 #include "gestion.h"
 
@@ -35,6 +37,7 @@ int32_t TFrmPlayer::Compteur() const { return plateau_ ? plateau_->Partie.Compte
 void TFrmPlayer::DefinirFenetres(const Fenetres& fenetres) {
   plateau_ = fenetres.plateau;
   gestion_ = fenetres.gestion;
+  magneto_ = fenetres.magneto;
 }
 
 QString TFrmPlayer::DossierSkin(const QString& nom) const {
@@ -78,7 +81,9 @@ void TFrmPlayer::CreerMenu() {
   SkinsMenu->setObjectName("SkinsMenu");
   groupeSkins_ = new QActionGroup(this);
   Defaut1 = radio(SkinsMenu, groupeSkins_, "Defaut1", "Defaut", 0);
+  Defaut1->setData(QString(kNomSkinDefaut));
   Defaut1->setChecked(true);
+  connect(Defaut1, &QAction::triggered, this, &TFrmPlayer::Defaut1Click);
   PopupMenu1->addSeparator();
   Plateauxsupplmentaires1 = PopupMenu1->addAction("Plateaux supplèmentaires");
   Plateauxsupplmentaires1->setObjectName("Plateauxsupplmentaires1");
@@ -101,6 +106,7 @@ void TFrmPlayer::Loaded() {
   connect(SkinForm1, &TSkinForm::OnMouseUpNotify, this, &TFrmPlayer::SkinForm1MouseUpNotify);
   SkinForm1->LoadDefaultSkin();
   CreerMenu();
+  ListeSkins();
 
   const auto parametres = LireParametres(CheminParametres(Chemin.toStdString()));
   NomSkin = QString::fromStdString(parametres.NomSkin);
@@ -122,8 +128,92 @@ void TFrmPlayer::Loaded() {
     Defaut1->setChecked(true);
     return;
   }
+  CocherSkin();
+}
+
+void TFrmPlayer::ListeSkins() {
+  QStringList dossiers = QDir(Chemin + "skins").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  std::sort(dossiers.begin(), dossiers.end(), [](const QString& a, const QString& b) {
+    const int c = QString::compare(a, b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+  });
+  for (const auto& nom : dossiers) AjouteSkin(nom);
+}
+
+void TFrmPlayer::AjouteSkin(const QString& nom) {
+  if (nom.startsWith('.') || nom.compare(kNomSkinDefaut, Qt::CaseInsensitive) == 0) return;
+  auto* item = SkinsMenu->addAction(nom);
+  item->setObjectName(nom);
+  item->setCheckable(true);
+  item->setData(nom);
+  groupeSkins_->addAction(item);
+  connect(item, &QAction::triggered, this, [this, item] { SkinClick(item); });
+}
+
+void TFrmPlayer::CocherSkin() {
+  if (NomSkin == kNomSkinDefaut) {
+    Defaut1->setChecked(true);
+    return;
+  }
   for (auto* a : SkinsMenu->actions())
-    if (a->text().trimmed().toUpper() == NomSkin.trimmed().toUpper()) a->setChecked(true);
+    if (a != Defaut1 && a->text().trimmed().toUpper() == NomSkin.trimmed().toUpper()) a->setChecked(true);
+}
+
+bool TFrmPlayer::ChangerSkin(const QString& nom) {
+  const bool defaut = nom == kNomSkinDefaut;
+  const QString precedent = NomSkin;
+  auto panneauPrecedent = [this, &precedent] {
+    if (precedent == kNomSkinDefaut)
+      SkinForm1->LoadDefaultSkin();
+    else
+      SkinForm1->LoadSkinFile(TrouverFichierSansCasse(DossierSkin(precedent) + "skin.ini"));
+  };
+  if (defaut) {
+    if (!SkinForm1->LoadDefaultSkin()) {
+      panneauPrecedent();
+      return false;
+    }
+  } else {
+    const QString description = TrouverFichierSansCasse(DossierSkin(nom) + "skin.ini");
+    if (!QFileInfo(description).isFile()) {
+      dialogues_.Erreur("La skin « " + nom.toStdString() + " » n'a pas de description : le fichier " +
+                        (DossierSkin(nom) + "skin.ini").toStdString() + " est introuvable.");
+      return false;
+    }
+    if (!SkinForm1->LoadSkinFile(description)) {
+      panneauPrecedent();
+      return false;
+    }
+  }
+  if (plateau_ && !plateau_->ChargerPieces(TrouverFichierSansCasse(DossierSkin(nom) + "pieces.bmp"))) {
+    panneauPrecedent();
+    return false;
+  }
+  NomSkin = defaut ? QString(kNomSkinDefaut) : nom;
+  if (magneto_) ImageMagneto(*magneto_);
+  return true;
+}
+
+void TFrmPlayer::SkinClick(QAction* item) {
+  if (ChangerSkin(item->data().toString()) && plateau_ && !FichierPlateau.isEmpty())
+    plateau_->ChargerPlateau(FichierPlateau);
+  CocherSkin();
+}
+
+void TFrmPlayer::Defaut1Click() { SkinClick(Defaut1); }
+
+void TFrmPlayer::ImageMagneto(TFrmMagneto& magneto) {
+  auto charger = [this](const QString& nom, const std::vector<QPixmap>& secours) {
+    const QString fichier = TrouverFichierSansCasse(DossierSkin(NomSkin) + nom);
+    if (QFileInfo(fichier).isFile()) {
+      auto images = DecouperBoutons(QImage(fichier));
+      if (!images.empty()) return images;
+    }
+    return secours;
+  };
+  magneto.ImageListMagnetoOff = charger("magnetoOff.bmp", magneto.ImageListTempoOff);
+  magneto.ImageListMagnetoON = charger("magnetoOn.bmp", magneto.ImageListTempoOn);
+  magneto.AppliquerImages();
 }
 
 void TFrmPlayer::showEvent(QShowEvent* evenement) {
@@ -161,12 +251,13 @@ void TFrmPlayer::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton Butto
   } else if (ID == "RAZ") {
     if (!FichierPlateau.trimmed().isEmpty() && plateau_ && dialogues_.Confirmer("Recommencez ce plateau"))
       plateau_->ChargerPlateau(FichierPlateau);
+  } else if (ID == "RETOUR") {
+    if (magneto_) magneto_->setVisible(!magneto_->isVisible());
   } else if (ID == "AIDE") {
     voirAide();
   } else if (ID == "PARAM") {
     PopupMenu1->popup(mapToGlobal(QPoint(X, Y)));
   }
-  // "RETOUR" waits for the replay window.
 }
 
 void TFrmPlayer::voirAide() { OuvrirUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath("Glissaro.chm"))); }
@@ -179,6 +270,7 @@ void TFrmPlayer::deplace2Click(QAction* item) {
 
 void TFrmPlayer::Magneto50Click(QAction* item) {
   VitesseMagneto = item->data().toInt();
+  if (magneto_) magneto_->AppliquerVitesse(VitesseMagneto);
   item->setChecked(true);
 }
 

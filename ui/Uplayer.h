@@ -20,12 +20,14 @@ namespace glissaro {
 class TSkinForm;
 class TFrmPlateau;
 class TFrmGestion;
+class TFrmMagneto;
 
 // The windows made after the main window, handed to it by the program entry
 // (a window that is not there is left null).
 struct Fenetres {
   TFrmPlateau* plateau = nullptr;
   TFrmGestion* gestion = nullptr;
+  TFrmMagneto* magneto = nullptr;
 };
 
 class TFrmPlayer : public QWidget {
@@ -70,6 +72,16 @@ class TFrmPlayer : public QWidget {
   void deplace2Click(QAction* item);
   void Magneto50Click(QAction* item);
 
+  // Skins: the sub-menu of the skin folders, and the switches. A switch
+  // that fails says why and puts the previous skin back whole.
+  void ListeSkins();
+  void AjouteSkin(const QString& nom);
+  void SkinClick(QAction* item);
+  void Defaut1Click();
+  // The replay buttons' pictures of the current skin: each of the skin's
+  // two strips when it has it, else the program's own.
+  void ImageMagneto(TFrmMagneto& magneto);
+
   // How a document is handed to the desktop (tests replace it).
   std::function<void(const QUrl&)> OuvrirUrl;
 
@@ -87,10 +99,15 @@ class TFrmPlayer : public QWidget {
   void FormShow();
   void CreerMenu();
   QString DossierSkin(const QString& nom) const;
+  // Puts a skin in place: panel, replay buttons, tiles. False, with
+  // nothing changed, when a part cannot be loaded.
+  bool ChangerSkin(const QString& nom);
+  void CocherSkin();
 
   Dialogues& dialogues_;
   TFrmPlateau* plateau_ = nullptr;
   TFrmGestion* gestion_ = nullptr;
+  TFrmMagneto* magneto_ = nullptr;
   bool dejaMontree_ = false;
   QActionGroup* groupeDeplacement_ = nullptr;
   QActionGroup* groupeMagneto_ = nullptr;

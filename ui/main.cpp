@@ -6,6 +6,7 @@
 
 #include "DialoguesQt.h"
 #include "Uplateau.h"
+#include "Magneto.h"
 #include "Uplayer.h"
 #include "gestion.h"
 
@@ -19,7 +20,9 @@ int main(int argc, char** argv) {
   glissaro::TFrmPlayer player(dialogues);
   glissaro::TFrmPlateau plateau(player, dialogues);
   glissaro::TFrmGestion gestion(player.Chemin, plateau.Images, dialogues);
-  player.DefinirFenetres({&plateau, &gestion});
+  glissaro::TFrmMagneto magneto(player, plateau);
+  player.DefinirFenetres({&plateau, &gestion, &magneto});
+  plateau.DefinirGestion(&gestion);
   QObject::connect(&player, &glissaro::TFrmPlayer::Fermee, &application, &QApplication::quit);
 
   player.show();

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AidePlateau.h"
-#include "Magneto.h"
+#include "Rejeu.h"
 
 using namespace glissaro;
 using glissaro::test::Dessiner;
@@ -33,7 +33,7 @@ struct Compteurs : ObservateurPartie {
 struct PartieJouee {
   TPartie partie;
   Compteurs compteurs;
-  TMagneto magneto{partie};
+  TRejeu magneto{partie};
   std::string depart, arrivee;
   PartieJouee() {
     partie.DefinirObservateur(&compteurs);
@@ -50,7 +50,7 @@ struct PartieJouee {
 
 }  // namespace
 
-TEST(Magneto, DebutPuisFinRendentLesPositionsEtLesPortes) {
+TEST(Rejeu, DebutPuisFinRendentLesPositionsEtLesPortes) {
   PartieJouee j;
   ASSERT_EQ(j.partie.Compteur, 4);
   ASSERT_EQ(j.partie.Plateau.Case(1, 3).Serie, TSerieMap::Final);  // A stands in the opened door
@@ -72,7 +72,7 @@ TEST(Magneto, DebutPuisFinRendentLesPositionsEtLesPortes) {
   EXPECT_EQ(j.partie.Historique.Fin, fin);  // the replay records nothing
 }
 
-TEST(Magneto, UnPasArriereApresUnCoupCompteNEnleveQueLaMarque) {
+TEST(Rejeu, UnPasArriereApresUnCoupCompteNEnleveQueLaMarque) {
   PartieJouee j;
   const auto photo = Photo(j.partie.Plateau);
   const auto pos = j.partie.Historique.PosHistorique;
@@ -97,7 +97,7 @@ TEST(Magneto, UnPasArriereApresUnCoupCompteNEnleveQueLaMarque) {
   EXPECT_EQ(j.partie.Plateau.Case(1, 3).Serie, TSerieMap::Final);
 }
 
-TEST(Magneto, AuxDeuxBoutsRienNeBouge) {
+TEST(Rejeu, AuxDeuxBoutsRienNeBouge) {
   PartieJouee j;
   const auto photo = Photo(j.partie.Plateau);
   EXPECT_FALSE(j.magneto.PasAvant());
@@ -111,9 +111,9 @@ TEST(Magneto, AuxDeuxBoutsRienNeBouge) {
   EXPECT_EQ(j.partie.Historique.PosHistorique, 0);
 }
 
-TEST(Magneto, LaMarqueArreteLeRetourQuelleQueSoitSaValeur) {
+TEST(Rejeu, LaMarqueArreteLeRetourQuelleQueSoitSaValeur) {
   TPartie partie;
-  TMagneto magneto(partie);
+  TRejeu magneto(partie);
   partie.CommencerPartie(Dessiner({"a...", "...."}));
   // Piece 1 moved after a mark whose value is also 1.
   Geste(partie, 1, 1, {{1, 0}});

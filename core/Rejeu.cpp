@@ -1,4 +1,4 @@
-#include "Magneto.h"
+#include "Rejeu.h"
 
 namespace glissaro {
 
@@ -10,7 +10,7 @@ uint16_t Valeur(const TEvenement& e) { return static_cast<uint16_t>(e.Valeur); }
 
 }  // namespace
 
-bool TMagneto::PasAvant() {
+bool TRejeu::PasAvant() {
   auto& h = partie_.Historique;
   if (h.PosHistorique >= h.Fin) return false;
   const TEvenement e = h[h.PosHistorique];
@@ -49,7 +49,7 @@ bool TMagneto::PasAvant() {
   return true;
 }
 
-void TMagneto::PasArriere() {
+void TRejeu::PasArriere() {
   auto& h = partie_.Historique;
   for (;;) {
     if (h.PosHistorique == 0) {
@@ -74,7 +74,7 @@ void TMagneto::PasArriere() {
   partie_.DernierePiece = 0;
 }
 
-void TMagneto::AnnulerMouvement() {
+void TRejeu::AnnulerMouvement() {
   auto& h = partie_.Historique;
   for (;;) {
     const TEvenement e = h[h.PosHistorique];
@@ -94,7 +94,7 @@ void TMagneto::AnnulerMouvement() {
   }
 }
 
-void TMagneto::RetablirPorte() {
+void TRejeu::RetablirPorte() {
   auto& h = partie_.Historique;
   for (;;) {
     const TEvenement e = h[h.PosHistorique];
@@ -111,11 +111,11 @@ void TMagneto::RetablirPorte() {
   }
 }
 
-void TMagneto::Debut() {
+void TRejeu::Debut() {
   while (partie_.Historique.PosHistorique > 0) PasArriere();
 }
 
-void TMagneto::Fin() {
+void TRejeu::Fin() {
   while (partie_.Historique.PosHistorique < partie_.Historique.Fin) PasAvant();
 }
 

@@ -7,9 +7,9 @@
 
 namespace glissaro {
 
-class TMagneto {
+class TRejeu {
  public:
-  explicit TMagneto(TPartie& partie) : partie_(partie) {}
+  explicit TRejeu(TPartie& partie) : partie_(partie) {}
 
   // One event forward: a move shifts its piece, a counter mark shows its
   // value, a door event is applied again (a touched door, an opened door).

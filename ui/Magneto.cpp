@@ -1,0 +1,147 @@
+#include "Magneto.h"
+
+#include <QBoxLayout>
+#include <QIcon>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "Parametres.h"
+#include "Uplateau.h"
+#include "Uplayer.h"
+
+namespace glissaro {
+
+namespace {
+
+constexpr int kTailleImage = 30;
+
+}  // namespace
+
+std::vector<QPixmap> DecouperBoutons(const QImage& bande) {
+  std::vector<QPixmap> images;
+  if (bande.isNull()) return images;
+  const QImage source = bande.convertToFormat(QImage::Format_ARGB32);
+  for (int x = 0; x + kTailleImage <= source.width(); x += kTailleImage) {
+    QImage image = source.copy(x, 0, kTailleImage, std::min(kTailleImage, source.height()));
+    for (int y = 0; y < image.height(); ++y) {
+      auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
+      for (int i = 0; i < image.width(); ++i)
+        if ((ligne[i] & 0xFFFFFF) == 0xFFFFFF) ligne[i] = 0;
+    }
+    images.push_back(QPixmap::fromImage(image));
+  }
+  return images;
+}
+
+TFrmMagneto::TFrmMagneto(TFrmPlayer& player, TFrmPlateau& plateau)
+    : player_(player), plateau_(plateau), magneto_(plateau.Partie) {
+  setObjectName("FrmMagneto");
+  setWindowTitle("Magnétoscope");
+  setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setFixedSize(223, 39);
+  setAutoFillBackground(true);
+  QPalette blanc = palette();
+  blanc.setColor(QPalette::Window, Qt::white);
+  setPalette(blanc);
+
+  ToolBar1 = new QToolBar(this);
+  ToolBar1->setObjectName("ToolBar1");
+  ToolBar1->setIconSize(QSize(kTailleImage, kTailleImage));
+  ToolBar1->setMovable(false);
+  ToolBar1->setStyleSheet("QToolBar { background: white; border: none; spacing: 0px; }");
+  auto* mise = new QHBoxLayout(this);
+  mise->setContentsMargins(0, 0, 0, 0);
+  mise->addWidget(ToolBar1);
+
+  auto bouton = [this](const char* nom, const QString& bulle) {
+    auto* b = new QToolButton(ToolBar1);
+    b->setObjectName(nom);
+    b->setToolTip(bulle);
+    b->setAutoRaise(true);
+    b->setFixedSize(37, 36);
+    b->setIconSize(QSize(kTailleImage, kTailleImage));
+    ToolBar1->addWidget(b);
+    return b;
+  };
+  TbCharger = bouton("TbCharger", "Recharger une séquence");
+  TBenreg = bouton("TBenreg", "Enregistrer une séquence");
+  TbPremier = bouton("TbPremier", "Début");
+  TBRetour = bouton("TBRetour", "Retour");
+  TBAvance = bouton("TBAvance", "Avance");
+  TBFin = bouton("TBFin", "Fin");
+
+  connect(TbCharger, &QToolButton::clicked, this, [this] { plateau_.RechargerSequence(); });
+  connect(TBenreg, &QToolButton::clicked, this, [this] { plateau_.SauverSequence(); });
+  connect(TbPremier, &QToolButton::clicked, this, &TFrmMagneto::TbPremierClick);
+  connect(TBFin, &QToolButton::clicked, this, &TFrmMagneto::TBFinClick);
+  // Held down, "Retour" and "Avance" step once an interval, from one
+  // interval after the press.
+  connect(TBRetour, &QToolButton::pressed, &TimerRetour, qOverload<>(&QTimer::start));
+  connect(TBRetour, &QToolButton::released, &TimerRetour, &QTimer::stop);
+  connect(TBAvance, &QToolButton::pressed, &TimerAvance, qOverload<>(&QTimer::start));
+  connect(TBAvance, &QToolButton::released, &TimerAvance, &QTimer::stop);
+  connect(&TimerRetour, &QTimer::timeout, this, [this] { TimerRetourTimer(true); });
+  connect(&TimerAvance, &QTimer::timeout, this, [this] { TimerAvanceTimer(true); });
+
+  ImageListTempoOff = DecouperBoutons(QImage(":/magneto/magnetoOff.bmp"));
+  ImageListTempoOn = DecouperBoutons(QImage(":/magneto/magnetoOn.bmp"));
+  if (player_.NomSkin == kNomSkinDefaut) {
+    ImageListMagnetoOff = ImageListTempoOff;
+    ImageListMagnetoON = ImageListTempoOn;
+    AppliquerImages();
+  } else {
+    player_.ImageMagneto(*this);
+  }
+  plateau_.Partie.Comptage = true;
+  AppliquerVitesse(player_.VitesseMagneto);
+}
+
+void TFrmMagneto::AppliquerImages() {
+  QToolButton* const boutons[] = {TbCharger, TBenreg, TbPremier, TBRetour, TBAvance, TBFin};
+  for (std::size_t i = 0; i < std::size(boutons); ++i) {
+    QIcon icone;
+    if (i < ImageListMagnetoOff.size()) icone.addPixmap(ImageListMagnetoOff[i], QIcon::Normal);
+    if (i < ImageListMagnetoON.size()) icone.addPixmap(ImageListMagnetoON[i], QIcon::Active);
+    boutons[i]->setIcon(icone);
+  }
+}
+
+void TFrmMagneto::AppliquerVitesse(int vitesse) {
+  TimerRetour.setInterval(vitesse);
+  TimerAvance.setInterval(DemiIntervalle(vitesse));
+}
+
+void TFrmMagneto::showEvent(QShowEvent* evenement) {
+  QWidget::showEvent(evenement);
+  AppliquerVitesse(player_.VitesseMagneto);
+}
+
+void TFrmMagneto::TimerAvanceTimer(bool parTimer) {
+  auto& h = plateau_.Partie.Historique;
+  if (h.PosHistorique >= h.Fin) return;
+  TimerAvance.stop();
+  plateau_.Partie.Comptage = false;
+  magneto_.PasAvant();
+  plateau_.Partie.Comptage = true;
+  if (parTimer) TimerAvance.start();
+}
+
+void TFrmMagneto::TimerRetourTimer(bool parTimer) {
+  if (plateau_.Partie.Historique.PosHistorique == 0) {
+    magneto_.PasArriere();  // shows 0
+    return;
+  }
+  TimerRetour.stop();
+  magneto_.PasArriere();
+  if (parTimer) TimerRetour.start();
+}
+
+void TFrmMagneto::TbPremierClick() { magneto_.Debut(); }
+
+void TFrmMagneto::TBFinClick() {
+  plateau_.Partie.Comptage = false;
+  magneto_.Fin();
+  plateau_.Partie.Comptage = true;
+}
+
+}  // namespace glissaro
