@@ -154,7 +154,7 @@ QString TrouverFichierSansCasse(const QString& chemin) {
   const QDir dossier = info.dir();
   if (!dossier.exists()) return chemin;
   const QString nom = info.fileName();
-  const auto entrees = dossier.entryList(QDir::Files | QDir::Hidden | QDir::System);
+  const auto entrees = dossier.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
   for (const QString& entree : entrees)
     if (entree.compare(nom, Qt::CaseInsensitive) == 0) return dossier.filePath(entree);
   return chemin;

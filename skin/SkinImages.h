@@ -40,8 +40,8 @@ QImage CopieBitmap(const QImage& image);
 // message in *erreur when given.
 QImage DecoderJpeg(const QByteArray& octets, std::string* erreur = nullptr);
 
-// A file named in a skin: the path itself when it exists, else a file of the
-// same folder whose name matches without regard to case (skins come from
+// A file or folder named in a skin: the path itself when it exists, else an
+// entry of the same folder whose name matches without regard to case (skins come from
 // case-insensitive systems), else the path unchanged.
 QString TrouverFichierSansCasse(const QString& chemin);
 

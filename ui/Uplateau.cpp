@@ -9,6 +9,7 @@
 
 #include "Sequence.h"
 #include "SkinForm.h"
+#include "SkinImages.h"
 #include "Uplayer.h"
 #include "gestion.h"
 
@@ -45,7 +46,7 @@ TFrmPlateau::TFrmPlateau(TFrmPlayer& player, Dialogues& dialogues) : player_(pla
 
   Partie.DefinirObservateur(this);
   // The tile pictures of the current skin, from the start.
-  ChargerPieces(player_.Chemin + "skins/" + player_.NomSkin + "/pieces.bmp");
+  ChargerPieces(TrouverFichierSansCasse(player_.DossierSkin(player_.NomSkin) + "pieces.bmp"));
   Partie.DefinirVitesse(player_.VitesseDeplacement);
 }
 

@@ -82,6 +82,10 @@ class TFrmPlayer : public QWidget {
   // two strips when it has it, else the program's own.
   void ImageMagneto(TFrmMagneto& magneto);
 
+  // The folder of a skin ("/" at the end), its name matched without regard
+  // to case when it is not found as written.
+  QString DossierSkin(const QString& nom) const;
+
   // How a document is handed to the desktop (tests replace it).
   std::function<void(const QUrl&)> OuvrirUrl;
 
@@ -98,7 +102,6 @@ class TFrmPlayer : public QWidget {
   void Loaded();
   void FormShow();
   void CreerMenu();
-  QString DossierSkin(const QString& nom) const;
   // Puts a skin in place: panel, replay buttons, tiles. False, with
   // nothing changed, when a part cannot be loaded.
   bool ChangerSkin(const QString& nom);
