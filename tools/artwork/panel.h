@@ -1,0 +1,70 @@
+// Front panels of the skins: outline mask, buttons in their three states,
+// and the composition that keeps the three pictures identical outside the
+// hot areas.
+#pragma once
+
+#include "glyphs.h"
+#include "relief.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace art {
+
+enum class KeyState { Rest, Pressed, Hover };
+
+struct PanelSet {
+  QImage mask;     // 1 bit: white outside, black inside
+  QImage rest;     // RGB32, white outside the mask
+  QImage pressed;  // every hot area pressed
+  QImage hover;    // every hot area lit
+};
+
+// The window shape: a pixel belongs to the panel when its centre lies inside.
+QImage monoMask(const Sdf& outline, QSize size);
+
+// Renders the panel once per state and keeps, from the pressed and hover
+// renderings, only the hot-area rectangles; reports how much the renderings
+// differed outside them (shadows leaking out of a button).
+PanelSet composePanel(const Sdf& outline, QSize size, const std::vector<QRect>& areas,
+                      const std::function<QImage(KeyState)>& render, const char* name);
+
+// Reports every rectangle (hot area or display) that is not wholly inside
+// the mask; returns false when there is one.
+bool checkInsideMask(const QImage& mask, const std::vector<QRect>& rects, const char* name);
+
+struct KeyLook {
+  QColor faceTop, faceBottom;
+  QColor hoverTop, hoverBottom;
+  QColor pressedTop, pressedBottom;
+  QColor icon, iconHover, iconPressed;
+  QColor iconShadow;   // thin engraving under the icon; invalid for none
+  QColor glow;         // hover light around the icon and along the rim
+  float height = 2.2f;
+  float bevel = 2.0f;
+  float radius = 4.5f;
+  float gloss = 0.6f;
+  bool round = false;  // circular key instead of a rounded square
+};
+
+struct KeySpec {
+  QRect area;          // the hot area; everything drawn stays inside it
+  Icon icon;
+  QRectF face;         // key cap, inside the area
+  float iconInset = 3;
+  QColor glow;         // overrides the look's glow (the quit key is red)
+  QColor iconHover;    // overrides the look's lit icon colour
+};
+
+// Draws a key cap standing on a surface at `baseLevel`.
+void drawKey(Relief& r, const KeySpec& key, const KeyLook& look, KeyState state, float baseLevel);
+
+// Sets the pixels of the display wells to their exact background colour (the
+// glyph strips are copied as opaque rectangles and must blend in).
+void flattenWell(QImage& img, const Sdf& flatArea, QColor background);
+
+}  // namespace art
