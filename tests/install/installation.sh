@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Installs into a temporary data folder, checks the layout, the launcher and
+# the desktop entry, installs again over a changed shipped board and a new
+# board of the player's, then uninstalls.
+#   installation.sh SOURCES CONSTRUCTION
+set -euo pipefail
+sources="$1"
+export GLISSARO_CONSTRUCTION="$2"
+travail="$(mktemp -d)"
+trap 'rm -rf "$travail"' EXIT
+export HOME="$travail/maison" XDG_DATA_HOME="$travail/donnees"
+mkdir -p "$HOME"
+prog="$XDG_DATA_HOME/glissaro"
+echec() { echo "ÉCHEC : $*" >&2; exit 1; }
+
+bash "$sources/scripts/install" >/dev/null
+[ -x "$prog/glissaro" ] || echec "programme absent"
+[ -x "$prog/glissaro-outils" ] || echec "glissaro-outils absent"
+[ -f "$prog/skins/Glissaro/pieces.bmp" ] || echec "skin par défaut absente"
+[ -f "$prog/aide/index.html" ] && [ -f "$prog/TemplatePage.txt" ] || echec "aide ou modèle absent"
+[ -d "$prog/sequences" ] || echec "dossier sequences absent"
+[ -x "$HOME/.local/bin/glissaro" ] || echec "lanceur absent"
+grep -q "$prog/glissaro" "$HOME/.local/bin/glissaro" || echec "le lanceur ne lance pas le programme"
+entree="$XDG_DATA_HOME/applications/glissaro.desktop"
+desktop-file-validate "$entree" || echec "entrée de bureau invalide"
+grep -q '^Categories=Game;BoardGame;' "$entree" || echec "catégories"
+for t in 16 32 48 64 128 256; do
+  [ -f "$XDG_DATA_HOME/icons/hicolor/${t}x${t}/apps/glissaro.png" ] || echec "icône ${t}"
+done
+
+livre="$(cd "$prog" && find plateaux -name '*.wbp' | sort | head -n 1)"
+[ -n "$livre" ] || echec "aucun plateau livré"
+autre="$(cd "$prog" && find plateaux -name '*.wbp' | sort | sed -n 2p)"
+# The player changes a shipped board, makes a board of their own, plays.
+printf 'modifié\r\n' >>"$prog/$livre"
+modifie="$(sha256sum "$prog/$livre" | cut -d' ' -f1)"
+mkdir -p "$prog/plateaux/Les miens"
+printf 'V1.00\r\nMien\r\n' >"$prog/plateaux/Les miens/Mien.wbp"
+printf '[skin]\r\nNom=Ardoise\r\n' >"$prog/Glissaro.ini"
+printf 'x' >"$prog/sequences/partie.swb"
+rm "$prog/glissaro"   # a damaged program is put back
+
+bash "$sources/scripts/install" >/dev/null
+[ -x "$prog/glissaro" ] || echec "programme non remplacé"
+[ "$(sha256sum "$prog/$livre" | cut -d' ' -f1)" = "$modifie" ] || echec "plateau modifié écrasé"
+nouveau="$prog/${livre%.wbp} (nouveau).wbp"
+[ -f "$nouveau" ] || echec "nouvelle version du plateau absente"
+[ "$(sed -n 2p "$nouveau" | tr -d '\r')" = "$(basename "${livre%.wbp}") (nouveau)" ] || echec "titre de la nouvelle version"
+[ -f "$prog/plateaux/Les miens/Mien.wbp" ] || echec "plateau du joueur perdu"
+grep -q Ardoise "$prog/Glissaro.ini" || echec "réglages perdus"
+[ -f "$prog/sequences/partie.swb" ] || echec "séquence perdue"
+
+bash "$sources/scripts/install" --desinstaller >/dev/null
+[ ! -e "$prog/glissaro" ] || echec "programme encore là"
+[ ! -e "$HOME/.local/bin/glissaro" ] && [ ! -e "$entree" ] || echec "lanceur ou entrée encore là"
+[ ! -e "$XDG_DATA_HOME/icons/hicolor/48x48/apps/glissaro.png" ] || echec "icône encore là"
+[ -f "$prog/$livre" ] && [ -f "$prog/plateaux/Les miens/Mien.wbp" ] || echec "plateaux du joueur perdus"
+[ -f "$prog/Glissaro.ini" ] && [ -f "$prog/sequences/partie.swb" ] || echec "réglages ou séquences perdus"
+[ -z "$autre" ] || [ ! -e "$prog/$autre" ] || echec "plateau livré inchangé encore là"
+
+bash "$sources/scripts/install" --desinstaller --tout >/dev/null
+[ ! -e "$prog" ] || echec "dossier du programme encore là"
+echo "Installation, mise à jour et désinstallation correctes."
