@@ -46,17 +46,6 @@ TUpDown::TUpDown(Qt::Orientation orientation, QWidget* parent) : QWidget(parent)
   connect(Plus, &QToolButton::clicked, this, [this] { emit Change(1); });
 }
 
-TImageAuteur::TImageAuteur(QWidget* parent) : QWidget(parent) { setObjectName("ImageReduite"); }
-
-void TImageAuteur::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.fillRect(rect(), palette().window());
-  if (!Picture.isNull()) {
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(rect(), Picture);
-  }
-}
-
 TFrmAuteur::TFrmAuteur(const QString& chemin, const TImagesPieces& images, Dialogues& dialogues, QWidget* parent)
     : QDialog(parent), chemin_(chemin), images_(images), dialogues_(dialogues) {
   setObjectName("FrmAuteur");
@@ -64,7 +53,7 @@ TFrmAuteur::TFrmAuteur(const QString& chemin, const TImagesPieces& images, Dialo
   setModal(true);
   setFixedSize(567, 249);
 
-  ImageReduite = new TImageAuteur(this);
+  ImageReduite = new TImageReduite(this, palette().color(QPalette::Window));
   ImageReduite->setGeometry(32, 32, 217, 177);
   UpDown1 = new TUpDown(Qt::Vertical, this);
   UpDown1->setObjectName("UpDown1");

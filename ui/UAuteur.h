@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "Dialogues.h"
+#include "ImageReduite.h"
 #include "Plateau.h"
 
 class QLabel;
@@ -32,24 +33,13 @@ class TUpDown : public QWidget {
   void Change(int delta);
 };
 
-// The reduced picture: the board picture stretched over its whole size.
-class TImageAuteur : public QWidget {
-  Q_OBJECT
- public:
-  explicit TImageAuteur(QWidget* parent);
-  QImage Picture;
-
- protected:
-  void paintEvent(QPaintEvent* evenement) override;
-};
-
 class TFrmAuteur : public QDialog {
   Q_OBJECT
  public:
   TFrmAuteur(const QString& chemin, const TImagesPieces& images, Dialogues& dialogues, QWidget* parent = nullptr);
 
   QLabel* TitreDuPlateau = nullptr;
-  TImageAuteur* ImageReduite = nullptr;
+  TImageReduite* ImageReduite = nullptr;
   TUpDown* UpDown1 = nullptr;  // height of the picture
   TUpDown* UpDown2 = nullptr;  // width of the picture
   QLineEdit* Edit1 = nullptr;  // author

@@ -111,17 +111,6 @@ void TArbrePlateaux::dropEvent(QDropEvent* e) {
   emit Deplace(cible);
 }
 
-TImageReduite::TImageReduite(QWidget* parent) : QWidget(parent) { setObjectName("ImageReduite"); }
-
-void TImageReduite::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.fillRect(rect(), Qt::white);
-  if (!Picture.isNull()) {
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(rect(), Picture);  // stretched, proportions not kept
-  }
-}
-
 TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dialogues& dialogues, QWidget* parent)
     : QDialog(parent), chemin_(chemin), images_(images), dialogues_(dialogues) {
   setObjectName("FrmGestion");

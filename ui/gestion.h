@@ -12,6 +12,7 @@
 #include <array>
 
 #include "Dialogues.h"
+#include "ImageReduite.h"
 #include "Plateau.h"
 
 class QPushButton;
@@ -35,17 +36,6 @@ class TArbrePlateaux : public QTreeWidget {
   void dragEnterEvent(QDragEnterEvent* evenement) override;
   void dragMoveEvent(QDragMoveEvent* evenement) override;
   void dropEvent(QDropEvent* evenement) override;
-};
-
-// The reduced picture: the board picture stretched over the whole pane.
-class TImageReduite : public QWidget {
-  Q_OBJECT
- public:
-  explicit TImageReduite(QWidget* parent);
-  QImage Picture;
-
- protected:
-  void paintEvent(QPaintEvent* evenement) override;
 };
 
 class TFrmGestion : public QDialog {
