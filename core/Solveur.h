@@ -1,0 +1,62 @@
+// The solver: the fewest moves, or the fewest single steps, that bring the
+// master tiles onto every final place, on exactly the game's rules (pieces
+// step onto floor only; borders and closed or touched doors block; master
+// pieces touch and open doors as in play).
+//
+// A state holds where each piece stands, pieces of the same shape, series
+// and pictures being interchangeable, and the state of every door cell.
+// Breadth-first search (by cost for the moves, since an opened door costs a
+// move of its own) over a compact encoding of the states, with a limit on
+// the number of states and a way to cancel.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Historique.h"
+#include "Plateau.h"
+
+namespace glissaro {
+
+enum class MesureSolveur {
+  Coups,  // the game's moves: consecutive steps of one piece are one move, an opened door adds one
+  Pas,    // single steps
+};
+
+struct OptionsSolveur {
+  MesureSolveur mesure = MesureSolveur::Coups;
+  std::size_t limiteEtats = 4'000'000;
+  const std::atomic<bool>* annuler = nullptr;  // set it to stop the search
+};
+
+enum class IssueSolveur { Solution, AucuneSolution, LimiteAtteinte, Annule };
+
+// One step of the solution: the piece that has a tile at (row, column)
+// before the step goes one cell that way (EvHaut, EvBas, EvGauche, EvDroite).
+struct PasSolution {
+  int ligne = 0;
+  int colonne = 0;
+  int8_t direction = 0;
+};
+
+struct ResultatSolveur {
+  IssueSolveur issue = IssueSolveur::AucuneSolution;
+  int coups = 0;  // the game's moves of the solution found
+  int pas = 0;    // its single steps
+  std::size_t etats = 0;  // states met
+  std::vector<PasSolution> chemin;
+};
+
+// Solves from the board as it stands.
+ResultatSolveur Resoudre(const TPlateau& plateau, const OptionsSolveur& options = {});
+
+// The history that play records for a solution, from the board as it
+// stands: the move and door events and the counter marks, the counter
+// starting at compteurDepart. Also gives the counter at the end.
+std::vector<TEvenement> EvenementsDeLaSolution(const TPlateau& plateau, const std::vector<PasSolution>& chemin,
+                                               int32_t compteurDepart, int32_t* compteurFin = nullptr);
+
+}  // namespace glissaro
