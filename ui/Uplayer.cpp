@@ -13,6 +13,7 @@
 #include <QScreen>
 
 #include "Fichiers.h"
+#include "FormEditeur.h"
 #include "Parametres.h"
 #include "SkinForm.h"
 #include "SkinImages.h"
@@ -38,6 +39,21 @@ void TFrmPlayer::DefinirFenetres(const Fenetres& fenetres) {
   plateau_ = fenetres.plateau;
   gestion_ = fenetres.gestion;
   magneto_ = fenetres.magneto;
+  editeur_ = fenetres.editeur;
+  Editeurdeplateau1->setEnabled(editeur_ != nullptr);
+  if (editeur_) {
+    connect(Editeurdeplateau1, &QAction::triggered, this, &TFrmPlayer::Editeurdeplateau1Click, Qt::UniqueConnection);
+    // The program's end asks the editor nothing: it is hidden before the
+    // windows still shown are closed.
+    connect(this, &TFrmPlayer::Fermee, editeur_, &QWidget::hide, Qt::UniqueConnection);
+  }
+}
+
+void TFrmPlayer::Editeurdeplateau1Click() {
+  if (!editeur_) return;
+  editeur_->show();
+  editeur_->raise();
+  editeur_->activateWindow();
 }
 
 QString TFrmPlayer::DossierSkin(const QString& nom) const {
@@ -75,7 +91,7 @@ void TFrmPlayer::CreerMenu() {
   PopupMenu1->addSeparator();
   Editeurdeplateau1 = PopupMenu1->addAction("&Editeur de plateau");
   Editeurdeplateau1->setObjectName("Editeurdeplateau1");
-  Editeurdeplateau1->setEnabled(false);  // the editor comes later
+  Editeurdeplateau1->setEnabled(false);  // until an editor is given
   PopupMenu1->addSeparator();
   SkinsMenu = PopupMenu1->addMenu("&Skins");
   SkinsMenu->setObjectName("SkinsMenu");
@@ -233,6 +249,12 @@ void TFrmPlayer::FormShow() {
                              (Chemin + "sequences/").toStdString(), ""};
     plateau_->OD_sauvegarde = {"Recharger une séquence Glissaro", "sequences Glissaro", "*.swb", "swb",
                                (Chemin + "sequences/").toStdString(), ""};
+  }
+  if (editeur_) {
+    editeur_->ODEditeur = {"Charger un plateau Glissaro", "Plateau Glissaro", "*.wbp", "wbp",
+                           (Chemin + "plateaux/").toStdString(), ""};
+    editeur_->SDEditeur = {"Sauvegarder le plateau Glissaro", "Plateau Glissaro", "*.wbp", "wbp",
+                           (Chemin + "plateaux/").toStdString(), ""};
   }
 }
 

@@ -21,6 +21,7 @@ class TSkinForm;
 class TFrmPlateau;
 class TFrmGestion;
 class TFrmMagneto;
+class TFrmEditeur;
 
 // The windows made after the main window, handed to it by the program entry
 // (a window that is not there is left null).
@@ -28,6 +29,7 @@ struct Fenetres {
   TFrmPlateau* plateau = nullptr;
   TFrmGestion* gestion = nullptr;
   TFrmMagneto* magneto = nullptr;
+  TFrmEditeur* editeur = nullptr;
 };
 
 class TFrmPlayer : public QWidget {
@@ -71,6 +73,8 @@ class TFrmPlayer : public QWidget {
   void voirAide();
   void deplace2Click(QAction* item);
   void Magneto50Click(QAction* item);
+  // Shows the board editor, not modal.
+  void Editeurdeplateau1Click();
 
   // Skins: the sub-menu of the skin folders, and the switches. A switch
   // that fails says why and puts the previous skin back whole.
@@ -111,6 +115,7 @@ class TFrmPlayer : public QWidget {
   TFrmPlateau* plateau_ = nullptr;
   TFrmGestion* gestion_ = nullptr;
   TFrmMagneto* magneto_ = nullptr;
+  TFrmEditeur* editeur_ = nullptr;
   bool dejaMontree_ = false;
   QActionGroup* groupeDeplacement_ = nullptr;
   QActionGroup* groupeMagneto_ = nullptr;

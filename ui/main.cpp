@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include "DialoguesQt.h"
+#include "FormEditeur.h"
+#include "UNouveau.h"
 #include "Uplateau.h"
 #include "Magneto.h"
 #include "Uplayer.h"
@@ -19,9 +21,12 @@ int main(int argc, char** argv) {
   glissaro::DialoguesQt dialogues;
   glissaro::TFrmPlayer player(dialogues);
   glissaro::TFrmPlateau plateau(player, dialogues);
+  // The editor takes the new-board dialog, made just before it.
+  glissaro::TFrmNouveau nouveau(&player);
+  glissaro::TFrmEditeur editeur(nouveau, dialogues, player.Chemin);
   glissaro::TFrmGestion gestion(player.Chemin, plateau.Images, dialogues);
   glissaro::TFrmMagneto magneto(player, plateau);
-  player.DefinirFenetres({&plateau, &gestion, &magneto});
+  player.DefinirFenetres({&plateau, &gestion, &magneto, &editeur});
   plateau.DefinirGestion(&gestion);
   QObject::connect(&player, &glissaro::TFrmPlayer::Fermee, &application, &QApplication::quit);
 
