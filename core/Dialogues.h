@@ -21,6 +21,7 @@ struct DialogueFichier {
   std::string extensionDefaut;    // "wbp", without the dot; empty for none
   std::string dossierInitial;
   std::string nomFichier;         // proposed file name
+  bool doitExister = true;        // an open dialog accepts only existing files
 };
 
 class Dialogues {

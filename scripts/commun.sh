@@ -29,12 +29,14 @@ installer_paquets() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${manquants[@]}"
 }
 
-# construire DOSSIER [CIBLE...]: configures and builds (every target when
-# none is named).
+# construire DOSSIER [-DOPTION=VALEUR...] [CIBLE...]: configures and builds
+# (every target when none is named).
 construire() {
   local dossier="$1"; shift
-  local cibles=()
-  for c in "$@"; do cibles+=(--target "$c"); done
-  cmake -S "$racine" -B "$dossier" -G Ninja >/dev/null &&
+  local options=() cibles=()
+  for c in "$@"; do
+    case "$c" in -D*) options+=("$c") ;; *) cibles+=(--target "$c") ;; esac
+  done
+  cmake -S "$racine" -B "$dossier" -G Ninja "${options[@]}" >/dev/null &&
     cmake --build "$dossier" -j "$(nproc)" "${cibles[@]}"
 }

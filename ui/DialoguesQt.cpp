@@ -28,7 +28,7 @@ void Boite(QMessageBox::Icon icone, const QString& titre, const std::string& tex
 std::optional<std::string> DialogueDeFichier(const DialogueFichier& d, bool enregistrer) {
   QFileDialog dialogue(QApplication::activeWindow(), Q(d.titre), Q(d.dossierInitial));
   dialogue.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialogue.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialogue.setFileMode(enregistrer || !d.doitExister ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (!d.filtreDescription.empty())
     dialogue.setNameFilter(Q(d.filtreDescription) + " (" + Q(d.filtreMotif) + ")");
   if (!d.extensionDefaut.empty()) dialogue.setDefaultSuffix(Q(d.extensionDefaut));

@@ -18,6 +18,9 @@
 #include "SkinForm.h"
 #include "SkinImages.h"
 #include "Magneto.h"
+#include "UAuteur.h"
+#include "UPack.h"
+#include "Uabout.h"
 #include "Uplateau.h"
 #include "gestion.h"
 
@@ -40,6 +43,18 @@ void TFrmPlayer::DefinirFenetres(const Fenetres& fenetres) {
   gestion_ = fenetres.gestion;
   magneto_ = fenetres.magneto;
   editeur_ = fenetres.editeur;
+  auteur_ = fenetres.auteur;
+  about_ = fenetres.about;
+  pack_ = fenetres.pack;
+  Plateauxsupplmentaires1->setEnabled(pack_ != nullptr);
+  if (pack_)
+    connect(Plateauxsupplmentaires1, &QAction::triggered, this, &TFrmPlayer::Plateauxsupplmentaires1Click,
+            Qt::UniqueConnection);
+  Apropos1->setEnabled(about_ != nullptr);
+  Officialiser1->setEnabled(auteur_ != nullptr);
+  if (about_) connect(Apropos1, &QAction::triggered, this, &TFrmPlayer::Apropos1Click, Qt::UniqueConnection);
+  if (auteur_)
+    connect(Officialiser1, &QAction::triggered, this, &TFrmPlayer::Officialiser1Click, Qt::UniqueConnection);
   Editeurdeplateau1->setEnabled(editeur_ != nullptr);
   if (editeur_) {
     connect(Editeurdeplateau1, &QAction::triggered, this, &TFrmPlayer::Editeurdeplateau1Click, Qt::UniqueConnection);
@@ -103,13 +118,14 @@ void TFrmPlayer::CreerMenu() {
   PopupMenu1->addSeparator();
   Plateauxsupplmentaires1 = PopupMenu1->addAction("Plateaux supplèmentaires");
   Plateauxsupplmentaires1->setObjectName("Plateauxsupplmentaires1");
-  Plateauxsupplmentaires1->setEnabled(false);  // the pack installer comes later
+  Plateauxsupplmentaires1->setEnabled(false);  // until the pack installer is given
   PopupMenu1->addSeparator();
   Apropos1 = PopupMenu1->addAction("A propos...");
   Apropos1->setObjectName("Apropos1");
-  Apropos1->setEnabled(false);  // the about box comes later
+  Apropos1->setEnabled(false);  // until the about box is given
   Officialiser1 = PopupMenu1->addAction("Officialiser");
   Officialiser1->setObjectName("Officialiser1");
+  // Hidden from players; authors start the program with --auteur.
   Officialiser1->setVisible(false);
   Officialiser1->setEnabled(false);
 }
@@ -282,7 +298,26 @@ void TFrmPlayer::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton Butto
   }
 }
 
-void TFrmPlayer::voirAide() { OuvrirUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath("Glissaro.chm"))); }
+void TFrmPlayer::voirAide() {
+  // The help file named in the working folder when there is one, else the
+  // help page shipped with the program.
+  const QString chm = QDir::current().absoluteFilePath("Glissaro.chm");
+  OuvrirUrl(QUrl::fromLocalFile(QFileInfo(chm).isFile() ? chm : Chemin + "aide/index.html"));
+}
+
+void TFrmPlayer::Officialiser1Click() {
+  if (auteur_) auteur_->exec();
+}
+
+void TFrmPlayer::Plateauxsupplmentaires1Click() {
+  if (pack_) pack_->exec();
+}
+
+void TFrmPlayer::Apropos1Click() {
+  if (about_) about_->exec();
+}
+
+void TFrmPlayer::MontrerOfficialiser(bool visible) { Officialiser1->setVisible(visible); }
 
 void TFrmPlayer::deplace2Click(QAction* item) {
   VitesseDeplacement = item->data().toInt();

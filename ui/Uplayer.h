@@ -22,6 +22,9 @@ class TFrmPlateau;
 class TFrmGestion;
 class TFrmMagneto;
 class TFrmEditeur;
+class TFrmAuteur;
+class TFrmAbout;
+class TFrmPack;
 
 // The windows made after the main window, handed to it by the program entry
 // (a window that is not there is left null).
@@ -30,6 +33,9 @@ struct Fenetres {
   TFrmGestion* gestion = nullptr;
   TFrmMagneto* magneto = nullptr;
   TFrmEditeur* editeur = nullptr;
+  TFrmAuteur* auteur = nullptr;
+  TFrmAbout* about = nullptr;
+  TFrmPack* pack = nullptr;
 };
 
 class TFrmPlayer : public QWidget {
@@ -75,6 +81,13 @@ class TFrmPlayer : public QWidget {
   void Magneto50Click(QAction* item);
   // Shows the board editor, not modal.
   void Editeurdeplateau1Click();
+  // The author screen and the about box, modal.
+  void Officialiser1Click();
+  void Apropos1Click();
+  // The pack installer, modal.
+  void Plateauxsupplmentaires1Click();
+  // Authors reach "Officialiser" in the menu (the option --auteur).
+  void MontrerOfficialiser(bool visible);
 
   // Skins: the sub-menu of the skin folders, and the switches. A switch
   // that fails says why and puts the previous skin back whole.
@@ -116,6 +129,9 @@ class TFrmPlayer : public QWidget {
   TFrmGestion* gestion_ = nullptr;
   TFrmMagneto* magneto_ = nullptr;
   TFrmEditeur* editeur_ = nullptr;
+  TFrmAuteur* auteur_ = nullptr;
+  TFrmAbout* about_ = nullptr;
+  TFrmPack* pack_ = nullptr;
   bool dejaMontree_ = false;
   QActionGroup* groupeDeplacement_ = nullptr;
   QActionGroup* groupeMagneto_ = nullptr;

@@ -9,6 +9,9 @@
 #include "UNouveau.h"
 #include "Uplateau.h"
 #include "Magneto.h"
+#include "UAuteur.h"
+#include "UPack.h"
+#include "Uabout.h"
 #include "Uplayer.h"
 #include "gestion.h"
 
@@ -26,13 +29,17 @@ int main(int argc, char** argv) {
   glissaro::TFrmEditeur editeur(nouveau, dialogues, player.Chemin);
   glissaro::TFrmGestion gestion(player.Chemin, plateau.Images, dialogues);
   glissaro::TFrmMagneto magneto(player, plateau);
-  player.DefinirFenetres({&plateau, &gestion, &magneto, &editeur});
+  glissaro::TFrmAuteur auteur(player.Chemin, plateau.Images, dialogues, &player);
+  glissaro::TFrmPack pack(player.Chemin, dialogues, &player);
+  glissaro::TFrmAbout about(player.Chemin, dialogues, &player);
+  player.DefinirFenetres({&plateau, &gestion, &magneto, &editeur, &auteur, &about, &pack});
   plateau.DefinirGestion(&gestion);
   QObject::connect(&player, &glissaro::TFrmPlayer::Fermee, &application, &QApplication::quit);
 
   player.show();
   // A board named on the command line is loaded at once.
   const QStringList arguments = QApplication::arguments();
+  player.MontrerOfficialiser(arguments.contains("--auteur"));
   for (int i = 1; i < arguments.size(); ++i) {
     if (arguments[i].startsWith("--")) continue;
     player.FichierPlateau = arguments[i];

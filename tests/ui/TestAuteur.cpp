@@ -15,6 +15,8 @@
 #include "Texte.h"
 #include "UAuteur.h"
 #include "Uabout.h"
+#include "Uplayer.h"
+#include <QAction>
 
 using namespace glissaro;
 using namespace glissaro::test;
@@ -194,4 +196,20 @@ TEST(APropos, LaBoiteOuvreLeSiteLesCourrielsEtLeFichierDuClub) {
   EXPECT_EQ(dialogues.Textes("avertissement").size(), 1u);
   EXPECT_EQ(ouverts.back(), QUrl::fromLocalFile(dossier.Q() + kFichierAssociation));
   boite.hide();
+}
+
+TEST(APropos, LesEntreesDuMenuSuiventLesFenetresDonnees) {
+  DossierProgramme dossier;
+  DialoguesScriptes dialogues;
+  TFrmPlayer player(dialogues, dossier.Q());
+  EXPECT_FALSE(player.Apropos1->isEnabled());
+  TImagesPieces images;
+  TFrmAuteur auteur(dossier.Q(), images, dialogues);
+  TFrmAbout about(dossier.Q(), dialogues);
+  player.DefinirFenetres({nullptr, nullptr, nullptr, nullptr, &auteur, &about});
+  EXPECT_TRUE(player.Apropos1->isEnabled());
+  EXPECT_FALSE(player.Officialiser1->isVisible());
+  player.MontrerOfficialiser(true);
+  EXPECT_TRUE(player.Officialiser1->isVisible());
+  EXPECT_TRUE(player.Officialiser1->isEnabled());
 }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include "AideFenetres.h"
@@ -211,8 +213,24 @@ TEST_F(Jeu, ParamNOuvreLeMenuQuAuBoutonGauche) {
   // Pressing on one area and releasing over another runs the second.
   Appuyer(player.SkinForm1, CentreZone("RAZ"));
   Relacher(player.SkinForm1, CentreZone("AIDE"));
-  EXPECT_EQ(urls.size(), 1u);
-  EXPECT_TRUE(urls[0].toLocalFile().endsWith("/Glissaro.chm"));
+  ASSERT_EQ(urls.size(), 1u);
+  EXPECT_EQ(urls[0].toLocalFile(), dossier.Q() + "aide/index.html");
+}
+
+TEST_F(Jeu, LAideOuvreLeFichierDuDossierCourantSIlExiste) {
+  DossierTemporaire courant;
+  const QString avant = QDir::currentPath();
+  QDir::setCurrent(QString::fromStdString(courant.Chemin()));
+  QFile chm("Glissaro.chm");
+  ASSERT_TRUE(chm.open(QIODevice::WriteOnly));
+  chm.close();
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(&player, &f1);
+  QApplication::sendEvent(&plateau, &f1);
+  QDir::setCurrent(avant);
+  ASSERT_EQ(urls.size(), 2u);
+  EXPECT_EQ(urls[0].toLocalFile(), QString::fromStdString(courant.Fichier("Glissaro.chm")));
+  EXPECT_EQ(urls[1], urls[0]);
 }
 
 TEST_F(Jeu, LeMenuDesParametres) {

@@ -1,5 +1,6 @@
 #include "Outils.h"
 
+#include <filesystem>
 #include <ostream>
 #include <sstream>
 
@@ -9,6 +10,8 @@
 #include "Sequence.h"
 #include "Texte.h"
 #include "Verification.h"
+#include "Paquet.h"
+#include "backup.h"
 
 namespace glissaro::outils {
 
@@ -17,7 +20,10 @@ namespace {
 constexpr const char* kUsage =
     "Usage :\n"
     "  glissaro-outils verifier PLATEAU.wbp...\n"
-    "  glissaro-outils jouer PLATEAU.wbp GESTES [--taille N] [--vitesse V] [--sequence SORTIE.swb]\n";
+    "  glissaro-outils jouer PLATEAU.wbp GESTES [--taille N] [--vitesse V] [--sequence SORTIE.swb]\n"
+    "  glissaro-outils paquet creer SORTIE.pkg DOSSIER [--volume OCTETS] [--compression aucune|rapide|normale|max]\n"
+    "  glissaro-outils paquet lister ARCHIVE.pkg\n"
+    "  glissaro-outils paquet extraire ARCHIVE.pkg DOSSIER\n";
 
 // ---------------------------------------------------------------- verifier
 
@@ -206,6 +212,118 @@ int Jouer(const std::vector<std::string>& arguments, std::ostream& sortie, std::
   return 0;
 }
 
+// ------------------------------------------------------------------ paquet
+
+int PaquetCreer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  std::vector<std::string> positionnels;
+  paquet::OptionsPaquet options;
+  for (std::size_t i = 2; i < arguments.size(); ++i) {
+    const auto& a = arguments[i];
+    if (a != "--volume" && a != "--compression") {
+      positionnels.push_back(a);
+      continue;
+    }
+    if (i + 1 >= arguments.size()) {
+      erreurs << "L'option " << a << " attend une valeur.\n";
+      return 1;
+    }
+    const auto& valeur = arguments[++i];
+    if (a == "--volume") {
+      const auto v = OptionEntiere(a, valeur, erreurs);
+      if (!v) return 1;
+      options.volume = *v;
+    } else if (valeur == "aucune") {
+      options.compression = paquet::Compression::Aucune;
+    } else if (valeur == "rapide") {
+      options.compression = paquet::Compression::Rapide;
+    } else if (valeur == "normale") {
+      options.compression = paquet::Compression::Normale;
+    } else if (valeur == "max") {
+      options.compression = paquet::Compression::Max;
+    } else {
+      erreurs << "Option --compression : « " << valeur << " » (attendu : aucune, rapide, normale ou max)\n";
+      return 1;
+    }
+  }
+  if (positionnels.size() != 2) {
+    erreurs << "La commande paquet creer attend une archive et un dossier.\n" << kUsage;
+    return 1;
+  }
+  const auto r = paquet::CreerPaquet(positionnels[0], positionnels[1], options);
+  if (!r.ok) {
+    erreurs << r.message << "\n";
+    return 1;
+  }
+  sortie << "fichiers " << r.fichiers << "\n";
+  sortie << "volumes " << r.volumes << "\n";
+  return 0;
+}
+
+int PaquetLister(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  if (arguments.size() != 3) {
+    erreurs << "La commande paquet lister attend une archive.\n" << kUsage;
+    return 1;
+  }
+  const auto r = paquet::ListerPaquet(arguments[2]);
+  for (const auto& e : r.entrees) sortie << e.nom << " " << e.taille << " " << paquet::TexteDate(e.date) << "\n";
+  if (!r.ok) {
+    erreurs << r.message << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+// Restores as the installer does (every file replaced, stored folders
+// dropped); the volume prompt is answered by whether the next volume is
+// there.
+int PaquetExtraire(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  if (arguments.size() != 4) {
+    erreurs << "La commande paquet extraire attend une archive et un dossier.\n" << kUsage;
+    return 1;
+  }
+  const auto& archive = arguments[2];
+  const auto& dossier = arguments[3];
+  if (!CreerDossiers(dossier)) {
+    erreurs << "Impossible de créer le dossier " << dossier << "\n";
+    return 1;
+  }
+  TBackupFile restauration;
+  restauration.RestoreMode = TRestoreMode::rmAll;
+  restauration.RestoreFullPath = false;
+  std::string erreur;
+  restauration.OnNeedDisk = [](TBackupFile& s, uint16_t, bool& continuer) {
+    std::error_code ec;
+    continuer = std::filesystem::is_regular_file(s.VolumeName(), ec);
+  };
+  restauration.OnError = [&erreur](TBackupFile&, int32_t, const std::string& texte) { erreur = texte; };
+  bool ok = false;
+  try {
+    ok = restauration.Restore(archive, dossier);
+  } catch (const std::exception& e) {
+    erreur = e.what();
+  }
+  sortie << "fichiers " << restauration.FilesRestored() << "\n";
+  if (ok) return 0;
+  if (erreur.empty()) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(archive, ec))
+      erreur = "Impossible d'ouvrir le fichier " + archive;
+    else
+      erreur = "Restauration arrêtée : le volume " + restauration.VolumeName() + " est introuvable";
+  }
+  erreurs << erreur << "\n";
+  return 1;
+}
+
+int Paquet(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  const std::string action = arguments.size() > 1 ? arguments[1] : "";
+  if (action == "creer") return PaquetCreer(arguments, sortie, erreurs);
+  if (action == "lister") return PaquetLister(arguments, sortie, erreurs);
+  if (action == "extraire") return PaquetExtraire(arguments, sortie, erreurs);
+  erreurs << "La commande paquet attend creer, lister ou extraire.\n" << kUsage;
+  return 1;
+}
+
 }  // namespace
 
 int Executer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
@@ -216,6 +334,7 @@ int Executer(const std::vector<std::string>& arguments, std::ostream& sortie, st
   const auto& commande = arguments[0];
   if (commande == "verifier") return Verifier(arguments, sortie, erreurs);
   if (commande == "jouer") return Jouer(arguments, sortie, erreurs);
+  if (commande == "paquet") return Paquet(arguments, sortie, erreurs);
   erreurs << "Commande inconnue : " << commande << "\n" << kUsage;
   return 1;
 }

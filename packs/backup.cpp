@@ -1,0 +1,586 @@
+#include "backup.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "Dialogues.h"
+#include "Fichiers.h"
+#include "Texte.h"
+
+namespace glissaro {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kBlockSize = 16384;
+constexpr const char* kVersion = "5.10";
+constexpr const char* kStreamName = ":STREAM";
+constexpr const char* kVolumeMarker = "NEXT:DISK";
+constexpr const char* kFileList = "FILE:LIST";
+
+// Closes a descriptor on every way out.
+class Descriptor {
+ public:
+  Descriptor() = default;
+  explicit Descriptor(int fd) : fd(fd) {}
+  ~Descriptor() { Close(); }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  void Close() {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+  }
+  int fd = -1;
+};
+
+// Clears Busy however Restore ends.
+class BusyFlag {
+ public:
+  explicit BusyFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~BusyFlag() { flag_ = false; }
+  BusyFlag(const BusyFlag&) = delete;
+  BusyFlag& operator=(const BusyFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+// The archive name with its extension (from the last dot of the last
+// component) replaced.
+std::string ChangeExtension(const std::string& path, const std::string& extension) {
+  const auto separator = path.find_last_of("/\\:");
+  const auto dot = path.rfind('.');
+  const bool hasExtension = dot != std::string::npos && (separator == std::string::npos || dot > separator);
+  return (hasExtension ? path.substr(0, dot) : path) + extension;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+
+// The text after the last "\", "/" or ":".
+std::string PlainName(const std::string& stored) {
+  const auto separator = std::find_if(stored.rbegin(), stored.rend(), IsSeparator);
+  return std::string(separator.base(), stored.end());
+}
+
+bool FitComponent(const std::string& component) {
+  return !component.empty() && component != "." && component != ".." &&
+         component.find('\0') == std::string::npos;
+}
+
+// A stored path made relative: a drive ("C:") and leading separators are
+// dropped, the rest split at "\", "/" and ":" with empty and "." parts left
+// out. Nothing when a part is ".." or when nothing remains.
+std::optional<std::vector<std::string>> RelativeComponents(std::string_view stored) {
+  if (stored.size() >= 2 && stored[1] == ':' &&
+      ((stored[0] >= 'A' && stored[0] <= 'Z') || (stored[0] >= 'a' && stored[0] <= 'z')))
+    stored.remove_prefix(2);
+  std::vector<std::string> parts;
+  std::string part;
+  auto finish = [&]() {
+    if (!part.empty() && part != ".") parts.push_back(Cp1252VersUtf8(part));
+    const bool fit = part != ".." && part.find('\0') == std::string::npos;
+    part.clear();
+    return fit;
+  };
+  for (char c : stored) {
+    if (!IsSeparator(c)) {
+      part += c;
+      continue;
+    }
+    if (!finish()) return std::nullopt;
+  }
+  if (!finish() || parts.empty()) return std::nullopt;
+  return parts;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+int32_t ReadInt(const unsigned char* p) {
+  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+                              static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
+}
+
+void WriteAll(int fd, const unsigned char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw EBackupError(kStreamWriteError);
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+}
+
+void SetModificationTime(int fd, int32_t fa) {
+  const auto instant = TimeFromDosDateTime(fa);
+  if (!instant) return;
+  const struct timespec times[2] = {{0, UTIME_OMIT}, {*instant, 0}};
+  ::futimens(fd, times);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ dates
+
+int32_t DosDateTimeFromTime(std::time_t instant) {
+  struct tm t {};
+  if (!localtime_r(&instant, &t)) return 0;
+  const int year = t.tm_year + 1900;
+  if (year < 1980) return (1 << 21) | (1 << 16);  // 1980-01-01 00:00:00
+  if (year > 2107) return static_cast<int32_t>(0xFF9FBF7Du);  // 2107-12-31 23:59:58
+  const uint32_t fa = static_cast<uint32_t>(year - 1980) << 25 | static_cast<uint32_t>(t.tm_mon + 1) << 21 |
+                      static_cast<uint32_t>(t.tm_mday) << 16 | static_cast<uint32_t>(t.tm_hour) << 11 |
+                      static_cast<uint32_t>(t.tm_min) << 5 | static_cast<uint32_t>(std::min(t.tm_sec, 59) / 2);
+  return static_cast<int32_t>(fa);
+}
+
+std::optional<std::time_t> TimeFromDosDateTime(int32_t fa) {
+  const auto v = static_cast<uint32_t>(fa);
+  const int year = 1980 + static_cast<int>(v >> 25);
+  const int month = static_cast<int>(v >> 21 & 0xF);
+  const int day = static_cast<int>(v >> 16 & 0x1F);
+  const int hour = static_cast<int>(v >> 11 & 0x1F);
+  const int minute = static_cast<int>(v >> 5 & 0x3F);
+  const int second = static_cast<int>(v & 0x1F) * 2;
+  static constexpr std::array<int, 12> kDays = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  if (month < 1 || month > 12 || day < 1 || day > kDays[static_cast<std::size_t>(month - 1)] ||
+      (month == 2 && day == 29 && !leap) || hour > 23 || minute > 59 || second > 59)
+    return std::nullopt;
+  struct tm t {};
+  t.tm_year = year - 1900;
+  t.tm_mon = month - 1;
+  t.tm_mday = day;
+  t.tm_hour = hour;
+  t.tm_min = minute;
+  t.tm_sec = second;
+  t.tm_isdst = -1;
+  const std::time_t instant = std::mktime(&t);
+  if (instant == static_cast<std::time_t>(-1)) return std::nullopt;
+  return instant;
+}
+
+std::string BackupErrorMessage(int32_t code) {
+  switch (code) {
+    case kErrCannotReadFile: return "Cannot read file";
+    case kErrOverwriteFailed: return "Overwriting file failed";
+    case kErrCannotReadArchive: return "Cannot read archive";
+    case kErrCannotWriteArchive: return "Cannot write to archive";
+    case kErrInvalidArchive: return "Invalid archive type";
+    case kErrCompression: return "Compression error";
+    case kErrTempFile: return "Cannot create temporary file to save the file IDs";
+    case kErrUnsafeName: return "Unsafe file name in archive";
+    case kErrSymbolicLink: return "Symbolic link at a target path";
+    case kErrBusy: return "A restore is already running";
+    default: return "";
+  }
+}
+
+// ------------------------------------------------------------- the volume
+
+// The volume being read: the archive's own file or the owner's stream, with
+// its end when the stream can tell it, so that a length running past the
+// end is refused before anything is read or allocated.
+struct TBackupFile::Volume {
+  std::unique_ptr<std::ifstream> file;
+  std::istream* in = nullptr;
+  int64_t position = 0;
+  int64_t end = -1;  // unknown for a stream that cannot seek
+
+  void Open(std::istream& stream) {
+    in = &stream;
+    end = -1;
+    position = 0;
+    const auto here = stream.tellg();
+    if (here == std::streampos(-1)) return;
+    stream.seekg(0, std::ios::end);
+    const auto last = stream.tellg();
+    stream.clear();
+    stream.seekg(here);
+    if (last != std::streampos(-1) && stream) {
+      position = static_cast<int64_t>(here);
+      end = static_cast<int64_t>(last);
+    }
+  }
+  bool OpenFile(const std::string& path) {
+    file = std::make_unique<std::ifstream>(path, std::ios::binary);
+    if (!*file) return false;
+    Open(*file);
+    return true;
+  }
+  void Close() {
+    file.reset();
+    in = nullptr;
+  }
+  bool Fits(int64_t size) const { return size >= 0 && in && (end < 0 || size <= end - position); }
+  bool Read(void* data, int64_t size) {
+    if (!Fits(size)) return false;
+    in->read(static_cast<char*>(data), static_cast<std::streamsize>(size));
+    position += in->gcount();
+    return in->gcount() == static_cast<std::streamsize>(size);
+  }
+  // Moves forward; a step past the end is refused.
+  bool Skip(int64_t size) {
+    if (!Fits(size)) return false;
+    if (end >= 0) {
+      in->seekg(static_cast<std::streamoff>(size), std::ios::cur);
+      position += size;
+      return static_cast<bool>(*in);
+    }
+    std::array<char, 4096> scrap;
+    while (size > 0) {
+      const auto step = std::min<int64_t>(size, static_cast<int64_t>(scrap.size()));
+      if (!Read(scrap.data(), step)) return false;
+      size -= step;
+    }
+    return true;
+  }
+  int32_t Int() {
+    unsigned char bytes[4];
+    if (!Read(bytes, 4)) throw EBackupError(kStreamReadError);
+    return ReadInt(bytes);
+  }
+  // A text of n bytes, read in pieces so that a length that the archive
+  // does not hold allocates nothing.
+  std::string Text(int32_t n) {
+    if (!Fits(n)) throw EBackupError(kStreamReadError);
+    std::string text;
+    char piece[4096];
+    while (n > 0) {
+      const int32_t step = std::min<int32_t>(n, static_cast<int32_t>(sizeof piece));
+      if (!Read(piece, step)) throw EBackupError(kStreamReadError);
+      text.append(piece, static_cast<std::size_t>(step));
+      n -= step;
+    }
+    return text;
+  }
+};
+
+// The file entry that came last: a volume's continuation belongs to it.
+struct TBackupFile::Current {
+  bool written = false;  // its target was created
+  std::string path;
+  int32_t fa = 0;
+};
+
+// ---------------------------------------------------------- the component
+
+TBackupFile::TBackupFile(Dialogues* dialogues) : dialogues_(dialogues) {}
+TBackupFile::~TBackupFile() = default;
+
+const std::string& TBackupFile::Version() const {
+  static const std::string version = kVersion;
+  return version;
+}
+
+void TBackupFile::SetBackupMode(TBackupMode mode) {
+  backupMode_ = mode;
+  if (mode == TBackupMode::bmIncremental) SetArchiveFlag = true;
+}
+
+void TBackupFile::Fail(int32_t code, const std::string& detail) {
+  errorCode_ = code;
+  errorDetail_ = detail;
+  continue_ = false;
+}
+
+void TBackupFile::ReportError(int32_t code) {
+  std::string message = BackupErrorMessage(code);
+  // The refusals of this reader name what they refused.
+  if (code >= kErrUnsafeName && code == errorCode_ && !errorDetail_.empty()) message += ": " + errorDetail_;
+  if (OnError)
+    OnError(*this, code, message);
+  else if (dialogues_)
+    dialogues_->Erreur(message);
+}
+
+int TBackupFile::Percent() const {
+  // Rounded to the nearest integer, a half to the even neighbour; an
+  // archive that announces no bytes counts as not begun.
+  if (archiveSize_ <= 0) return 0;
+  const int64_t numerator = bytesRestored_ * 100;
+  int64_t q = numerator / archiveSize_;
+  const int64_t twice = 2 * (numerator % archiveSize_);
+  if (twice > archiveSize_ || (twice == archiveSize_ && q % 2 != 0)) ++q;
+  return static_cast<int>(std::clamp<int64_t>(q, 0, 100));
+}
+
+bool TBackupFile::Restore(const std::string& archive, const std::string& target) {
+  if (busy_) {
+    // A restore is running (the windows are served between its blocks):
+    // this call changes nothing of it.
+    if (OnError)
+      OnError(*this, kErrBusy, BackupErrorMessage(kErrBusy));
+    else if (dialogues_)
+      dialogues_->Erreur(BackupErrorMessage(kErrBusy));
+    return false;
+  }
+
+  std::string folder = target;
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  errorCode_ = 0;
+  errorDetail_.clear();
+  filesRestored_ = 0;
+  continue_ = true;
+  archiveSize_ = 0;
+  bytesRestored_ = 0;
+  currentFile_.clear();
+  volumeName_.clear();
+
+  std::string name = archive;
+  Volume volume;
+  if (name == kStreamName) {
+    if (!ArchiveStream) throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
+    volume.Open(*ArchiveStream);
+  } else {
+    if (!FileExists(name)) return false;
+    if (!volume.OpenFile(name)) throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
+  }
+
+  BusyFlag busy(busy_);
+  if (!in_) {
+    in_ = std::make_unique<unsigned char[]>(kBlockSize);
+    out_ = std::make_unique<unsigned char[]>(kBlockSize);
+  }
+  try {
+    const int32_t headerLength = volume.Int();
+    if (!volume.Skip(headerLength)) throw EBackupError(kStreamReadError);
+    archiveSize_ = volume.Int();
+    volume.Int();  // header value, unused
+  } catch (const EBackupError&) {
+    throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
+  }
+
+  Current current;
+  int32_t n = 0;
+  do {
+    n = volume.Int();
+    if (n <= 0) continue;
+    const std::string entry = volume.Text(n);
+    if (entry.compare(0, 9, kVolumeMarker) == 0) {
+      NextVolume(volume, name, entry, current);
+      continue;
+    }
+    const int32_t fa = volume.Int();
+    RestoreEntry(volume, folder, entry, fa, current);
+  } while (n != 0 && continue_);
+
+  volume.Close();
+  const bool result = errorCode_ == 0 && continue_;
+  bool ignored = true;
+  if (OnProgress) OnProgress(*this, "", 100, ignored);
+  busy_ = false;
+  if (errorCode_ != 0) ReportError(errorCode_);
+  return result;
+}
+
+void TBackupFile::RestoreEntry(Volume& volume, const std::string& folder, const std::string& name, int32_t fa,
+                               Current& current) {
+  current = Current{};
+  current.fa = fa;
+  const bool fileList = name == kFileList;
+
+  // The target path. Whatever the name holds, it lands inside the folder:
+  // a plain name, or stored folders without "..", a drive or a root.
+  std::string path;
+  std::vector<std::string> folders;
+  if (!fileList) {
+    if (!folder.empty() && !RestoreFullPath) {
+      const std::string plain = PlainName(name);
+      if (!FitComponent(plain)) return Fail(kErrUnsafeName, Cp1252VersUtf8(name));
+      path = folder + Cp1252VersUtf8(plain);
+    } else {
+      const std::string_view stored =
+          folder.empty() ? std::string_view(name) : std::string_view(name).substr(std::min<std::size_t>(3, name.size()));
+      const auto parts = RelativeComponents(stored);
+      if (!parts) return Fail(kErrUnsafeName, Cp1252VersUtf8(name));
+      path = folder;
+      for (std::size_t i = 0; i < parts->size(); ++i) {
+        if (i > 0) path += '/';
+        path += (*parts)[i];
+        if (i + 1 < parts->size()) folders.push_back(path);
+      }
+    }
+  }
+  currentFile_ = path;
+
+  bool doRestore = false;
+  if (!fileList) {
+    struct stat st {};
+    const bool exists = ::lstat(path.c_str(), &st) == 0;
+    const bool older = exists && DosDateTimeFromTime(st.st_mtime) < fa;
+    switch (RestoreMode) {
+      case TRestoreMode::rmAll: doRestore = true; break;
+      case TRestoreMode::rmNoOverwrite: doRestore = !exists; break;
+      case TRestoreMode::rmNewer: doRestore = !exists || older; break;
+      case TRestoreMode::rmExisting: doRestore = exists; break;
+      case TRestoreMode::rmExistingNewer: doRestore = older; break;
+    }
+    if (OnRestoreFile) {
+      OnRestoreFile(*this, path, fa, doRestore);
+      currentFile_ = path;
+    }
+  }
+
+  if (doRestore) {
+    // Stored folders are created below the target; one of them that is a
+    // link could lead anywhere.
+    for (const auto& f : folders)
+      if (IsSymbolicLink(f)) return Fail(kErrSymbolicLink, f);
+    const std::string parent = fs::path(path).parent_path().string();
+    if (!parent.empty()) {
+      CreerDossiers(parent);
+      doRestore = DossierExiste(parent);
+    }
+  }
+
+  if (!doRestore) {
+    RestoreFileData(volume, -1);
+    return;
+  }
+
+  if (IsSymbolicLink(path)) return Fail(kErrSymbolicLink, path);
+  Descriptor target(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
+  if (target.fd < 0) return errno == ELOOP ? Fail(kErrSymbolicLink, path) : Fail(kErrCannotReadFile);
+  current.written = true;
+  current.path = path;
+  try {
+    RestoreFileData(volume, target.fd);
+    ++filesRestored_;
+  } catch (const std::exception&) {
+    Fail(kErrCannotReadFile);
+  }
+  FinishFile(current.path, target.fd, fa);
+  currentFile_ = current.path;
+}
+
+void TBackupFile::FinishFile(std::string& path, int& fd, int32_t fa) {
+  if (OnFileRestored) OnFileRestored(*this, path, fd);
+  if (fd >= 0) {
+    SetModificationTime(fd, fa);
+    ::close(fd);
+    fd = -1;
+  }
+}
+
+bool TBackupFile::AskForDisk(const std::string& disk) {
+  bool go = true;
+  if (OnNeedDisk) {
+    uint16_t id = 0;
+    for (char c : disk) {
+      if (c < '0' || c > '9') {
+        id = 0;
+        break;
+      }
+      id = static_cast<uint16_t>(id * 10 + (c - '0'));
+    }
+    OnNeedDisk(*this, id, go);
+  } else {
+    go = dialogues_ && dialogues_->Confirmer(Remplacer(kInsertDiskPrompt, disk));
+  }
+  return go;
+}
+
+void TBackupFile::NextVolume(Volume& volume, std::string& archive, const std::string& name, Current& current) {
+  volume.Close();
+  const std::string extension = name.substr(9, 3);
+  if (extension.find_first_of(std::string("/\\:\0", 4)) != std::string::npos)
+    throw EBackupError(BackupErrorMessage(kErrInvalidArchive));
+  const auto digits = extension.find_first_not_of('0');
+  const std::string disk = digits == std::string::npos ? std::string() : extension.substr(digits);
+
+  if (archive == kStreamName) {
+    volumeName_ = archive;
+    continue_ = AskForDisk(disk);
+    if (!continue_) return;
+    if (!ArchiveStream) throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
+    volume.Open(*ArchiveStream);
+  } else {
+    // Asked at least once, even when the next volume is already there.
+    volumeName_ = ChangeExtension(archive, "." + extension);
+    do {
+      continue_ = AskForDisk(disk);
+      archive = volumeName_;
+    } while (!FileExists(archive) && continue_);
+    if (!continue_) return;
+    if (!volume.OpenFile(archive)) throw EBackupError(kStreamReadError);
+  }
+
+  // The next volume opens with the rest of the last file's data.
+  if (!current.written) {
+    RestoreFileData(volume, -1);
+    return;
+  }
+  Descriptor target(::open(current.path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC));
+  if (target.fd < 0) throw EBackupError(kStreamWriteError);
+  currentFile_ = current.path;
+  RestoreFileData(volume, target.fd);
+  FinishFile(current.path, target.fd, current.fa);
+}
+
+void TBackupFile::RestoreFileData(Volume& volume, int fd) {
+  char marker[4];
+  if (!volume.Read(marker, 4)) throw EBackupError(kStreamReadError);
+  if (std::string_view(marker, strnlen(marker, 4)) != "EC2")
+    throw EBackupError(BackupErrorMessage(kErrInvalidArchive));
+
+  while (continue_) {
+    const int32_t b = volume.Int();
+    const int64_t length = b < 0 ? -static_cast<int64_t>(b) : b;
+    // The format never holds a longer block: one is a read error.
+    if (length > static_cast<int64_t>(kBlockSize)) throw EBackupError(kStreamReadError);
+    std::size_t produced = 0;
+    if (fd < 0) {
+      if (!volume.Skip(length)) throw EBackupError(kStreamReadError);
+    } else if (b != 0) {
+      if (!volume.Read(in_.get(), length)) throw EBackupError(kStreamReadError);
+      if (b > 0) {
+        // One zlib stream a block, inflated in one call; what it makes
+        // before an error is kept.
+        z_stream z{};
+        if (inflateInit(&z) < 0) {
+          Fail(kErrCompression);
+        } else {
+          z.next_in = in_.get();
+          z.avail_in = static_cast<uInt>(length);
+          z.next_out = out_.get();
+          z.avail_out = static_cast<uInt>(kBlockSize);
+          const int result = inflate(&z, Z_NO_FLUSH);
+          produced = kBlockSize - z.avail_out;
+          inflateEnd(&z);
+          if (result < 0) Fail(kErrCompression);
+        }
+        WriteAll(fd, out_.get(), produced);
+      } else {
+        produced = static_cast<std::size_t>(length);
+        WriteAll(fd, in_.get(), produced);
+      }
+    }
+    if (ProcessMessages) ProcessMessages();
+    if (fd >= 0) {
+      bytesRestored_ += static_cast<int64_t>(produced);
+      if (OnProgress) OnProgress(*this, currentFile_, Percent(), continue_);
+    }
+    if (b == 0) break;
+  }
+}
+
+}  // namespace glissaro

@@ -1,0 +1,197 @@
+// TBackupFile: the archive component that unpacks board packs. It reads a
+// ".pkg" archive, possibly continued in further volume files (PackXX.002,
+// PackXX.003...), and writes its files into a target folder.
+//
+// Archive layout (all integers 32-bit signed little-endian, texts single-byte
+// Windows-1252 without terminator):
+//
+//   first volume   L, header text (L bytes), total, header value, entries
+//   entry          N, name (N bytes), then for a file FA and its data;
+//                  N = 0 ends the archive, N < 0 is followed by the next N;
+//                  a name starting "NEXT:DISK" sends the reader to the
+//                  volume file whose extension is the name's next three
+//                  characters, and "FILE:LIST" is never written
+//   file data      "EC2" and a zero byte, then blocks
+//   block          B, then |B| bytes: B > 0 one complete zlib stream, B < 0
+//                  bytes stored as they are, B = 0 ends the data; a block
+//                  carries at most 16,384 bytes of the file
+//   later volume   the data of the file whose entry came last (marker and
+//                  blocks), then further entries
+//
+// FA is the file's modification date in the MS-DOS packed format (bits
+// 31-25 year - 1980, 24-21 month, 20-16 day, 15-11 hours, 10-5 minutes, 4-0
+// seconds / 2), local time.
+//
+// Plain C++ (std::filesystem, POSIX, zlib): the installer window and the
+// command-line tool share it. Messages go through the program's Dialogues;
+// the window hands in its event processing through ProcessMessages.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace glissaro {
+
+class Dialogues;
+
+enum class TBackupMode { bmAll, bmIncremental };
+enum class TCompressionLevel { clFastest, clNone, clDefault, clMax };
+enum class TRestoreMode { rmAll, rmNoOverwrite, rmNewer, rmExisting, rmExistingNewer };
+using TPercentage = int;
+
+// Error codes: 1 to 7 are the archive format's own; 8 and above are the
+// refusals of this reader.
+inline constexpr int32_t kErrCannotReadFile = 1;        // "Cannot read file"
+inline constexpr int32_t kErrOverwriteFailed = 2;       // "Overwriting file failed"
+inline constexpr int32_t kErrCannotReadArchive = 3;     // "Cannot read archive"
+inline constexpr int32_t kErrCannotWriteArchive = 4;    // "Cannot write to archive"
+inline constexpr int32_t kErrInvalidArchive = 5;        // "Invalid archive type"
+inline constexpr int32_t kErrCompression = 6;           // "Compression error"
+inline constexpr int32_t kErrTempFile = 7;              // "Cannot create temporary file to save the file IDs"
+inline constexpr int32_t kErrUnsafeName = 8;            // a name that would leave the target folder
+inline constexpr int32_t kErrSymbolicLink = 9;          // a symbolic link where a file or folder goes
+inline constexpr int32_t kErrBusy = 10;                 // Restore called while one runs
+
+// The message of an error code ("" for an unknown code).
+std::string BackupErrorMessage(int32_t code);
+
+// Texts of the exceptions that leave Restore besides the codes' messages.
+inline constexpr const char* kStreamReadError = "Stream read error";
+inline constexpr const char* kStreamWriteError = "Stream write error";
+
+// The volume prompt; %s is the disk number.
+inline constexpr const char* kInsertDiskPrompt = "Please insert disk %s and click OK to continue.";
+
+// What leaves Restore when the archive cannot be read on: "Cannot read
+// archive", "Invalid archive type", a stream error. The installer shows the
+// text.
+class EBackupError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// MS-DOS packed dates. The conversion to a date clamps to the range the
+// format holds (1980 to 2107); the conversion from a date gives nothing for
+// fields that name no time (month 0, day 31 of April, hour 24...).
+int32_t DosDateTimeFromTime(std::time_t instant);
+std::optional<std::time_t> TimeFromDosDateTime(int32_t fa);
+
+class TBackupFile;
+
+// Event types; the first parameter is the component.
+using TProgressEvent = std::function<void(TBackupFile& Sender, const std::string& Filename, TPercentage Percent,
+                                          bool& Continue)>;
+using TNeedDiskEvent = std::function<void(TBackupFile& Sender, uint16_t DiskID, bool& Continue)>;
+using TRestoreFileEvent =
+    std::function<void(TBackupFile& Sender, std::string& Filename, int32_t FA, bool& DoRestore)>;
+// Stream: the POSIX descriptor of the open target. A handler may write to
+// it, or close it and set it to -1 (the date is then not set).
+using TFileRestoredEvent = std::function<void(TBackupFile& Sender, std::string& Filename, int& Stream)>;
+using TBackupErrorEvent = std::function<void(TBackupFile& Sender, int32_t Error, const std::string& ErrString)>;
+
+class TBackupFile {
+ public:
+  // dialogues shows the volume prompt (as a Yes/No question: Yes goes on)
+  // and the final error when OnError is not set; without it, no prompt is
+  // answered (the restore stops at a volume marker) and errors go only to
+  // OnError.
+  explicit TBackupFile(Dialogues* dialogues = nullptr);
+  ~TBackupFile();
+  TBackupFile(const TBackupFile&) = delete;
+  TBackupFile& operator=(const TBackupFile&) = delete;
+
+  // ---- Published properties. Restore reads only RestoreMode and
+  // RestoreFullPath; the others are kept for the owner.
+  const std::string& Version() const;  // always "5.10"
+  void SetVersion(const std::string&) {}
+  std::string BackupTitle;
+  TBackupMode BackupMode() const { return backupMode_; }
+  void SetBackupMode(TBackupMode mode);  // bmIncremental also sets SetArchiveFlag
+  TCompressionLevel CompressionLevel = TCompressionLevel::clFastest;
+  TRestoreMode RestoreMode = TRestoreMode::rmAll;
+  int32_t MaxSize = 0;
+  bool SetArchiveFlag = false;
+  // Keep the folders stored in the names (without their first three
+  // characters, a drive such as "C:\") below the target folder.
+  bool RestoreFullPath = false;
+  bool SaveFileID = false;
+
+  TProgressEvent OnProgress;
+  TNeedDiskEvent OnNeedDisk;
+  TRestoreFileEvent OnRestoreFile;
+  TFileRestoredEvent OnFileRestored;
+  TBackupErrorEvent OnError;
+
+  // Called after every block so that the windows stay responsive; the
+  // installer sets it to the application's event processing.
+  std::function<void()> ProcessMessages;
+
+  // ---- Run-time state.
+  // Read instead of a file when the archive name is ":STREAM", from its
+  // current position; the owner keeps it. At a volume marker the prompt is
+  // asked once and reading goes on from ArchiveStream, which the
+  // OnNeedDisk handler may have replaced.
+  std::istream* ArchiveStream = nullptr;
+
+  int32_t FilesRestored() const { return filesRestored_; }
+  bool Busy() const { return busy_; }
+  // The total from the archive's header, and the bytes written so far.
+  int64_t ArchiveSize() const { return archiveSize_; }
+  int64_t BytesRestored() const { return bytesRestored_; }
+  // The target path of the file being read.
+  const std::string& CurrentFile() const { return currentFile_; }
+  // The error code of the last Restore (0 = none).
+  int32_t ErrorCode() const { return errorCode_; }
+  // During the volume prompt: the file the next volume is looked for in.
+  const std::string& VolumeName() const { return volumeName_; }
+
+  // Restores the archive into the folder (empty: the paths stored in the
+  // archive, below the current folder). True when the archive was read to
+  // its end without error and without being stopped. A missing archive
+  // gives false at once, without message. Throws EBackupError when the
+  // archive cannot be opened or read on (see above); the files already
+  // written stay.
+  bool Restore(const std::string& archive, const std::string& target);
+
+  // Hands an error to OnError, or shows its message.
+  void ReportError(int32_t code);
+
+ private:
+  struct Volume;
+  struct Current;
+
+  void RestoreEntry(Volume& volume, const std::string& target, const std::string& name, int32_t fa,
+                    Current& current);
+  void NextVolume(Volume& volume, std::string& archive, const std::string& name, Current& current);
+  bool AskForDisk(const std::string& disk);
+  // Reads one file's data into fd, or past it when fd is -1.
+  void RestoreFileData(Volume& volume, int fd);
+  void FinishFile(std::string& path, int& fd, int32_t fa);
+  void Fail(int32_t code, const std::string& detail = {});
+  int Percent() const;
+
+  Dialogues* dialogues_;
+  TBackupMode backupMode_ = TBackupMode::bmAll;
+
+  bool busy_ = false;
+  bool continue_ = true;
+  int32_t errorCode_ = 0;
+  std::string errorDetail_;
+  int32_t filesRestored_ = 0;
+  int64_t archiveSize_ = 0;
+  int64_t bytesRestored_ = 0;
+  std::string currentFile_;
+  std::string volumeName_;
+
+  // Block data in, inflated data out: the restore's only buffers.
+  std::unique_ptr<unsigned char[]> in_;
+  std::unique_ptr<unsigned char[]> out_;
+};
+
+}  // namespace glissaro
