@@ -4,6 +4,7 @@
 
 #include "AidePlateau.h"
 #include "Outils.h"
+#include "Rejeu.h"
 #include "Sequence.h"
 
 using namespace glissaro;
@@ -100,4 +101,41 @@ TEST(Outils, JouerRejoueLesGestesEtEnregistreLaSequence) {
   e = Lancer({"jouer", plateau, gestes});
   EXPECT_EQ(e.statut, 1);
   EXPECT_NE(e.erreurs.find("Ce plateau n'a pas été testé \"valide\" avec l'editeur"), std::string::npos);
+}
+
+TEST(Outils, ResoudreDonneLOptimumEtUneSequenceQuiLeRejoue) {
+  DossierTemporaire dossier;
+  const auto chemin = dossier.Fichier("p.wbp");
+  const auto plateau = Dessiner({"#####", "#Ab.D", "#...#", "#####"}, {".....", "....x", ".....", "....."}, "Porte");
+  ASSERT_TRUE(EcrirePlateau(chemin, plateau, "1").ok);
+  const auto sequence = dossier.Fichier("s.swb");
+  auto s = Lancer({"resoudre", chemin, "--sequence", sequence});
+  ASSERT_EQ(s.statut, 0) << s.erreurs;
+  ASSERT_EQ(s.sortie.rfind("coups ", 0), 0u) << s.sortie;
+  const int coups = std::stoi(s.sortie.substr(6));
+  // A around b in one move; the door opens on the way: one more.
+  EXPECT_EQ(coups, 2);
+  const auto lu = LireSequence(sequence);
+  ASSERT_TRUE(lu.ok);
+  EXPECT_TRUE(TitreCorrespond(lu.titreStocke, "Porte"));
+  TPartie partie;
+  TPlateau relu;
+  ASSERT_EQ(LirePlateau(chemin, relu).statut, StatutLecture::Ok);
+  partie.CommencerPartie(relu);
+  ChargerEvenements(partie.Historique, lu.evenements);
+  TRejeu(partie).Fin();
+  EXPECT_TRUE(partie.Resolu());
+  EXPECT_EQ(partie.Compteur, coups);
+
+  s = Lancer({"resoudre", chemin, "--pas"});
+  // In steps: b down, then A right three times.
+  EXPECT_EQ(s.sortie.rfind("pas 4\n", 0), 0u) << s.sortie;
+
+  ASSERT_TRUE(EcrirePlateau(chemin, Dessiner({"A#."}, {"..x"}, "Bloque"), "1").ok);
+  s = Lancer({"resoudre", chemin});
+  EXPECT_EQ(s.statut, 1);
+  EXPECT_EQ(s.sortie, "etats 1\naucune solution\n");
+  ASSERT_TRUE(EcrirePlateau(chemin, Dessiner({"A.......", "........", "........"}, {"........", "........", ".......x"}), "1").ok);
+  s = Lancer({"resoudre", chemin, "--limite", "2"});
+  EXPECT_NE(s.sortie.find("limite atteinte"), std::string::npos) << s.sortie;
 }

@@ -8,6 +8,7 @@
 #include "Fichiers.h"
 #include "Partie.h"
 #include "Sequence.h"
+#include "Solveur.h"
 #include "Texte.h"
 #include "Verification.h"
 #include "Paquet.h"
@@ -23,7 +24,8 @@ constexpr const char* kUsage =
     "  glissaro-outils jouer PLATEAU.wbp GESTES [--taille N] [--vitesse V] [--sequence SORTIE.swb]\n"
     "  glissaro-outils paquet creer SORTIE.pkg DOSSIER [--volume OCTETS] [--compression aucune|rapide|normale|max]\n"
     "  glissaro-outils paquet lister ARCHIVE.pkg\n"
-    "  glissaro-outils paquet extraire ARCHIVE.pkg DOSSIER\n";
+    "  glissaro-outils paquet extraire ARCHIVE.pkg DOSSIER\n"
+    "  glissaro-outils resoudre PLATEAU.wbp [--pas] [--sequence SORTIE.swb] [--limite ETATS]\n";
 
 // ---------------------------------------------------------------- verifier
 
@@ -324,6 +326,72 @@ int Paquet(const std::vector<std::string>& arguments, std::ostream& sortie, std:
   return 1;
 }
 
+// ---------------------------------------------------------------- resoudre
+
+int Resoudre(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  std::vector<std::string> positionnels;
+  OptionsSolveur options;
+  std::string fichierSequence;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const auto& a = arguments[i];
+    if (a == "--pas") {
+      options.mesure = MesureSolveur::Pas;
+    } else if (a == "--sequence" || a == "--limite") {
+      if (i + 1 >= arguments.size()) {
+        erreurs << "L'option " << a << " attend une valeur.\n";
+        return 1;
+      }
+      const auto& valeur = arguments[++i];
+      if (a == "--sequence") {
+        fichierSequence = valeur;
+      } else {
+        const auto v = OptionEntiere(a, valeur, erreurs);
+        if (!v) return 1;
+        options.limiteEtats = static_cast<std::size_t>(*v);
+      }
+    } else {
+      positionnels.push_back(a);
+    }
+  }
+  if (positionnels.size() != 1) {
+    erreurs << "La commande resoudre attend un plateau.\n" << kUsage;
+    return 1;
+  }
+  TPlateau plateau;
+  const auto lecture = LirePlateau(positionnels[0], plateau, ModeLecture::Jeu);
+  if (lecture.statut == StatutLecture::NonValide) {
+    erreurs << "Ce plateau n'a pas été testé \"valide\" avec l'editeur : " << positionnels[0] << "\n";
+    return 1;
+  }
+  if (lecture.statut != StatutLecture::Ok) {
+    erreurs << lecture.message << "\n";
+    return 1;
+  }
+  const auto r = glissaro::Resoudre(plateau, options);
+  if (r.issue == IssueSolveur::Solution) {
+    if (options.mesure == MesureSolveur::Coups)
+      sortie << "coups " << r.coups << "\n";
+    else
+      sortie << "pas " << r.pas << "\n";
+  }
+  sortie << "etats " << r.etats << "\n";
+  if (r.issue == IssueSolveur::AucuneSolution) sortie << "aucune solution\n";
+  if (r.issue == IssueSolveur::LimiteAtteinte) sortie << "limite atteinte\n";
+  if (r.issue == IssueSolveur::Solution && !fichierSequence.empty()) {
+    // The solution as play would have recorded it, from the start.
+    THistorique historique;
+    const auto evenements = EvenementsDeLaSolution(plateau, r.chemin, 0);
+    ChargerEvenements(historique, evenements);
+    historique.PosHistorique = historique.Fin;
+    const auto ecriture = EcrireSequence(fichierSequence, plateau.Titre, historique);
+    if (!ecriture.ok) {
+      erreurs << ecriture.message << "\n";
+      return 1;
+    }
+  }
+  return r.issue == IssueSolveur::Solution ? 0 : 1;
+}
+
 }  // namespace
 
 int Executer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
@@ -335,6 +403,7 @@ int Executer(const std::vector<std::string>& arguments, std::ostream& sortie, st
   if (commande == "verifier") return Verifier(arguments, sortie, erreurs);
   if (commande == "jouer") return Jouer(arguments, sortie, erreurs);
   if (commande == "paquet") return Paquet(arguments, sortie, erreurs);
+  if (commande == "resoudre") return Resoudre(arguments, sortie, erreurs);
   erreurs << "Commande inconnue : " << commande << "\n" << kUsage;
   return 1;
 }
