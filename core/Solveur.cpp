@@ -22,6 +22,10 @@ int Dc(int8_t d) { return d == EvGauche ? -1 : d == EvDroite ? 1 : 0; }
 constexpr int kLigne = 32;
 constexpr int Delta(int8_t d) { return d == EvHaut ? -kLigne : d == EvBas ? kLigne : d == EvGauche ? -1 : 1; }
 
+// What a state costs besides its key: its link, its cost, its place in the
+// hash table and in a bucket.
+constexpr std::size_t kOctetsParEtat = sizeof(uint32_t) * 2 + sizeof(uint16_t) * 2 + 1 + sizeof(int) + 2 * sizeof(uint32_t);
+
 constexpr int16_t kLibre = -1;
 constexpr int16_t kBloque = -2;
 constexpr uint8_t kPorteFermee = 0, kPorteTouchee = 1, kPorteOuverte = 2;
@@ -559,7 +563,7 @@ ResultatSolveur Solveur::Chercher() {
             ajouter(k, static_cast<int>(niveau) + prix, {e, Ancre(cle, p), atteints.ancres[i], 0});
           }
         }
-        if (etats.Nombre() > options_.limiteEtats) {
+        if (etats.Nombre() > options_.limiteEtats || etats.Nombre() * (cle.size() + kOctetsParEtat) > options_.limiteMemoire) {
           r.issue = IssueSolveur::LimiteAtteinte;
           r.etats = etats.Nombre();
           return r;

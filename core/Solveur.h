@@ -30,6 +30,9 @@ struct OptionsSolveur {
   MesureSolveur mesure = MesureSolveur::Coups;
   std::size_t limiteEtats = 4'000'000;
   const std::atomic<bool>* annuler = nullptr;  // set it to stop the search
+  // The memory the states may take, in bytes (the limit that comes first
+  // ends the search).
+  std::size_t limiteMemoire = std::size_t{512} << 20;
 };
 
 enum class IssueSolveur { Solution, AucuneSolution, LimiteAtteinte, Annule };

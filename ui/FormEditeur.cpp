@@ -23,6 +23,7 @@
 
 #include "DessinPlateau.h"
 #include "FichierPlateau.h"
+#include "Solution.h"
 #include "UNouveau.h"
 #include "Verification.h"
 
@@ -340,6 +341,7 @@ void TFrmEditeur::CreerMenus() {
   Edition1->setObjectName("Edition1");
   Rinitialiser1 = action(Edition1, "Rinitialiser1", "Ré-initialiser", &TFrmEditeur::Rinitialiser1Click);
   Tester1 = action(Edition1, "Tester1", "&Tester", &TFrmEditeur::Tester1Click);
+  Resoudre1 = action(Edition1, "Resoudre1", "Résoudre", &TFrmEditeur::Resoudre1Click);
 }
 
 void TFrmEditeur::CreerPalette() {
@@ -599,6 +601,42 @@ void TFrmEditeur::Tester1Click() {
     return;
   }
   VerifierGrille(true);
+}
+
+void TFrmEditeur::Resoudre1Click() {
+  if (windowTitle() == kTitre) {
+    dialogues_.Bip();
+    dialogues_.Avertissement(kPasDeNiveau);
+    return;
+  }
+  if (!VerifierGrille(false)) {
+    dialogues_.Bip();
+    dialogues_.Erreur(kTexteGrilleIncorrecte);
+    return;
+  }
+  // The board as play sees it once loaded.
+  TPlateau plateau = PlateauDeLaGrille();
+  for (int ligne = 1; ligne <= plateau.Hauteur; ++ligne)
+    for (int colonne = 1; colonne <= plateau.Largeur; ++colonne)
+      AjusterCaseLue(plateau.Case(ligne, colonne), ligne, colonne);
+  const auto coups = ResoudreEnAttendant(this, plateau, MesureSolveur::Coups);
+  if (!coups || coups->issue == IssueSolveur::Annule) return;
+  if (coups->issue == IssueSolveur::AucuneSolution) {
+    dialogues_.Information("Ce plateau n'a pas de solution");
+    return;
+  }
+  if (coups->issue == IssueSolveur::LimiteAtteinte) {
+    dialogues_.Information("Aucune solution trouvée dans la limite de " + std::to_string(coups->etats) +
+                           " positions : ce plateau est trop grand pour être résolu ici.");
+    return;
+  }
+  const auto pas = ResoudreEnAttendant(this, plateau, MesureSolveur::Pas);
+  if (!pas || pas->issue != IssueSolveur::Solution) {
+    dialogues_.Information("Solution en " + TexteCoups(coups->coups).toStdString());
+    return;
+  }
+  dialogues_.Information("Solution en " + std::to_string(coups->coups) + " coups (" + std::to_string(pas->pas) +
+                         " pas)");
 }
 
 // The check and the board file.

@@ -96,6 +96,7 @@ class TFrmEditeur : public QMainWindow {
   QMenu* Edition1 = nullptr;
   QAction* Rinitialiser1 = nullptr;
   QAction* Tester1 = nullptr;
+  QAction* Resoudre1 = nullptr;
 
   // Palette and grid.
   void N0Click(TCarre* carre);
@@ -116,6 +117,9 @@ class TFrmEditeur : public QMainWindow {
   void Quitter1Click();
   void Rinitialiser1Click();
   void Tester1Click();
+  // Checks the board as "Tester" does, then gives its optimum in moves and
+  // in steps.
+  void Resoudre1Click();
   void Enregistrer1Click();
 
   // Puts a board file on the grid; a file that cannot be read, or that is

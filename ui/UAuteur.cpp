@@ -17,6 +17,7 @@
 #include "Fichiers.h"
 #include "Jpeg.h"
 #include "Publication.h"
+#include "Solution.h"
 #include "Texte.h"
 
 namespace glissaro {
@@ -130,6 +131,10 @@ void TFrmAuteur::BitBtn1Click() {
   ImageMemoire = images_.DessinerPlateau(Cases);
   ImageReduite->Picture = ImageMemoire;
   ImageReduite->update();
+  // The optimum is proposed as the number of moves; the author may change it.
+  const auto solution = ResoudreEnAttendant(this, Cases, MesureSolveur::Coups);
+  if (solution && solution->issue == IssueSolveur::Solution && solution->coups <= 999)
+    Edit2->setText(QString::number(solution->coups));
 }
 
 void TFrmAuteur::UpDown1ChangingEx(int delta) {

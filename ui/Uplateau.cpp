@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "Sequence.h"
+#include "Solution.h"
 #include "SkinForm.h"
 #include "SkinImages.h"
 #include "Uplayer.h"
@@ -43,6 +44,9 @@ TFrmPlateau::TFrmPlateau(TFrmPlayer& player, Dialogues& dialogues) : player_(pla
   fermer = PopupMenu1->addAction("&Fermer le plateau");
   fermer->setObjectName("fermer");
   connect(fermer, &QAction::triggered, this, &TFrmPlateau::fermerClick);
+  MontrerSolution1 = PopupMenu1->addAction("Montrer la solution");
+  MontrerSolution1->setObjectName("MontrerSolution1");
+  connect(MontrerSolution1, &QAction::triggered, this, &TFrmPlateau::MontrerSolution1Click);
 
   Partie.DefinirObservateur(this);
   // The tile pictures of the current skin, from the start.
@@ -176,6 +180,31 @@ void TFrmPlateau::RechargerSequence() {
   }
   ChargerEvenements(Partie.Historique, sequence.evenements);
   dialogues_.Information("Séquence rechargée");
+}
+
+void TFrmPlateau::MontrerSolution1Click() {
+  if (!Partie.Charge()) return;
+  const auto resultat = ResoudreEnAttendant(this, Partie.Plateau, MesureSolveur::Coups);
+  if (!resultat || resultat->issue == IssueSolveur::Annule) return;
+  if (resultat->issue == IssueSolveur::AucuneSolution) {
+    dialogues_.Information("Aucune solution depuis cette position");
+    return;
+  }
+  if (resultat->issue == IssueSolveur::LimiteAtteinte) {
+    dialogues_.Information("Aucune solution trouvée dans la limite de " + std::to_string(resultat->etats) +
+                           " positions : ce plateau est trop grand pour être résolu ici.");
+    return;
+  }
+  // What could be replayed forward is dropped; the solution follows the
+  // position, as play would have recorded it.
+  auto& h = Partie.Historique;
+  h.Couper();
+  const auto evenements = EvenementsDeLaSolution(Partie.Plateau, resultat->chemin, Partie.Compteur);
+  std::size_t places = static_cast<std::size_t>(THistorique::kCapacite - h.Fin);
+  for (std::size_t i = 0; i < evenements.size() && i < places; ++i) h.Evenements[h.Fin++] = evenements[i];
+  if (evenements.size() > places) HistoriquePlein();
+  dialogues_.Information("Solution en " + TexteCoups(resultat->coups).toStdString() +
+                         " depuis cette position : le magnétoscope la rejoue (« Avance », « Fin »).");
 }
 
 void TFrmPlateau::CaseChangee(int ligne, int colonne) { DessinerCase(ligne, colonne); }

@@ -60,6 +60,7 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   TImagePlateau* ImagePlateau = nullptr;
   QMenu* PopupMenu1 = nullptr;
   QAction* fermer = nullptr;
+  QAction* MontrerSolution1 = nullptr;
   // The sequence dialogs, set up by the main window.
   DialogueFichier SD_Sequence;
   DialogueFichier OD_sauvegarde;
@@ -74,6 +75,9 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   void RechargerSequence();
 
   void fermerClick();
+  // Solves from the position on the board and puts the solution in the
+  // history after it: the replay's "Avance" and "Fin" play it.
+  void MontrerSolution1Click();
   // Redraws one cell of the board picture.
   void DessinerCase(int ligne, int colonne);
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -138,7 +139,20 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   auto* dansCadre = new QVBoxLayout(cadre);
   dansCadre->setContentsMargins(2, 2, 2, 2);
   ImageReduite = new TImageReduite(cadre);
-  dansCadre->addWidget(ImageReduite);
+  dansCadre->addWidget(ImageReduite, 1);
+  LabelSolution = new QLabel(cadre);
+  LabelSolution->setObjectName("LabelSolution");
+  LabelSolution->setAlignment(Qt::AlignCenter);
+  dansCadre->addWidget(LabelSolution);
+  recherche_ = new TRechercheSolution(this);
+  connect(recherche_, &TRechercheSolution::Finie, this, [this](const ResultatSolveur& r) {
+    if (r.issue == IssueSolveur::Solution)
+      LabelSolution->setText("Solution optimale : " + TexteCoups(r.coups));
+    else if (r.issue == IssueSolveur::AucuneSolution)
+      LabelSolution->setText("Ce plateau n'a pas de solution");
+    else
+      LabelSolution->clear();
+  });
   separateur->addWidget(TreeView1);
   separateur->addWidget(cadre);
   separateur->setSizes({233, 500 - 233 - 3});
@@ -183,11 +197,18 @@ void TFrmGestion::showEvent(QShowEvent* evenement) {
   FormShow();
 }
 
+void TFrmGestion::hideEvent(QHideEvent* evenement) {
+  recherche_->Annuler();
+  QDialog::hideEvent(evenement);
+}
+
 void TFrmGestion::FormShow() {
   if (const QScreen* ecran = screen()) move(ecran->geometry().center() - rect().center());
   RemplirArbre();
   ImageReduite->Picture = QImage();
   ImageReduite->update();
+  recherche_->Annuler();
+  LabelSolution->clear();
   FichierChoisi.clear();
 }
 
@@ -248,6 +269,8 @@ void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
   }
   ImageReduite->Picture = QImage();
   ImageReduite->update();
+  recherche_->Annuler();
+  LabelSolution->clear();
   // The chosen path is built from the title stored in the file.
   FichierChoisi = dossier + QString::fromStdString(lecture.titre) + ".wbp";
   const int t = images_.TailleCase();
@@ -262,6 +285,10 @@ void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
   ImageMemoire = images_.DessinerPlateau(Cases);
   ImageReduite->Picture = ImageMemoire;
   ImageReduite->update();
+  LabelSolution->setText("Recherche de la solution optimale…");
+  OptionsSolveur options;
+  options.limiteMemoire = std::size_t{256} << 20;
+  recherche_->Lancer(Cases, options);
 }
 
 void TFrmGestion::TreeView1DragDrop(QTreeWidgetItem* cible) {

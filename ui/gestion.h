@@ -14,7 +14,9 @@
 #include "Dialogues.h"
 #include "ImageReduite.h"
 #include "Plateau.h"
+#include "Solution.h"
 
+class QLabel;
 class QPushButton;
 class QSplitter;
 class QFrame;
@@ -54,6 +56,8 @@ class TFrmGestion : public QDialog {
 
   TArbrePlateaux* TreeView1 = nullptr;
   TImageReduite* ImageReduite = nullptr;
+  // The optimal number of moves of the board shown, found in the background.
+  QLabel* LabelSolution = nullptr;
   QPushButton* BtNouveauDossier = nullptr;
   QPushButton* BtOk = nullptr;
   QPushButton* BtCancel = nullptr;
@@ -76,6 +80,7 @@ class TFrmGestion : public QDialog {
 
  protected:
   void showEvent(QShowEvent* evenement) override;
+  void hideEvent(QHideEvent* evenement) override;
 
  private:
   void FormShow();
@@ -83,6 +88,7 @@ class TFrmGestion : public QDialog {
   QString DossierPlateaux() const { return chemin_ + "plateaux/"; }
 
   QString chemin_;
+  TRechercheSolution* recherche_ = nullptr;
   const TImagesPieces& images_;
   Dialogues& dialogues_;
 };
