@@ -24,8 +24,7 @@ void TPartie::DefinirVitesse(int vitesse) {
   Seuil = TailleCase / VitesseDeplacement;
 }
 
-ResultatLecture TPartie::ChargerPlateau(const std::string& chemin) {
-  charge_ = false;
+void TPartie::NouvellePartie() {
   DefinirVitesse(VitesseDeplacement);
   Compteur = 0;
   Historique.Vider();
@@ -33,19 +32,18 @@ ResultatLecture TPartie::ChargerPlateau(const std::string& chemin) {
   BravoAffiche = false;
   pleinSignale_ = false;
   AfficherCompteur(0, false);
+}
+
+ResultatLecture TPartie::ChargerPlateau(const std::string& chemin) {
+  charge_ = false;
+  NouvellePartie();
   const auto resultat = LirePlateau(chemin, Plateau, ModeLecture::Jeu);
   if (resultat.statut == StatutLecture::Ok) charge_ = true;
   return resultat;
 }
 
 void TPartie::CommencerPartie(const TPlateau& plateau) {
-  DefinirVitesse(VitesseDeplacement);
-  Compteur = 0;
-  Historique.Vider();
-  DernierePiece = 0;
-  BravoAffiche = false;
-  pleinSignale_ = false;
-  AfficherCompteur(0, false);
+  NouvellePartie();
   Plateau = plateau;
   charge_ = true;
 }

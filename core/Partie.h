@@ -126,6 +126,8 @@ class TPartie {
   int32_t ReferenceY = 0;
 
  private:
+  // The counter, the history and the end flag of a new game.
+  void NouvellePartie();
   bool PeutAller(int dx, int dy, int8_t code);
   void Decaler(int dx, int dy);
   bool EstPorteFermee(int ligne, int colonne) const;

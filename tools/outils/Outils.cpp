@@ -71,6 +71,15 @@ int Verifier(const std::vector<std::string>& arguments, std::ostream& sortie, st
 
 // ------------------------------------------------------------------- jouer
 
+// A board read for play, or the reason why not on the error stream.
+bool LectureReussie(const ResultatLecture& lecture, const std::string& chemin, std::ostream& erreurs) {
+  if (lecture.statut == StatutLecture::NonValide)
+    erreurs << "Ce plateau n'a pas été testé \"valide\" avec l'editeur : " << chemin << "\n";
+  else if (lecture.statut != StatutLecture::Ok)
+    erreurs << lecture.message << "\n";
+  return lecture.statut == StatutLecture::Ok;
+}
+
 class Journal : public ObservateurPartie {
  public:
   explicit Journal(std::ostream& sortie) : sortie_(sortie) {}
@@ -162,15 +171,7 @@ int Jouer(const std::vector<std::string>& arguments, std::ostream& sortie, std::
   partie.DefinirObservateur(&journal);
   partie.DefinirTailleCase(taille);
   partie.DefinirVitesse(vitesse);
-  const auto lecture = partie.ChargerPlateau(positionnels[0]);
-  if (lecture.statut == StatutLecture::NonValide) {
-    erreurs << "Ce plateau n'a pas été testé \"valide\" avec l'editeur : " << positionnels[0] << "\n";
-    return 1;
-  }
-  if (lecture.statut != StatutLecture::Ok) {
-    erreurs << lecture.message << "\n";
-    return 1;
-  }
+  if (!LectureReussie(partie.ChargerPlateau(positionnels[0]), positionnels[0], erreurs)) return 1;
 
   bool gaucheTenu = false;
   for (const auto& g : gestes) {
@@ -358,15 +359,7 @@ int Resoudre(const std::vector<std::string>& arguments, std::ostream& sortie, st
     return 1;
   }
   TPlateau plateau;
-  const auto lecture = LirePlateau(positionnels[0], plateau, ModeLecture::Jeu);
-  if (lecture.statut == StatutLecture::NonValide) {
-    erreurs << "Ce plateau n'a pas été testé \"valide\" avec l'editeur : " << positionnels[0] << "\n";
-    return 1;
-  }
-  if (lecture.statut != StatutLecture::Ok) {
-    erreurs << lecture.message << "\n";
-    return 1;
-  }
+  if (!LectureReussie(LirePlateau(positionnels[0], plateau, ModeLecture::Jeu), positionnels[0], erreurs)) return 1;
   const auto r = glissaro::Resoudre(plateau, options);
   if (r.issue == IssueSolveur::Solution) {
     if (options.mesure == MesureSolveur::Coups)
