@@ -47,6 +47,10 @@ extern "C" void SortieErreurJpeg(j_common_ptr info) {
 
 extern "C" void MessageJpegIgnore(j_common_ptr) {}
 
+// The largest picture a skin may bring.
+constexpr unsigned kCoteMaxJpeg = 8192;
+constexpr uint64_t kPixelsMaxJpeg = 16u << 20;
+
 // Decodes into a malloc'ed RGB buffer (3 bytes a pixel, rows packed). Plain
 // C data only: libjpeg reports errors by jumping back here.
 bool DecoderJpegBrut(const unsigned char* octets, unsigned long taille, unsigned char** pixels, int* largeur,
@@ -68,6 +72,15 @@ bool DecoderJpegBrut(const unsigned char* octets, unsigned long taille, unsigned
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, octets, taille);
   jpeg_read_header(&info, TRUE);
+  // A few bytes may announce a picture of any size: skins never need one
+  // this large, and it is refused before anything is allocated for it.
+  if (info.image_width > kCoteMaxJpeg || info.image_height > kCoteMaxJpeg ||
+      static_cast<uint64_t>(info.image_width) * info.image_height > kPixelsMaxJpeg) {
+    std::snprintf(message, JMSG_LENGTH_MAX, "image trop grande (%u × %u pixels)", info.image_width,
+                  info.image_height);
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
   const std::size_t ligne = static_cast<std::size_t>(info.output_width) * 3;

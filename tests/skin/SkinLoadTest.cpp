@@ -476,3 +476,12 @@ TEST(SkinPlacement, ParentThatIsNotAWindowIsRefused) {
 
 }  // namespace
 }  // namespace glissaro
+
+TEST(SkinFile, AJpegAnnouncingAHugePictureIsRefusedBeforeAnyAllocation) {
+  // Found by the fuzzer: 213 bytes that announce a picture of gigabytes.
+  QFile f(QString(GLISSARO_SOURCES) + "/tests/fuzz/corpus/images/regression-jpeg-geant");
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  std::string erreur;
+  EXPECT_TRUE(glissaro::DecoderJpeg(f.readAll(), &erreur).isNull());
+  EXPECT_NE(erreur.find("image trop grande"), std::string::npos) << erreur;
+}
