@@ -59,8 +59,16 @@ bool Contient(const QRect& rect, const QPoint& point) {
          y < int64_t{rect.y()} + rect.height();
 }
 
+// Skins have a few dozen elements; a count past this is a broken or hostile
+// description, refused before any table is sized to it.
+constexpr int kElementsMax = 1000;
+
 int Compte(const FichierIni& description, const char* section) {
-  return std::max(0, description.LireEntier(section, "Count", 0));
+  const int compte = std::max(0, description.LireEntier(section, "Count", 0));
+  if (compte > kElementsMax)
+    throw ErreurSkin("Trop d'éléments dans la section [" + std::string(section) + "] : " + std::to_string(compte) +
+                     " (" + std::to_string(kElementsMax) + " au plus)");
+  return compte;
 }
 
 // Copies part of an image onto the surface, pixels as they are.

@@ -485,3 +485,15 @@ TEST(SkinFile, AJpegAnnouncingAHugePictureIsRefusedBeforeAnyAllocation) {
   EXPECT_TRUE(glissaro::DecoderJpeg(f.readAll(), &erreur).isNull());
   EXPECT_NE(erreur.find("image trop grande"), std::string::npos) << erreur;
 }
+
+TEST(SkinFile, AHugeCountIsRefusedBeforeAnyTableIsSized) {
+  // Found by the fuzzer: a count of millions made the load crawl.
+  DossierSkin dossier;
+  Panneau panneau;
+  dossier.Description({"[Version]", "Ver=210", "[BITMAPINFO]", "MaskBitmap=mask.bmp", "[HOTAREAINFO]",
+                       "Count=2000000000"});
+  EXPECT_FALSE(panneau.skin->LoadSkinFile(dossier.Ini()));
+  ASSERT_EQ(panneau.dialogues.Textes("erreur").size(), 1u);
+  EXPECT_EQ(panneau.dialogues.Textes("erreur")[0], "Trop d'éléments dans la section [HOTAREAINFO] : 2000000000 (1000 au plus)");
+  EXPECT_TRUE(panneau.skin->HotAreas().empty());
+}
