@@ -474,15 +474,12 @@ TEST(SkinPlacement, ParentThatIsNotAWindowIsRefused) {
   EXPECT_EQ(skin->objectName(), "SkinForm1");
 }
 
-}  // namespace
-}  // namespace glissaro
-
 TEST(SkinFile, AJpegAnnouncingAHugePictureIsRefusedBeforeAnyAllocation) {
   // Found by the fuzzer: 213 bytes that announce a picture of gigabytes.
   QFile f(QString(GLISSARO_SOURCES) + "/tests/fuzz/corpus/images/regression-jpeg-geant");
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   std::string erreur;
-  EXPECT_TRUE(glissaro::DecoderJpeg(f.readAll(), &erreur).isNull());
+  EXPECT_TRUE(DecoderJpeg(f.readAll(), &erreur).isNull());
   EXPECT_NE(erreur.find("image trop grande"), std::string::npos) << erreur;
 }
 
@@ -497,3 +494,6 @@ TEST(SkinFile, AHugeCountIsRefusedBeforeAnyTableIsSized) {
   EXPECT_EQ(panneau.dialogues.Textes("erreur")[0], "Trop d'éléments dans la section [HOTAREAINFO] : 2000000000 (1000 au plus)");
   EXPECT_TRUE(panneau.skin->HotAreas().empty());
 }
+
+}  // namespace
+}  // namespace glissaro
