@@ -181,6 +181,9 @@ class Solveur {
   // p's new index.
   int Canoniser(Cle& k, int p) const;
   bool PorteFermeeDans(const Cle& k) const;
+  // Whether piece p has at least one step open (most pieces of a state
+  // have none).
+  bool PeutBouger(const Cle& k, const Grille& grille, int p) const;
   int PortesOuvertes(const Cle& k) const;
   // The game's own door pass after master piece p stepped.
   void PasserPortes(Cle& k, int p) const;
@@ -189,8 +192,9 @@ class Solveur {
   bool Pas(const Cle& k, const Grille& grille, int16_t soi, int p, int8_t d, Cle& suivant,
            uint16_t* nouvelleAncre) const;
   // Every state piece p alone reaches from k (grille: k's occupation).
-  void Inonder(const Cle& k, const Grille& grille, int p, Atteints& atteints) const;
-  void InonderSansPortes(const Cle& k, const Grille& grille, int p, Atteints& atteints) const;
+  // The grid is lent for the flood and given back as it was.
+  void Inonder(const Cle& k, Grille& grille, int p, Atteints& atteints) const;
+  void InonderSansPortes(const Cle& k, Grille& grille, int p, Atteints& atteints) const;
   std::vector<PasSolution> CheminDe(uint32_t fin, const Etats& etats) const;
   static PasSolution PasDe(uint16_t ancre, int8_t d) { return {LigneDe(ancre), ColonneDe(ancre), d}; }
 
@@ -210,7 +214,11 @@ class Solveur {
   std::vector<Lien> liens_;
   mutable TPartie partie_;  // for the game's own door pass
   // Working buffers of the floods, kept from one to the next.
-  mutable Grille tamponGrille_, tamponNoeud_;
+  mutable Grille tamponNoeud_;
+  // Places met by the current flood: a cell is met when its stamp is the
+  // flood's.
+  mutable std::vector<uint32_t> vus_;
+  mutable uint32_t tampon_ = 0;
   mutable Cle tamponCourant_, tamponSuivant_;
 };
 
@@ -339,6 +347,22 @@ int Solveur::Canoniser(Cle& k, int p) const {
   return p;
 }
 
+bool Solveur::PeutBouger(const Cle& k, const Grille& grille, int p) const {
+  const int a = Ancre(k, p);
+  for (const auto& devant : ClasseDe(p).devant) {
+    bool libre = true;
+    for (int cible : devant) {
+      const int16_t qui = grille[static_cast<std::size_t>(a + cible)];
+      if (qui != kLibre && qui != p) {
+        libre = false;
+        break;
+      }
+    }
+    if (libre) return true;
+  }
+  return false;
+}
+
 bool Solveur::PorteFermeeDans(const Cle& k) const {
   for (std::size_t d = 0; d < cellulesPorte_.size(); ++d)
     if (Porte(k, static_cast<int>(d)) == kPorteFermee) return true;
@@ -429,14 +453,17 @@ bool Solveur::Pas(const Cle& k, const Grille& grille, int16_t soi, int p, int8_t
   return true;
 }
 
-void Solveur::InonderSansPortes(const Cle& k, const Grille& grilleEtat, int p, Atteints& a) const {
-  // No door can change: the flood goes over the piece's anchor alone, in a
-  // grid where the other pieces stand still.
+void Solveur::InonderSansPortes(const Cle& k, Grille& grille, int p, Atteints& a) const {
+  // No door can change: the flood goes over the piece's anchor alone, in the
+  // state's grid without the piece, where the other pieces stand still.
   const auto& classe = ClasseDe(p);
-  auto& grille = tamponGrille_;
-  grille = grilleEtat;
   const auto a0 = Ancre(k, p);
   for (int cellule : classe.cellules) grille[static_cast<std::size_t>(a0 + cellule)] = kLibre;
+  if (vus_.size() != grille.size() || ++tampon_ == 0) {
+    vus_.assign(grille.size(), 0);
+    tampon_ = 1;
+  }
+  vus_[a0] = tampon_;
   a.Vider();
   a.Ajouter(k, a0, -1, 0);
   auto& suivant = tamponSuivant_;
@@ -451,16 +478,18 @@ void Solveur::InonderSansPortes(const Cle& k, const Grille& grilleEtat, int p, A
         }
       if (!libre) continue;
       const auto nouvelle = static_cast<uint16_t>(ancre + Delta(kDirections[sens]));
-      if (std::find(a.ancres.begin(), a.ancres.end(), nouvelle) != a.ancres.end()) continue;
+      if (vus_[nouvelle] == tampon_) continue;
+      vus_[nouvelle] = tampon_;
       suivant = k;
       PoserAncre(suivant, p, nouvelle);
       Canoniser(suivant, p);
       a.Ajouter(suivant, nouvelle, static_cast<int>(i), kDirections[sens]);
     }
   }
+  for (int cellule : classe.cellules) grille[static_cast<std::size_t>(a0 + cellule)] = static_cast<int16_t>(p);
 }
 
-void Solveur::Inonder(const Cle& k, const Grille& grilleEtat, int p, Atteints& a) const {
+void Solveur::Inonder(const Cle& k, Grille& grilleEtat, int p, Atteints& a) const {
   if (ClasseDe(p).serie != TSerieMap::Final || !PorteFermeeDans(k)) {
     InonderSansPortes(k, grilleEtat, p, a);
     return;
@@ -551,6 +580,7 @@ ResultatSolveur Solveur::Chercher() {
               ajouter(suivant.data(), static_cast<int>(niveau) + 1, {e, Ancre(cle, p), nouvelle, d});
           }
         } else {
+          if (!PeutBouger(cle, grille, p)) continue;
           Inonder(cle, grille, p, atteints);
           for (std::size_t i = 1; i < atteints.Nombre(); ++i) {
             const uint8_t* k = atteints.cles.data() + i * atteint.size();
