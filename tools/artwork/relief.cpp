@@ -365,13 +365,13 @@ QImage Relief::render(const Light& light) const {
       }
 
       const float s = std::max(0.f, nx * hx + ny * hy + nz * hz);
-      const float spec =
+      const float reflet =
           gloss_.at(x, y) * light.specular * std::max(0.f, std::pow(s, light.shininess) - flatSpec);
 
       const QRgb a = alb[x];
       const QRgb e = emi[x];
       auto channel = [&](int albedoC, int emC, float specC) {
-        const float c = albedoC * lit + 255.f * spec * specC + emC;
+        const float c = albedoC * lit + 255.f * reflet * specC + emC;
         return std::clamp(static_cast<int>(std::lround(c)), 0, 255);
       };
       dst[x] = qRgb(channel(qRed(a), qRed(e), sr), channel(qGreen(a), qGreen(e), sg),
