@@ -86,19 +86,18 @@ void TPartie::Glisser(int x, int y) {
 
 void TPartie::Relacher() {
   if (!charge_) return;
-  // Counting: the taken tile ended the gesture away from where it was taken.
-  for (int c = 1; c <= Plateau.Largeur; ++c) {
-    for (int l = 1; l <= Plateau.Hauteur; ++l) {
+  // Counting: the taken tile ended the gesture away from where it was taken
+  // (columns from the left, rows from the top: the first such cell decides).
+  const TCarreau* arrivee = nullptr;
+  for (int c = 1; c <= Plateau.Largeur && !arrivee; ++c)
+    for (int l = 1; l <= Plateau.Hauteur && !arrivee; ++l) {
       const auto& cellule = Plateau.Case(l, c);
-      if (cellule.Nom != NomChoisi || (l == LigneChoisie && c == ColonneChoisie)) continue;
-      if (cellule.Piece != DernierePiece) {
-        DernierePiece = cellule.Piece;
-        ++Compteur;
-        AfficherCompteur(Compteur, true);
-      }
-      c = Plateau.Largeur;  // the first such cell decides
-      break;
+      if (cellule.Nom == NomChoisi && !(l == LigneChoisie && c == ColonneChoisie)) arrivee = &cellule;
     }
+  if (arrivee && arrivee->Piece != DernierePiece) {
+    DernierePiece = arrivee->Piece;
+    ++Compteur;
+    AfficherCompteur(Compteur, true);
   }
   // End of the game.
   if (Resolu() && !BravoAffiche) {
