@@ -574,10 +574,20 @@ ResultatSolveur Solveur::Chercher() {
       const int portesAvant = cellulesPorte_.empty() ? 0 : PortesOuvertes(cle);
       for (int p = 0; p < nbPieces_; ++p) {
         if (options_.mesure == MesureSolveur::Pas) {
-          for (int8_t d : kDirections) {
+          // Most steps are blocked: a look at the cells ahead comes first.
+          const int a = Ancre(cle, p);
+          const auto& devant = ClasseDe(p).devant;
+          for (std::size_t sens = 0; sens < kDirections.size(); ++sens) {
+            bool libre = true;
+            for (int cible : devant[sens])
+              if (grille[static_cast<std::size_t>(a + cible)] != kLibre) {
+                libre = false;
+                break;
+              }
             uint16_t nouvelle = 0;
-            if (Pas(cle, grille, static_cast<int16_t>(p), p, d, suivant, &nouvelle))
-              ajouter(suivant.data(), static_cast<int>(niveau) + 1, {e, Ancre(cle, p), nouvelle, d});
+            if (libre && Pas(cle, grille, static_cast<int16_t>(p), p, kDirections[sens], suivant, &nouvelle))
+              ajouter(suivant.data(), static_cast<int>(niveau) + 1,
+                      {e, static_cast<uint16_t>(a), nouvelle, kDirections[sens]});
           }
         } else {
           if (!PeutBouger(cle, grille, p)) continue;
