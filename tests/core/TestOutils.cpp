@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "AideOutils.h"
 #include "AidePlateau.h"
 #include "Outils.h"
 #include "Rejeu.h"
@@ -10,24 +11,7 @@
 using namespace glissaro;
 using glissaro::test::Dessiner;
 using glissaro::test::DossierTemporaire;
-
-namespace {
-
-struct Sortie {
-  int statut = 0;
-  std::string sortie, erreurs;
-};
-
-Sortie Lancer(const std::vector<std::string>& arguments) {
-  std::ostringstream o, e;
-  Sortie s;
-  s.statut = outils::Executer(arguments, o, e);
-  s.sortie = o.str();
-  s.erreurs = e.str();
-  return s;
-}
-
-}  // namespace
+using glissaro::test::Lancer;
 
 TEST(Outils, VerifierAfficheLeVerdictLesFautesEtLesPieces) {
   DossierTemporaire dossier;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "AideArchive.h"
+#include "core/AideOutils.h"
 #include "Outils.h"
 #include "Paquet.h"
 #include "backup.h"
@@ -13,20 +14,6 @@ using namespace glissaro;
 using namespace glissaro::test;
 
 namespace {
-
-struct Sortie {
-  int statut = 0;
-  std::string sortie, erreurs;
-};
-
-Sortie Lancer(const std::vector<std::string>& arguments) {
-  std::ostringstream o, e;
-  Sortie s;
-  s.statut = outils::Executer(arguments, o, e);
-  s.sortie = o.str();
-  s.erreurs = e.str();
-  return s;
-}
 
 int32_t Entier(const std::string& o, std::size_t i) {
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned char>(o[i])) |
