@@ -65,6 +65,27 @@ TEST(Records, CeQuiCompteEtCeQuiBatLeRecord) {
   EXPECT_TRUE(r.Trouver(e)->ResoluALOptimum());
 }
 
+TEST(Records, LesEvenementsNonJouesSuiventLHistorique) {
+  THistorique h;
+  for (int i = 0; i < 6; ++i) h.Ajouter(1, EvDroite);
+  h.MarquerNonJoues(4);  // a solution shown after the fourth event
+  h.PosHistorique = 4;
+  EXPECT_FALSE(h.NonJouesAppliques());
+  h.PosHistorique = 5;  // replayed one of them
+  EXPECT_TRUE(h.NonJouesAppliques());
+  h.Couper();  // and played on from there: still not all played
+  EXPECT_TRUE(h.NonJouesAppliques());
+  h.PosHistorique = 3;  // back before them, then a press: they are gone
+  h.Couper();
+  h.Ajouter(2, EvBas);
+  h.Ajouter(2, EvBas);
+  EXPECT_FALSE(h.NonJouesAppliques());
+  h.MarquerNonJoues(0);  // a reloaded sequence
+  EXPECT_TRUE(h.NonJouesAppliques());
+  h.Vider();
+  EXPECT_EQ(h.DebutNonJoue, THistorique::kCapacite);
+}
+
 TEST(Records, LeFichierSeRelitTelQuel) {
   DossierTemporaire dossier;
   const auto f = CheminRecords(dossier.Chemin() + "/");
