@@ -525,6 +525,7 @@ void TFrmEditeur::Nouveau1Click() {
   if (!QuestionEnregistrer()) return;
   if (nouveau_.exec() != QDialog::Accepted) return;
   NomPlateau = nouveau_.NomPlateau();
+  FichierPlateau.clear();
   DefinirTitre(true);
   ViderGrille();
   Largeur = static_cast<uint16_t>(nouveau_.Largeur());
@@ -549,6 +550,7 @@ bool TFrmEditeur::OuvrirPlateau(const QString& chemin) {
   }
   ViderGrille();
   NomPlateau = QString::fromStdString(lu.Titre);
+  FichierPlateau = chemin;
   DefinirTitre(true);
   Largeur = lu.Largeur;
   Hauteur = lu.Hauteur;
@@ -574,6 +576,7 @@ void TFrmEditeur::Fermer1Click() {
   ViderGrille();
   Modifie = false;
   NomPlateau.clear();
+  FichierPlateau.clear();
   DefinirTitre(false);
 }
 
@@ -696,9 +699,16 @@ void TFrmEditeur::Enregistrer1Click() {
   }
   DialogueFichier dialogue = SDEditeur;
   dialogue.nomFichier = (NomPlateau + ".wbp").toStdString();
+  // A board that has a file is saved where it lies, under its name.
+  if (!FichierPlateau.isEmpty()) {
+    const QFileInfo fichier(FichierPlateau);
+    dialogue.dossierInitial = (fichier.absolutePath() + '/').toStdString();
+    dialogue.nomFichier = fichier.fileName().toStdString();
+  }
   const auto choisi = dialogues_.EnregistrerFichier(dialogue);
   if (!choisi) return;
   const QString chemin = QString::fromStdString(*choisi);
+  FichierPlateau = chemin;
   // The board takes the name of its file, less the extension.
   QString nom = QFileInfo(chemin).fileName();
   if (nom.endsWith(".wbp", Qt::CaseInsensitive)) nom.chop(4);

@@ -135,7 +135,9 @@ TEST_F(Auteur, LesFlechesChangentLaTailleDeLImagePublieeChaqueFois) {
   EXPECT_TRUE(TFrmAuteur::kZoneImage.contains(montree)) << montree.width() << "x" << montree.height();
   EXPECT_TRUE(ecran.rect().contains(montree));
   for (const QLabel* etiquette : ecran.findChildren<QLabel*>()) {
-    if (etiquette->buddy()) EXPECT_FALSE(montree.intersects(etiquette->geometry())) << etiquette->text().toStdString();
+    if (etiquette->buddy()) {
+      EXPECT_FALSE(montree.intersects(etiquette->geometry())) << etiquette->text().toStdString();
+    }
   }
   EXPECT_NEAR(double(montree.width()) / montree.height(), 400.0 / 176, 0.02);
   ecran.Button1->click();

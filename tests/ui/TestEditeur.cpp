@@ -648,6 +648,30 @@ TEST_F(Editeur, LeNomVientDuFichierEtUnEchecDEcritureGardeModifie) {
   EXPECT_NE(dialogues.Textes("erreur")[0].find("Troisieme.wbp"), std::string::npos);
 }
 
+TEST_F(Editeur, UnPlateauOuvertSEnregistreDansSonDossierSousSonNom) {
+  const QString dossierPlateau = dossier.Q() + "plateaux/1 - Premiers pas/";
+  QDir().mkpath(dossierPlateau);
+  const QString fichier = dossierPlateau + "Fichier.wbp";
+  ASSERT_TRUE(glissaro::EcrirePlateau(fichier.toStdString(), Dessiner({"A.", ".."}, {"..", ".x"}, "Titre"), "1").ok);
+  ASSERT_TRUE(editeur.OuvrirPlateau(fichier));
+  Choisir(Palette("N0"));
+  Poser(2, 1);
+  dialogues.fichiers = {std::nullopt, fichier.toStdString()};
+  editeur.Enregistrer1->trigger();
+  EXPECT_EQ(dialogues.dialoguesFichier.back().dossierInitial, dossierPlateau.toStdString());
+  EXPECT_EQ(dialogues.dialoguesFichier.back().nomFichier, "Fichier.wbp");
+  // Accepted as proposed: the file opened is the one written.
+  editeur.Enregistrer1->trigger();
+  EXPECT_FALSE(editeur.Modifie);
+  EXPECT_EQ(LignesDuFichier(fichier).at(1), "Fichier");
+  EXPECT_EQ(QDir(dossier.Q() + "plateaux").entryList(QDir::Files), QStringList{});
+  // A new board starts in the board library, under its name.
+  Nouveau("Neuf", 3, 3);
+  editeur.Enregistrer1->trigger();
+  EXPECT_EQ(dialogues.dialoguesFichier.back().dossierInitial, dossier.Fichier("plateaux/"));
+  EXPECT_EQ(dialogues.dialoguesFichier.back().nomFichier, "Neuf.wbp");
+}
+
 TEST_F(Editeur, UnFichierTropGrandEstRefuseEtLaGrilleReste) {
   Nouveau("Essai", 4, 3);
   TCarre* avant = editeur.Cases[1][1];
