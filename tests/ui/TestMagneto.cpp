@@ -157,6 +157,16 @@ TEST_F(Magnetoscope, RetourEtAvanceTenusEtVitesses) {
   emit magneto->TBRetour->released();
   EXPECT_FALSE(magneto->TimerRetour.isActive());
   EXPECT_EQ(plateau->Partie.Historique.PosHistorique, pos);
+  // Any mouse button holds them.
+  for (const auto bouton : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+    for (auto [tb, minuterie] : {std::pair{magneto->TBRetour, &magneto->TimerRetour},
+                                 std::pair{magneto->TBAvance, &magneto->TimerAvance}}) {
+      Appuyer(tb, {5, 5}, bouton);
+      EXPECT_TRUE(minuterie->isActive()) << bouton;
+      Relacher(tb, {5, 5}, bouton);
+      EXPECT_FALSE(minuterie->isActive()) << bouton;
+    }
+  EXPECT_EQ(plateau->Partie.Historique.PosHistorique, pos);
   // Held at the start, "Retour" keeps showing 0 and stays armed.
   magneto->TbPremier->click();
   player->SkinForm1->SetDisplayText("TEXT_CPT", "9999");
