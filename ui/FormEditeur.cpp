@@ -389,9 +389,12 @@ void TFrmEditeur::CreerPalette() {
   Fond = tuile(Panel1, "Fond", TSerieMap::Vide, 8, (kHauteurBarre - 20) / 2);
   CBEmplacementFinal = new QCheckBox("Emplacement maitre final", Panel1);
   CBEmplacementFinal->setObjectName("CBEmplacementFinal");
+  // Red while it can be used; greyed like any control when it cannot.
   QPalette rouge = CBEmplacementFinal->palette();
-  rouge.setColor(QPalette::WindowText, kRouge);
-  rouge.setColor(QPalette::ButtonText, kRouge);
+  for (const auto groupe : {QPalette::Active, QPalette::Inactive}) {
+    rouge.setColor(groupe, QPalette::WindowText, kRouge);
+    rouge.setColor(groupe, QPalette::ButtonText, kRouge);
+  }
   CBEmplacementFinal->setPalette(rouge);
   CBEmplacementFinal->adjustSize();
   CBEmplacementFinal->move(40, (kHauteurBarre - CBEmplacementFinal->height()) / 2);
@@ -638,7 +641,7 @@ void TFrmEditeur::Resoudre1Click() {
     dialogues_.Information("Solution en " + TexteCoups(coups->coups).toStdString());
     return;
   }
-  dialogues_.Information("Solution en " + std::to_string(coups->coups) + " coups (" + std::to_string(pas->pas) +
+  dialogues_.Information("Solution en " + TexteCoups(coups->coups).toStdString() + " (" + std::to_string(pas->pas) +
                          " pas)");
 }
 

@@ -421,8 +421,21 @@ TEST_F(Editeur, ChangerDOngletDecocheLaCaseEtBorduresLaDesactive) {
   editeur.PageControl1->setCurrentIndex(1);
   EXPECT_FALSE(editeur.CBEmplacementFinal->isChecked());
   EXPECT_TRUE(editeur.CBEmplacementFinal->isEnabled());
+  // Its caption is drawn in red, and greyed with the box when it is off.
+  auto pixelsRouges = [this] {
+    const QImage image = editeur.CBEmplacementFinal->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+      }
+    return n;
+  };
+  EXPECT_GT(pixelsRouges(), 20);
   editeur.PageControl1->setCurrentIndex(2);
   EXPECT_FALSE(editeur.CBEmplacementFinal->isEnabled());
+  EXPECT_EQ(pixelsRouges(), 0);
   editeur.PageControl1->setCurrentIndex(0);
   EXPECT_TRUE(editeur.CBEmplacementFinal->isEnabled());
 }
