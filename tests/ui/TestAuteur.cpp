@@ -15,8 +15,14 @@
 #include "Texte.h"
 #include "UAuteur.h"
 #include "Uabout.h"
+#include "UNouveau.h"
+#include "UPack.h"
 #include "Uplayer.h"
+#include "gestion.h"
+
 #include <QAction>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 using namespace glissaro;
 using namespace glissaro::test;
@@ -261,4 +267,40 @@ TEST(APropos, LesEntreesDuMenuSuiventLesFenetresDonnees) {
   player.MontrerOfficialiser(true);
   EXPECT_TRUE(player.Officialiser1->isVisible());
   EXPECT_TRUE(player.Officialiser1->isEnabled());
+}
+
+TEST(Fenetres, LeTexteDeChaqueBoutonTientDansSaLargeur) {
+  DossierProgramme dossier;
+  DialoguesScriptes dialogues;
+  TImagesPieces images;
+  TFrmAbout about(dossier.Q(), dialogues);
+  TFrmPack pack(dossier.Q(), dialogues);
+  TFrmAuteur auteur(dossier.Q(), images, dialogues);
+  TFrmGestion gestion(dossier.Q(), images, dialogues);
+  TFrmNouveau nouveau;
+  int boutons = 0;
+  for (QWidget* fenetre : std::initializer_list<QWidget*>{&about, &pack, &auteur, &gestion, &nouveau}) {
+    fenetre->show();
+    for (const QPushButton* bouton : fenetre->findChildren<QPushButton*>()) {
+      if (!bouton->isVisible() || bouton->text().isEmpty()) continue;
+      // The room that the style leaves for the text, with the font in use.
+      QStyleOptionButton option;
+      option.initFrom(bouton);
+      option.text = bouton->text();
+      const int place = bouton->style()->subElementRect(QStyle::SE_PushButtonContents, &option, bouton).width();
+      const int texte = bouton->fontMetrics().horizontalAdvance(QString(bouton->text()).remove('&'));
+      EXPECT_LE(texte, place) << fenetre->objectName().toStdString() << " : " << bouton->text().toStdString();
+      EXPECT_TRUE(fenetre->rect().contains(bouton->mapTo(fenetre, bouton->rect().bottomRight())))
+          << bouton->text().toStdString();
+      ++boutons;
+    }
+    // And every caption of the about box lies inside it, whole.
+    if (fenetre == &about)
+      for (const QLabel* texte : about.findChildren<QLabel*>()) {
+        EXPECT_TRUE(about.rect().contains(texte->geometry())) << texte->text().toStdString();
+        EXPECT_GE(texte->width(), texte->sizeHint().width()) << texte->text().toStdString();
+      }
+    fenetre->hide();
+  }
+  EXPECT_GE(boutons, 10);
 }
