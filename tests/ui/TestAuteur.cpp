@@ -10,6 +10,7 @@
 
 #include "AideFenetres.h"
 #include "DessinPlateau.h"
+#include "DialoguesQt.h"
 #include "Fichiers.h"
 #include "SkinImages.h"
 #include "Texte.h"
@@ -21,6 +22,8 @@
 #include "gestion.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -303,4 +306,19 @@ TEST(Fenetres, LeTexteDeChaqueBoutonTientDansSaLargeur) {
     fenetre->hide();
   }
   EXPECT_GE(boutons, 10);
+}
+
+TEST(Traductions, LesDialoguesStandardDeQtSontEnFrancais) {
+  ASSERT_TRUE(ChargerTraductionsQt(*QCoreApplication::instance()));
+  QDialogButtonBox boutons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+  EXPECT_EQ(boutons.button(QDialogButtonBox::Cancel)->text(), "Annuler");
+  // The file dialog as the pack installer shows it: its button reads what
+  // the instructions say.
+  QFileDialog dialogue(nullptr, "Charger un package");
+  dialogue.setOption(QFileDialog::DontUseNativeDialog);
+  dialogue.setAcceptMode(QFileDialog::AcceptOpen);
+  const auto* boite = dialogue.findChild<QDialogButtonBox*>();
+  ASSERT_NE(boite, nullptr);
+  EXPECT_EQ(boite->button(QDialogButtonBox::Open)->text().remove('&'), "Ouvrir");
+  EXPECT_EQ(dialogue.labelText(QFileDialog::LookIn).remove('&').remove(':').trimmed(), "Voir dans");
 }
