@@ -121,7 +121,8 @@ void TFrmMagneto::showEvent(QShowEvent* evenement) {
 }
 
 bool TFrmMagneto::eventFilter(QObject* objet, QEvent* evenement) {
-  const bool appui = evenement->type() == QEvent::MouseButtonPress;
+  const bool appui =
+      evenement->type() == QEvent::MouseButtonPress || evenement->type() == QEvent::MouseButtonDblClick;
   if ((objet != TBRetour && objet != TBAvance) || (!appui && evenement->type() != QEvent::MouseButtonRelease) ||
       static_cast<QMouseEvent*>(evenement)->button() == Qt::LeftButton)
     return QWidget::eventFilter(objet, evenement);
