@@ -4,6 +4,7 @@
 //   glissaro-plateaux --sortie DOSSIER DEFINITION...
 //   glissaro-plateaux bilan DEFINITION...
 //   glissaro-plateaux difficile DEFINITION [--titre TITRE] [--limite N] [--sortie FICHIER.wbp]
+//   glissaro-plateaux solution DEFINITION --titre TITRE --sortie FICHIER.gestes [--limite ETATS]
 //
 // Each DEFINITION is a definition file or a folder of them (every ".txt"
 // file in it, by name). The first form writes every board with the game's
@@ -23,6 +24,10 @@
 // A piece set with more than N arrangements (40 000 000 by default) is
 // refused.
 //
+// "solution" solves the board TITRE (up to ETATS states, 30 000 000 by
+// default) and writes its optimal solution as pointer gestures, the file
+// the tests replay for a board too large to be solved while they run.
+//
 // Exit status 1 when any definition is faulty, a board fails the check, an
 // optimum differs or a search is refused.
 #include <algorithm>
@@ -37,6 +42,7 @@
 #include "Difficile.h"
 #include "FichierPlateau.h"
 #include "Fichiers.h"
+#include "Gestes.h"
 #include "Solveur.h"
 #include "Texte.h"
 
@@ -49,7 +55,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage : glissaro-plateaux --sortie DOSSIER DEFINITION.txt|DOSSIER_DE_DEFINITIONS...\n"
     "        glissaro-plateaux bilan DEFINITION.txt|DOSSIER_DE_DEFINITIONS...\n"
-    "        glissaro-plateaux difficile DEFINITION.txt [--titre TITRE] [--limite N] [--sortie FICHIER.wbp]\n";
+    "        glissaro-plateaux difficile DEFINITION.txt [--titre TITRE] [--limite N] [--sortie FICHIER.wbp]\n"
+    "        glissaro-plateaux solution DEFINITION.txt --titre TITRE --sortie FICHIER.gestes [--limite ETATS]\n";
 
 bool ListerDefinitions(const std::string& argument, std::vector<std::string>& fichiers) {
   std::error_code ec;
@@ -240,6 +247,38 @@ int Difficile(const std::vector<DefinitionPlateau>& definitions, const std::stri
   return ok ? 0 : 1;
 }
 
+int Solution(const std::vector<DefinitionPlateau>& definitions, const std::string& titre, uint64_t limite,
+             const std::string& sortie) {
+  const DefinitionPlateau* d = nullptr;
+  for (const auto& candidat : definitions)
+    if (candidat.titre == titre) d = &candidat;
+  if (!d) {
+    std::cerr << "Aucun plateau « " << titre << " » dans ces définitions.\n";
+    return 1;
+  }
+  const auto p = Construit(*d);
+  if (!p) return 1;
+  const auto debut = std::chrono::steady_clock::now();
+  const auto r = Resoudre(*p, {MesureSolveur::Coups, static_cast<std::size_t>(limite), nullptr, std::size_t{8} << 30});
+  if (r.issue != IssueSolveur::Solution) {
+    std::cerr << titre << " : pas de solution trouvée en " << r.etats << " états.\n";
+    return 1;
+  }
+  std::cout << titre << " : " << r.coups << " coups, " << r.etats << " états, " << Secondes(debut) << " s\n";
+  std::string texte = "# Solution de « " + d->titre + " » (" + d->dossier + ") : " + std::to_string(r.coups) +
+                      " coups\n# Gestes de glissaro-outils jouer : cases de 20 pixels, vitesse 2.\n";
+  for (const auto& geste : GestesDeLaSolution(*p, r.chemin, 20)) {
+    texte += "\n";
+    for (const auto& ligne : geste) texte += ligne + "\n";
+  }
+  const auto ecriture = EcrireFichierSur(sortie, texte);
+  if (!ecriture.ok) {
+    std::cerr << ecriture.message << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -247,7 +286,9 @@ int main(int argc, char** argv) {
   uint64_t limite = kLimiteArrangements;
   std::vector<std::string> fichiers;
   int i = 1;
-  if (argc > 1 && (std::string(argv[1]) == "bilan" || std::string(argv[1]) == "difficile")) commande = argv[i++];
+  if (argc > 1 && (std::string(argv[1]) == "bilan" || std::string(argv[1]) == "difficile" ||
+                   std::string(argv[1]) == "solution"))
+    commande = argv[i++];
   for (; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--sortie" || a == "--titre" || a == "--limite") {
@@ -273,8 +314,10 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  if (commande == "solution" && limite == kLimiteArrangements) limite = 30'000'000;
   if (fichiers.empty() || (commande.empty() && sortie.empty()) || (commande == "bilan" && !sortie.empty()) ||
-      (commande != "difficile" && (!titre.empty() || limite != kLimiteArrangements))) {
+      (commande == "solution" && (titre.empty() || sortie.empty())) ||
+      (commande.empty() && (!titre.empty() || limite != kLimiteArrangements))) {
     std::cerr << kUsage;
     return 1;
   }
@@ -282,5 +325,6 @@ int main(int argc, char** argv) {
   if (!LireDefinitions(fichiers, definitions)) return 1;
   if (commande == "bilan") return Bilan(definitions);
   if (commande == "difficile") return Difficile(definitions, titre, limite, sortie);
+  if (commande == "solution") return Solution(definitions, titre, limite, sortie);
   return Construire(sortie, definitions);
 }
