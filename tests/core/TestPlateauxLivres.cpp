@@ -508,8 +508,8 @@ TEST(LesPlusDifficiles, LaRechercheAReboursDonneLOptimumDeChaqueArrangement) {
   // all, start from the solved ones, and find as many arrangements at each
   // distance as the solver finds optima.
   const auto analyse = plateaux::AnalyserDefinitions(
-      "dossier: D\ntitre: Petit\nplateau:\n######\n#Aab.#\n#A.cc#\n#d...#\n######\n"
-      "places:\n######\n#....#\n#...*#\n#...*#\n######\n",
+      "dossier: D\ntitre: Petit\nplateau:\n#####\n#Aa.#\n#A.b#\n#cc.#\n#####\n"
+      "places:\n#####\n#...#\n#..*#\n#..*#\n#####\n",
       "essai.txt");
   ASSERT_TRUE(analyse.erreurs.empty());
   const auto construit = plateaux::ConstruirePlateau(analyse.plateaux.at(0));
