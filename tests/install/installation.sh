@@ -29,9 +29,12 @@ for t in 16 32 48 64 128 256; do
   [ -f "$XDG_DATA_HOME/icons/hicolor/${t}x${t}/apps/glissaro.png" ] || echec "icône ${t}"
 done
 
-livre="$(cd "$prog" && find plateaux -name '*.wbp' | sort | head -n 1)"
-[ -n "$livre" ] || echec "aucun plateau livré"
-autre="$(cd "$prog" && find plateaux -name '*.wbp' | sort | sed -n 2p)"
+# A shipped board whose title has an accent (a byte beyond ASCII), and another.
+livre="$(cd "$prog" && find plateaux -name '*.wbp' | sort | while IFS= read -r f; do
+  if sed -n 2p "$f" | LC_ALL=C grep -q $'[\x80-\xff]'; then echo "$f"; break; fi
+done)"
+[ -n "$livre" ] || echec "aucun plateau livré au titre accentué"
+autre="$(cd "$prog" && find plateaux -name '*.wbp' | sort | grep -vxF "$livre" | head -n 1)"
 # The player changes a shipped board, makes a board of their own, plays.
 printf 'modifié\r\n' >>"$prog/$livre"
 modifie="$(sha256sum "$prog/$livre" | cut -d' ' -f1)"
@@ -61,7 +64,10 @@ bash "$sources/scripts/install" >/dev/null
 [ "$(sha256sum "$prog/$livre" | cut -d' ' -f1)" = "$modifie" ] || echec "plateau modifié écrasé"
 nouveau="$prog/${livre%.wbp} (nouveau).wbp"
 [ -f "$nouveau" ] || echec "nouvelle version du plateau absente"
-[ "$(sed -n 2p "$nouveau" | tr -d '\r')" = "$(basename "${livre%.wbp}" | sed 's/^[0-9][0-9] - //') (nouveau)" ] ||
+# Its title is its file name without the rank, read back by the program's
+# own reader.
+verdict="$("$prog/glissaro-outils" verifier "$nouveau")" || echec "la nouvelle version ne se charge pas"
+grep -qxF "titre $(basename "${livre%.wbp}" | sed 's/^[0-9][0-9] - //') (nouveau)" <<<"$verdict" ||
   echec "titre de la nouvelle version"
 [ ! -e "$prog/plateaux/Vieux dossier/Ancien.wbp" ] || echec "plateau qui n'est plus livré encore là"
 [ -f "$prog/plateaux/Vieux dossier/Ancien2.wbp" ] || echec "plateau plus livré mais modifié perdu"
