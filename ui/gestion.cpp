@@ -271,8 +271,10 @@ void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
   ImageReduite->update();
   recherche_->Annuler();
   LabelSolution->clear();
-  // The chosen path is built from the title stored in the file.
-  FichierChoisi = dossier + QString::fromStdString(lecture.titre) + ".wbp";
+  // The chosen path is built from the title stored in the file (or the
+  // file itself for a ranked board of the library).
+  FichierChoisi =
+      dossier + QString::fromStdString(NomDuPlateauChoisi(noeud->text(0).toStdString(), lecture.titre)) + ".wbp";
   const int t = images_.TailleCase();
   ImageMemoire = QImage(lecture.largeur * t, lecture.hauteur * t, QImage::Format_RGB32);
   ImageMemoire.fill(Qt::white);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs into a temporary data folder, checks the layout, the launcher and
-# the desktop entry, installs again over a changed shipped board and a new
-# board of the player's, then uninstalls.
+# the desktop entry, installs again over a changed shipped board, a new
+# board of the player's, a board shipped before in another version and
+# boards no more shipped, then uninstalls.
 #   installation.sh SOURCES CONSTRUCTION
 set -euo pipefail
 sources="$1"
@@ -41,6 +42,21 @@ mkdir -p "$prog/plateaux/Les miens"
 printf 'V1.00\r\nMien\r\n' >"$prog/plateaux/Les miens/Mien.wbp"
 printf '[skin]\r\nNom=Ardoise\r\n' >"$prog/Glissaro.ini"
 printf 'x' >"$prog/sequences/partie.swb"
+# Two files that an older version shipped and this one no longer does (a
+# board since renamed): the one the player left alone goes, the one they
+# changed stays.
+mkdir -p "$prog/plateaux/Vieux dossier"
+for ancien in Ancien Ancien2; do
+  printf 'V1.00\r\n%s\r\n' "$ancien" >"$prog/plateaux/Vieux dossier/$ancien.wbp"
+  echo "$(sha256sum "$prog/plateaux/Vieux dossier/$ancien.wbp" | cut -d' ' -f1)  plateaux/Vieux dossier/$ancien.wbp" >>"$prog/.livres"
+done
+printf 'modifié\r\n' >>"$prog/plateaux/Vieux dossier/Ancien2.wbp"
+# A shipped board that the older version shipped otherwise, untouched by
+# the player: updated in place, with no "(nouveau)" beside it.
+printf 'ancienne version\r\n' >>"$prog/$autre"
+awk -v f="$autre" -v s="$(sha256sum "$prog/$autre" | cut -d' ' -f1)" \
+  '{ chemin = $0; sub(/^[^ ]+  /, "", chemin); if (chemin == f) print s "  " chemin; else print }' \
+  "$prog/.livres" >"$prog/.livres.tmp" && mv "$prog/.livres.tmp" "$prog/.livres"
 rm "$prog/glissaro"   # a damaged program is put back
 
 bash "$sources/scripts/install" >/dev/null
@@ -48,9 +64,15 @@ bash "$sources/scripts/install" >/dev/null
 [ "$(sha256sum "$prog/$livre" | cut -d' ' -f1)" = "$modifie" ] || echec "plateau modifié écrasé"
 nouveau="$prog/${livre%.wbp} (nouveau).wbp"
 [ -f "$nouveau" ] || echec "nouvelle version du plateau absente"
-# Its title is its file name, read back by the program's own reader.
+# Its title is its file name without the rank, read back by the program's
+# own reader.
 verdict="$("$prog/glissaro-outils" verifier "$nouveau")" || echec "la nouvelle version ne se charge pas"
-grep -qxF "titre $(basename "${livre%.wbp}") (nouveau)" <<<"$verdict" || echec "titre de la nouvelle version"
+grep -qxF "titre $(basename "${livre%.wbp}" | sed 's/^[0-9][0-9] - //') (nouveau)" <<<"$verdict" ||
+  echec "titre de la nouvelle version"
+[ ! -e "$prog/plateaux/Vieux dossier/Ancien.wbp" ] || echec "plateau qui n'est plus livré encore là"
+[ -f "$prog/plateaux/Vieux dossier/Ancien2.wbp" ] || echec "plateau plus livré mais modifié perdu"
+cmp -s "$prog/$autre" "$sources/data/$autre" || echec "plateau livré non mis à jour"
+[ ! -e "$prog/${autre%.wbp} (nouveau).wbp" ] || echec "nouvelle version d'un plateau que le joueur n'a pas changé"
 [ -f "$prog/plateaux/Les miens/Mien.wbp" ] || echec "plateau du joueur perdu"
 grep -q Ardoise "$prog/Glissaro.ini" || echec "réglages perdus"
 [ -f "$prog/sequences/partie.swb" ] || echec "séquence perdue"
