@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "FichierPlateau.h"
 #include "Texte.h"
 
 namespace glissaro {
@@ -129,6 +130,36 @@ void TRecords::NoterOptimum(const std::string& empreinte, std::string_view titre
 
 ResultatEcriture TRecords::Enregistrer(const std::string& fichier) const { return ini_.Enregistrer(fichier); }
 
+std::optional<std::string> EmpreinteDuFichier(const std::string& chemin) {
+  TPlateau plateau;
+  if (LirePlateau(chemin, plateau, ModeLecture::Jeu).statut != StatutLecture::Ok) return std::nullopt;
+  return EmpreintePlateau(plateau);
+}
+
+std::vector<const RecordPlateau*> RecordsDesPlateaux(const TRecords& records, const std::string& dossierPlateaux,
+                                                     const std::vector<std::string>& chemins) {
+  std::vector<const RecordPlateau*> trouves(chemins.size(), nullptr);
+  std::map<std::string, std::string> parChemin;  // path -> fingerprint
+  for (const auto& [empreinte, record] : records.Tous())
+    if (!record.Chemin.empty()) parChemin[record.Chemin] = empreinte;
+  std::size_t resolusTrouves = 0;
+  for (std::size_t i = 0; i < chemins.size(); ++i) {
+    const auto it = parChemin.find(chemins[i]);
+    if (it == parChemin.end()) continue;
+    if (EmpreinteDuFichier(dossierPlateaux + chemins[i]) != it->second) continue;
+    trouves[i] = records.Trouver(it->second);
+    resolusTrouves += trouves[i]->Resolu;
+  }
+  std::size_t resolus = 0;
+  for (const auto& [empreinte, record] : records.Tous()) resolus += record.Resolu;
+  if (resolusTrouves == resolus) return trouves;
+  for (std::size_t i = 0; i < chemins.size(); ++i) {
+    if (trouves[i]) continue;
+    if (const auto empreinte = EmpreinteDuFichier(dossierPlateaux + chemins[i])) trouves[i] = records.Trouver(*empreinte);
+  }
+  return trouves;
+}
+
 std::string DateDuJour() {
   const std::time_t maintenant = std::time(nullptr);
   std::tm local{};
@@ -152,7 +183,7 @@ std::string DateEnLettres(std::string_view iso) {
          " " + std::to_string(annee);
 }
 
-std::string TexteCoups(int32_t coups) { return std::to_string(coups) + (coups == 1 ? " coup" : " coups"); }
+std::string TexteCoups(int32_t coups) { return std::to_string(coups) + (coups > 1 ? " coups" : " coup"); }
 
 std::string TexteResultat(int32_t coups, std::optional<int32_t> optimum) {
   std::string texte = "Résolu en " + TexteCoups(coups);

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Fichiers.h"
 #include "Ini.h"
@@ -72,6 +73,7 @@ class TRecords {
   static TRecords Charger(const std::string& fichier);
 
   const RecordPlateau* Trouver(const std::string& empreinte) const;
+  const std::map<std::string, RecordPlateau>& Tous() const { return records_; }
 
   // A solved game: the best is set when there was none, or bettered by
   // fewer moves (or as few moves with fewer hints); its day is `date`. The
@@ -91,13 +93,25 @@ class TRecords {
   std::map<std::string, RecordPlateau> records_;
 };
 
+// The fingerprint of a board file, or nothing when it cannot be played
+// (unreadable, or never validated).
+std::optional<std::string> EmpreinteDuFichier(const std::string& chemin);
+
+// The records of the boards of a library (paths relative to
+// dossierPlateaux), in their order: each board's record or nullptr. A record
+// is looked for first at the path it names, checked by the fingerprint of the
+// file there; the other boards are read only when a solved board was not
+// found that way (moved or renamed since it was last played).
+std::vector<const RecordPlateau*> RecordsDesPlateaux(const TRecords& records, const std::string& dossierPlateaux,
+                                                     const std::vector<std::string>& chemins);
+
 // Today's date, "2026-12-08".
 std::string DateDuJour();
 // "2026-12-08" as "8 décembre 2026" ("1er" for the first of a month); the
 // text itself when it is not such a date.
 std::string DateEnLettres(std::string_view iso);
 
-// "83 coups", "1 coup".
+// "83 coups", "1 coup", "0 coup".
 std::string TexteCoups(int32_t coups);
 // The line under the congratulation: "Résolu en 83 coups — optimum : 81
 // coups", "Résolu en 81 coups — optimum atteint !", or without the optimum

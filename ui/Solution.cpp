@@ -59,6 +59,5 @@ std::optional<ResultatSolveur> ResoudreEnAttendant(QWidget* parent, const TPlate
   return resultat;
 }
 
-QString TexteCoups(int coups) { return QString::number(coups) + (coups > 1 ? " coups" : " coup"); }
 
 }  // namespace glissaro

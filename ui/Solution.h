@@ -42,7 +42,5 @@ class TRechercheSolution : public QObject {
 // when the search lasts); nothing when cancelled.
 std::optional<ResultatSolveur> ResoudreEnAttendant(QWidget* parent, const TPlateau& plateau, MesureSolveur mesure);
 
-// "… coups" and the like, for a result.
-QString TexteCoups(int coups);
 
 }  // namespace glissaro

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "Records.h"
 #include "Sequence.h"
 #include "Solution.h"
 #include "SkinForm.h"
@@ -203,7 +204,7 @@ void TFrmPlateau::MontrerSolution1Click() {
   std::size_t places = static_cast<std::size_t>(THistorique::kCapacite - h.Fin);
   for (std::size_t i = 0; i < evenements.size() && i < places; ++i) h.Evenements[h.Fin++] = evenements[i];
   if (evenements.size() > places) HistoriquePlein();
-  dialogues_.Information("Solution en " + TexteCoups(resultat->coups).toStdString() +
+  dialogues_.Information("Solution en " + TexteCoups(resultat->coups) +
                          " depuis cette position : le magnétoscope la rejoue (« Avance », « Fin »).");
 }
 

@@ -19,6 +19,7 @@
 #include "DessinPlateau.h"
 #include "FichierPlateau.h"
 #include "Fichiers.h"
+#include "Records.h"
 
 namespace glissaro {
 
@@ -147,7 +148,7 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   recherche_ = new TRechercheSolution(this);
   connect(recherche_, &TRechercheSolution::Finie, this, [this](const ResultatSolveur& r) {
     if (r.issue == IssueSolveur::Solution)
-      LabelSolution->setText("Solution optimale : " + TexteCoups(r.coups));
+      LabelSolution->setText(QString::fromStdString("Solution optimale : " + TexteCoups(r.coups)));
     else if (r.issue == IssueSolveur::AucuneSolution)
       LabelSolution->setText("Ce plateau n'a pas de solution");
     else

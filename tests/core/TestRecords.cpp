@@ -140,6 +140,27 @@ TEST(Records, LaBibliothequeDansLOrdreDuGestionnaire) {
   EXPECT_TRUE(AvantSansCasse("Élan", "zèbre"));
 }
 
+TEST(Records, LesPlateauxDeLaBibliothequeRetrouventLeurRecord) {
+  DossierTemporaire dossier;
+  const auto racine = dossier.Chemin() + "/";
+  std::filesystem::create_directory(racine + "a");
+  const auto x = Dessiner({"A.", ".."}, {".x", ".."});
+  const auto y = Dessiner({"A.", "b."}, {".x", ".."});
+  const auto z = Dessiner({"Ab", ".."}, {"..", "x."});
+  ASSERT_TRUE(EcrirePlateau(racine + "a/x.wbp", x, "1").ok);
+  ASSERT_TRUE(EcrirePlateau(racine + "a/y.wbp", y, "1").ok);
+  ASSERT_TRUE(EcrirePlateau(racine + "a/z.wbp", z, "1").ok);
+  TRecords r;
+  r.NoterPartie(EmpreintePlateau(x), "x", "a/x.wbp", {.coups = 1}, "2026-12-08");
+  r.NoterPartie(EmpreintePlateau(y), "y", "ailleurs/y.wbp", {.coups = 2}, "2026-12-08");  // moved since
+  r.NoterPartie("00000000000000CC", "w", "a/z.wbp", {.coups = 3}, "2026-12-08");  // another board there now
+  const auto trouves = RecordsDesPlateaux(r, racine, {"a/x.wbp", "a/y.wbp", "a/z.wbp"});
+  ASSERT_EQ(trouves.size(), 3u);
+  EXPECT_EQ(trouves[0], r.Trouver(EmpreintePlateau(x)));
+  EXPECT_EQ(trouves[1], r.Trouver(EmpreintePlateau(y)));
+  EXPECT_EQ(trouves[2], nullptr);
+}
+
 TEST(Records, LesTextes) {
   EXPECT_EQ(TexteResultat(83, 81), "Résolu en 83 coups — optimum : 81 coups");
   EXPECT_EQ(TexteResultat(81, 81), "Résolu en 81 coups — optimum atteint !");
