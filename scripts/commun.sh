@@ -6,7 +6,7 @@ PAQUETS=(
   qt6-base-dev libgl-dev
   zlib1g-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool fonts-dejavu-core desktop-file-utils
+  xvfb xauth x11-utils xdotool fonts-dejavu-core desktop-file-utils shared-mime-info appstream
 )
 
 racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
