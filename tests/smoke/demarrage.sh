@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Smoke test: the real program under Xvfb shows its shaped 364 × 139 front
-# panel, quits from the panel's "QUITTER" button after confirmation, and
-# writes its settings.
+# panel with the game's icon, opens the board named on its command line at
+# the "200 %" size kept in its settings, quits from the panel's "QUITTER"
+# button after confirmation, and writes its settings.
 #   demarrage.sh DOSSIER_PROGRAMME
 set -euo pipefail
 source_programme="$1"
@@ -19,6 +20,18 @@ echec() { echo "ÉCHEC : $*" >&2; exit 1; }
 mkdir -p "$travail/programme/skins"
 cp "$source_programme/glissaro" "$travail/programme/"
 cp -r "$source_programme/skins/Glissaro" "$travail/programme/skins/"
+printf '[jeu]\r\nZoom=200\r\n' >"$travail/programme/Glissaro.ini"
+
+# The smallest shipped board, its size in cells, and the tile size of the
+# default skin (the height of its tile picture, a tenth of it).
+plateau=""; cellules=0
+while IFS= read -r -d '' f; do
+  l=$(sed -n 3p "$f" | tr -d '\r'); h=$(sed -n 4p "$f" | tr -d '\r')
+  if [ -z "$plateau" ] || [ $((l * h)) -lt "$cellules" ]; then plateau="$f"; cellules=$((l * h)); largeurCases=$l; hauteurCases=$h; fi
+done < <(find "$source_programme/plateaux" -name '*.wbp' -print0)
+[ -n "$plateau" ] || echec "aucun plateau livré"
+hauteurPieces=$(od -An -t d4 -j 22 -N 4 "$travail/programme/skins/Glissaro/pieces.bmp" | tr -d ' -')
+case_=$((hauteurPieces / 10))
 
 exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
 read -r _ xvfb_pid <&3
@@ -26,7 +39,7 @@ read -r -t 20 numero <&3 || echec "Xvfb ne démarre pas"
 export DISPLAY=":$numero"
 unset QT_QPA_PLATFORM
 
-"$travail/programme/glissaro" >"$travail/journal" 2>&1 &
+"$travail/programme/glissaro" "$plateau" >"$travail/journal" 2>&1 &
 jeu_pid=$!
 
 fenetre=""
@@ -43,6 +56,23 @@ hauteur=$(sed -n 's/^ *Height: //p' <<<"$infos")
 [ "$largeur" = 364 ] && [ "$hauteur" = 139 ] || echec "fenêtre de ${largeur}×${hauteur}"
 forme=$(xwininfo -shape -id "$fenetre")
 grep -q 'Window shape extents' <<<"$forme" || echec "fenêtre sans forme"
+icone() { xprop -id "$1" _NET_WM_ICON >"$travail/icone" && grep -q '^_NET_WM_ICON(CARDINAL) = .*Icon (16 x 16)' "$travail/icone"; }
+icone "$fenetre" || echec "panneau sans icône"
+
+# The board window: twice the board's size in pixels, with the icon too.
+attendu="$((2 * largeurCases * case_))x$((2 * hauteurCases * case_))"
+trouve=""
+for _ in $(seq 1 50); do
+  for w in $(xdotool search --onlyvisible --pid "$jeu_pid" 2>/dev/null); do
+    [ "$w" = "$fenetre" ] && continue
+    i=$(xwininfo -id "$w")
+    taille="$(sed -n 's/^ *Width: //p' <<<"$i")x$(sed -n 's/^ *Height: //p' <<<"$i")"
+    if [ "$taille" = "$attendu" ]; then trouve="$w"; break 2; fi
+  done
+  sleep 0.1
+done
+[ -n "$trouve" ] || echec "pas de fenêtre de plateau de $attendu à 200 %"
+icone "$trouve" || echec "fenêtre du plateau sans icône"
 
 # "QUITTER" (340, 23, 14 × 16), then the confirmation's default button.
 xdotool mousemove --window "$fenetre" 347 31 click 1
@@ -57,4 +87,4 @@ wait "$jeu_pid" || echec "code de sortie non nul"
 jeu_pid=""
 grep -q '^Nom=Glissaro' "$travail/programme/Glissaro.ini" || echec "paramètres non écrits"
 [ -d "$travail/programme/plateaux" ] && [ -d "$travail/programme/sequences" ] || echec "dossiers non créés"
-echo "Fenêtre de 364×139 avec sa forme, fermée proprement."
+echo "Fenêtre de 364×139 avec sa forme et son icône, plateau de $attendu à 200 %, fermée proprement."
