@@ -358,10 +358,14 @@ bool TFrmPlateau::TraiterTouche(QKeyEvent* e) {
       SelectionnerPiece(Partie.PieceSuivante(PieceSelectionnee(), !arriere));
       return true;
     }
-    case Qt::Key_Left: DeplacerSelection(-1, 0); return aucun;
-    case Qt::Key_Right: DeplacerSelection(1, 0); return aucun;
-    case Qt::Key_Up: DeplacerSelection(0, -1); return aucun;
-    case Qt::Key_Down: DeplacerSelection(0, 1); return aucun;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (!aucun) return false;
+      DeplacerSelection(e->key() == Qt::Key_Left ? -1 : e->key() == Qt::Key_Right ? 1 : 0,
+                        e->key() == Qt::Key_Up ? -1 : e->key() == Qt::Key_Down ? 1 : 0);
+      return true;
     default: return false;
   }
 }

@@ -172,6 +172,8 @@ TEST_F(Confort, LesFlechesJouentCommeUnGlissementDUneCase) {
   EXPECT_EQ(vue.pixelColor(cellule.center().x(), cellule.top() + 2), QColor(Qt::white));
   EXPECT_EQ(vue.pixelColor(cellule.center()), clavier.plateau.ImagePlateau->Picture.pixelColor(cellule.center()));
 
+  Touche(&clavier.plateau, Qt::Key_Down, Qt::ControlModifier);  // not a move
+  EXPECT_EQ(clavier.plateau.Partie.Historique.Fin, 0);
   Touche(&clavier.plateau, Qt::Key_Down);
   f.Tirer(3, 2, {{0, 1}});
   // A click selects A; two steps left open the door, A up then right.
