@@ -419,6 +419,7 @@ void TFrmPlateau::Indice1Click() {
   if (!Partie.Charge()) return;
   AnnulerIndice();
   // The one place where a hint asks the solver.
+  positionIndice_ = Partie.Plateau;
   rechercheIndice_->Lancer(Partie.Plateau, OptionsIndice());
   delaiIndice_.start(DelaiIndice);
 }
@@ -426,6 +427,13 @@ void TFrmPlateau::Indice1Click() {
 void TFrmPlateau::ResultatIndice(const ResultatSolveur& resultat) {
   if (!delaiIndice_.isActive()) return;
   delaiIndice_.stop();
+  // The replay may have moved the pieces meanwhile: an answer for another
+  // position says nothing.
+  const auto& p = Partie.Plateau;
+  for (int l = 1; l <= p.Hauteur; ++l)
+    for (int c = 1; c <= p.Largeur; ++c)
+      if (p.Case(l, c).Piece != positionIndice_.Case(l, c).Piece || p.Case(l, c).Map != positionIndice_.Case(l, c).Map)
+        return;
   const TIndice indice = IndiceDuResultat(Partie.Plateau, resultat);
   if (indice.issue == IssueIndice::Pas)
     MontrerIndice(indice);

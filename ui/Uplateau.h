@@ -186,6 +186,7 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   bool sourisEnfoncee_ = false;
   QPoint decalage_;
   TRechercheSolution* rechercheIndice_ = nullptr;
+  TPlateau positionIndice_;
   QTimer delaiIndice_;
   QTimer clignotement_;
   int clignotements_ = 0;
