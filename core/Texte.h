@@ -30,8 +30,8 @@ std::string_view RognerDroite(std::string_view texte);
 // Strict integer conversion: optional leading blanks, an optional sign, then
 // decimal digits, or hexadecimal digits after "$", "x", "X", "0x" or "0X".
 // Nothing may follow, not even a blank. The value must fit in 32 bits
-// (hexadecimal values up to FFFFFFFF wrap to negative, as on the original
-// platform).
+// (hexadecimal values from 80000000 to FFFFFFFF are taken as negative, so
+// "$FFFFFFFF" is -1).
 std::optional<int32_t> EntierStrict(std::string_view texte);
 
 // The message given when a text is not an integer:

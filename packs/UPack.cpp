@@ -1,5 +1,7 @@
 #include "UPack.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFrame>
@@ -19,7 +21,8 @@ namespace {
 const char* const kInstructions[] = {
     "Cet écran permet de charger des plateaux supplémentaires pour Glissaro.",
     "",
-    "Ces plateaux se positionnent automatiquement dans un dossier",
+    // One sentence: one paragraph, wrapped as the width allows.
+    "Ces plateaux se positionnent automatiquement dans un dossier "
     "PackXX  ( XX correspond au n° de package reçu).",
     "",
     "Pour l'installation, suivez les opérations suivantes:",
@@ -76,7 +79,7 @@ TFrmPack::TFrmPack(const QString& chemin, Dialogues& dialogues, QWidget* parent)
 
   BitBtn1 = new QPushButton("Charger un package", Panel1);
   BitBtn1->setObjectName("BitBtn1");
-  BitBtn1->setGeometry(120, 12, 115, 25);
+  BitBtn1->setGeometry(120, 12, std::max(115, BitBtn1->sizeHint().width()), 25);
   BitBtn2 = new QPushButton("&Fermer", Panel1);
   BitBtn2->setObjectName("BitBtn2");
   BitBtn2->setGeometry(304, 12, 75, 25);

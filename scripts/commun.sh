@@ -1,13 +1,22 @@
-# Shared by scripts/run and scripts/test: the Debian packages the project
-# needs, installed when missing, and the build.
+# Shared by the scripts: the Debian packages the project needs, installed
+# when missing, and the build.
 
-PAQUETS=(
+# What the game needs to build and run (Qt's own French texts included).
+PAQUETS_JEU=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   zlib1g-dev libjpeg62-turbo-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool fonts-dejavu-core desktop-file-utils shared-mime-info appstream
+  fonts-dejavu-core
 )
+# What the tests add: GoogleTest, Google Benchmark, an X server and its
+# tools for the smoke test, the checkers of the desktop entry and of the
+# AppStream metadata, the file-type database the installer updates.
+PAQUETS_TESTS=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth x11-utils xdotool desktop-file-utils appstream shared-mime-info
+)
+# What installer_paquets installs; scripts/test adds PAQUETS_TESTS.
+PAQUETS=("${PAQUETS_JEU[@]}")
 
 racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 

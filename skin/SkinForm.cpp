@@ -36,6 +36,25 @@ constexpr int kColonnesTexte = 30;
 constexpr int kLigneBlanc = 1;
 constexpr int kColonneBlanc = 10;
 
+// The plain letters of an accented letter or a ligature ("É" E, "ç" c,
+// "œ" oe), the straight apostrophe for the curly ones; empty for anything
+// else.
+QString LettresSimples(QChar caractere) {
+  switch (caractere.unicode()) {
+    case u'œ': return QStringLiteral("oe");
+    case u'Œ': return QStringLiteral("OE");
+    case u'æ': return QStringLiteral("ae");
+    case u'Æ': return QStringLiteral("AE");
+    case u'ß': return QStringLiteral("ss");
+    case u'\u2018':
+    case u'\u2019': return QStringLiteral("'");
+    default: break;
+  }
+  const QString decompose = QString(caractere).normalized(QString::NormalizationForm_D);
+  if (decompose.size() > 1 && decompose[0].unicode() < 0x80) return decompose.left(1);
+  return {};
+}
+
 constexpr std::size_t kTailleLotRegion = 2000;
 constexpr std::size_t kCroissanceTampon = 100;
 
@@ -156,6 +175,17 @@ bool TSkinForm::event(QEvent* evenement) {
       QToolTip::showText(aide->globalPos(), hint_, this, QRect(aide->pos(), QSize(1, 1)));
       return true;
     }
+    case QEvent::Leave:
+      // The pointer left the panel, maybe straight from an area: every
+      // element shows its picture at rest again (toggles stay down).
+      if (!inerte_ && !deplacementFenetre_) {
+        for (auto& zone : hotAreas_) zone.Pressed = false;
+        isOver_ = false;
+        currentID_.clear();
+        hint_.clear();
+        RedrawSkin();
+      }
+      break;
     default:
       break;
   }
@@ -486,19 +516,27 @@ void TSkinForm::DrawTextStrip(int left, int top, const QString& texte) {
   const int largeur = caracteres_.width() / kColonnesTexte;
   const int hauteur = caracteres_.height() / 3;
   if (surface_.isNull() || largeur <= 0 || hauteur <= 0) return;
-  for (int i = 0; i < texte.size(); ++i) {
-    int ligne = kLigneBlanc;
-    int colonne = kColonneBlanc;
-    for (int r = 0; r < 3; ++r) {
-      const auto c = kLignesTexte[r].indexOf(texte[i]);
-      if (c >= 0) {
-        ligne = r;
-        colonne = static_cast<int>(c);
-        break;
-      }
+  // Where a character stands in the strip: (row, column), or nothing.
+  auto chercher = [](QChar caractere) -> std::optional<QPoint> {
+    for (int r = 0; r < 3; ++r)
+      if (const auto c = kLignesTexte[r].indexOf(caractere); c >= 0) return QPoint(static_cast<int>(c), r);
+    return std::nullopt;
+  };
+  int position = 0;
+  auto dessiner = [&](QPoint glyphe) {
+    Copier(surface_, QPoint(left + position++ * largeur, top), caracteres_,
+           QRect(glyphe.x() * largeur, glyphe.y() * hauteur, largeur, hauteur));
+  };
+  for (const QChar caractere : texte) {
+    if (const auto glyphe = chercher(caractere)) {
+      dessiner(*glyphe);
+      continue;
     }
-    Copier(surface_, QPoint(left + i * largeur, top), caracteres_,
-           QRect(colonne * largeur, ligne * hauteur, largeur, hauteur));
+    // A letter missing from the strip is drawn as its plain letters; what
+    // has none is the blank.
+    const QString simple = LettresSimples(caractere);
+    if (simple.isEmpty()) dessiner({kColonneBlanc, kLigneBlanc});
+    for (const QChar lettre : simple) dessiner(chercher(lettre).value_or(QPoint(kColonneBlanc, kLigneBlanc)));
   }
   update();
 }

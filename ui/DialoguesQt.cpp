@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace glissaro {
 
@@ -40,6 +43,16 @@ std::optional<std::string> DialogueDeFichier(const DialogueFichier& d, bool enre
 }
 
 }  // namespace
+
+bool ChargerTraductionsQt(QCoreApplication& application) {
+  auto* traduction = new QTranslator(&application);
+  if (!traduction->load(QLocale(QLocale::French, QLocale::France), "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete traduction;
+    return false;
+  }
+  return QCoreApplication::installTranslator(traduction);
+}
 
 void DialoguesQt::Information(const std::string& texte) { Boite(QMessageBox::Information, "Information", texte); }
 void DialoguesQt::Avertissement(const std::string& texte) { Boite(QMessageBox::Warning, "Avertissement", texte); }

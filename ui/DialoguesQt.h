@@ -4,7 +4,13 @@
 
 #include "Dialogues.h"
 
+class QCoreApplication;
+
 namespace glissaro {
+
+// Qt's own texts in French (standard buttons, file dialogs), from the
+// translations installed with Qt; false when they are not there.
+bool ChargerTraductionsQt(QCoreApplication& application);
 
 class DialoguesQt : public Dialogues {
  public:

@@ -389,9 +389,12 @@ void TFrmEditeur::CreerPalette() {
   Fond = tuile(Panel1, "Fond", TSerieMap::Vide, 8, (kHauteurBarre - 20) / 2);
   CBEmplacementFinal = new QCheckBox("Emplacement maitre final", Panel1);
   CBEmplacementFinal->setObjectName("CBEmplacementFinal");
+  // Red while it can be used; greyed like any control when it cannot.
   QPalette rouge = CBEmplacementFinal->palette();
-  rouge.setColor(QPalette::WindowText, kRouge);
-  rouge.setColor(QPalette::ButtonText, kRouge);
+  for (const auto groupe : {QPalette::Active, QPalette::Inactive}) {
+    rouge.setColor(groupe, QPalette::WindowText, kRouge);
+    rouge.setColor(groupe, QPalette::ButtonText, kRouge);
+  }
   CBEmplacementFinal->setPalette(rouge);
   CBEmplacementFinal->adjustSize();
   CBEmplacementFinal->move(40, (kHauteurBarre - CBEmplacementFinal->height()) / 2);
@@ -525,6 +528,7 @@ void TFrmEditeur::Nouveau1Click() {
   if (!QuestionEnregistrer()) return;
   if (nouveau_.exec() != QDialog::Accepted) return;
   NomPlateau = nouveau_.NomPlateau();
+  FichierPlateau.clear();
   DefinirTitre(true);
   ViderGrille();
   Largeur = static_cast<uint16_t>(nouveau_.Largeur());
@@ -549,6 +553,7 @@ bool TFrmEditeur::OuvrirPlateau(const QString& chemin) {
   }
   ViderGrille();
   NomPlateau = QString::fromStdString(lu.Titre);
+  FichierPlateau = chemin;
   DefinirTitre(true);
   Largeur = lu.Largeur;
   Hauteur = lu.Hauteur;
@@ -574,6 +579,7 @@ void TFrmEditeur::Fermer1Click() {
   ViderGrille();
   Modifie = false;
   NomPlateau.clear();
+  FichierPlateau.clear();
   DefinirTitre(false);
 }
 
@@ -635,7 +641,7 @@ void TFrmEditeur::Resoudre1Click() {
     dialogues_.Information("Solution en " + TexteCoups(coups->coups).toStdString());
     return;
   }
-  dialogues_.Information("Solution en " + std::to_string(coups->coups) + " coups (" + std::to_string(pas->pas) +
+  dialogues_.Information("Solution en " + TexteCoups(coups->coups).toStdString() + " (" + std::to_string(pas->pas) +
                          " pas)");
 }
 
@@ -696,9 +702,16 @@ void TFrmEditeur::Enregistrer1Click() {
   }
   DialogueFichier dialogue = SDEditeur;
   dialogue.nomFichier = (NomPlateau + ".wbp").toStdString();
+  // A board that has a file is saved where it lies, under its name.
+  if (!FichierPlateau.isEmpty()) {
+    const QFileInfo fichier(FichierPlateau);
+    dialogue.dossierInitial = (fichier.absolutePath() + '/').toStdString();
+    dialogue.nomFichier = fichier.fileName().toStdString();
+  }
   const auto choisi = dialogues_.EnregistrerFichier(dialogue);
   if (!choisi) return;
   const QString chemin = QString::fromStdString(*choisi);
+  FichierPlateau = chemin;
   // The board takes the name of its file, less the extension.
   QString nom = QFileInfo(chemin).fileName();
   if (nom.endsWith(".wbp", Qt::CaseInsensitive)) nom.chop(4);

@@ -46,6 +46,9 @@ class TFrmEditeur : public QMainWindow {
   QString Chemin;
   int TailleCarre = 20;
   QString NomPlateau;
+  // The file of the board being edited: the one opened or last saved;
+  // empty for a new board.
+  QString FichierPlateau;
   // The grid tiles, Cases[column][row] for columns 1..20 and rows 1..16;
   // null where no tile stands.
   std::array<std::array<TCarre*, kHauteurMax + 1>, kLargeurMax + 1> Cases{};

@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QIcon>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -82,6 +83,9 @@ TFrmMagneto::TFrmMagneto(TFrmPlayer& player, TFrmPlateau& plateau)
   connect(TBRetour, &QToolButton::released, &TimerRetour, &QTimer::stop);
   connect(TBAvance, &QToolButton::pressed, &TimerAvance, qOverload<>(&QTimer::start));
   connect(TBAvance, &QToolButton::released, &TimerAvance, &QTimer::stop);
+  // The other buttons of the mouse, which a tool button ignores.
+  TBRetour->installEventFilter(this);
+  TBAvance->installEventFilter(this);
   connect(&TimerRetour, &QTimer::timeout, this, [this] { TimerRetourTimer(true); });
   connect(&TimerAvance, &QTimer::timeout, this, [this] { TimerAvanceTimer(true); });
 
@@ -125,6 +129,22 @@ void TFrmMagneto::showEvent(QShowEvent* evenement) {
   }
   QWidget::showEvent(evenement);
   AppliquerVitesse(player_.VitesseMagneto);
+}
+
+bool TFrmMagneto::eventFilter(QObject* objet, QEvent* evenement) {
+  const bool appui =
+      evenement->type() == QEvent::MouseButtonPress || evenement->type() == QEvent::MouseButtonDblClick;
+  if ((objet != TBRetour && objet != TBAvance) || (!appui && evenement->type() != QEvent::MouseButtonRelease) ||
+      static_cast<QMouseEvent*>(evenement)->button() == Qt::LeftButton)
+    return QWidget::eventFilter(objet, evenement);
+  auto* bouton = static_cast<QToolButton*>(objet);
+  QTimer& minuterie = bouton == TBRetour ? TimerRetour : TimerAvance;
+  bouton->setDown(appui);
+  if (appui)
+    minuterie.start();
+  else
+    minuterie.stop();
+  return true;
 }
 
 void TFrmMagneto::TimerAvanceTimer(bool parTimer) {

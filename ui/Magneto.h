@@ -52,6 +52,8 @@ class TFrmMagneto : public QWidget {
 
  protected:
   void showEvent(QShowEvent* evenement) override;
+  // "Retour" and "Avance" are held with any mouse button.
+  bool eventFilter(QObject* objet, QEvent* evenement) override;
 
  private:
   TFrmPlayer& player_;

@@ -55,7 +55,8 @@ TFrmAuteur::TFrmAuteur(const QString& chemin, const TImagesPieces& images, Dialo
   setFixedSize(567, 249);
 
   ImageReduite = new TImageReduite(this, palette().color(QPalette::Window));
-  ImageReduite->setGeometry(32, 32, 217, 177);
+  ImageReduite->setObjectName("ImageReduite");
+  PlacerImage();
   UpDown1 = new TUpDown(Qt::Vertical, this);
   UpDown1->setObjectName("UpDown1");
   UpDown1->move(8, 32);
@@ -106,6 +107,8 @@ void TFrmAuteur::BitBtn1Click() {
   ImageReduite->update();
   FichierPlateau = QString::fromStdString(*choisi);
   lu_ = false;
+  // The number of moves belongs to the board: a new choice starts it again.
+  Edit2->clear();
 
   TPlateau lu;
   const auto lecture = LirePlateau(*choisi, lu, ModeLecture::Jeu);
@@ -138,11 +141,22 @@ void TFrmAuteur::BitBtn1Click() {
 }
 
 void TFrmAuteur::UpDown1ChangingEx(int delta) {
-  ImageReduite->resize(ImageReduite->width(), std::clamp(ImageReduite->height() + delta, 1, kTailleMax));
+  TailleImage.setHeight(std::clamp(TailleImage.height() + delta, 1, kTailleMax));
+  PlacerImage();
 }
 
 void TFrmAuteur::UpDown2ChangingEx(int delta) {
-  ImageReduite->resize(std::clamp(ImageReduite->width() + delta, 1, kTailleMax), ImageReduite->height());
+  TailleImage.setWidth(std::clamp(TailleImage.width() + delta, 1, kTailleMax));
+  PlacerImage();
+}
+
+void TFrmAuteur::PlacerImage() {
+  QSize montree = TailleImage;
+  if (montree.width() > kZoneImage.width() || montree.height() > kZoneImage.height())
+    montree = montree.scaled(kZoneImage.size(), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+  ImageReduite->setGeometry(QRect(kZoneImage.topLeft(), montree));
+  ImageReduite->setToolTip(
+      QStringLiteral("Image publiée : %1 × %2 pixels").arg(TailleImage.width()).arg(TailleImage.height()));
 }
 
 bool TFrmAuteur::Ecrire(const QString& chemin, const std::string& contenu) {
@@ -156,8 +170,8 @@ void TFrmAuteur::Button1Click() {
   if (FichierPlateau.isEmpty() || !lu_) return;
   if (!dialogues_.Confirmer("Confirmez l'officialisation")) return;
 
-  // The picture, at the reduced picture's size.
-  Image1 = ImageMemoire.scaled(ImageReduite->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  // The picture, at the size set with the arrows.
+  Image1 = ImageMemoire.scaled(TailleImage, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   std::string erreur;
   const std::string jpeg = EncoderJpeg(Image1, 90, &erreur);
   const QString base = FichierPlateau.left(FichierPlateau.size() - 4);
@@ -194,13 +208,17 @@ bool TFrmAuteur::Button2Click() {
   champs.email = Edit3->text().toStdString();
   champs.coups = Edit2->text().toStdString();
   champs.date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+  // The picture and the board file are named after the board file.
+  const QString nomFichier = QFileInfo(FichierPlateau.left(FichierPlateau.size() - 4)).fileName();
+  champs.fichier = nomFichier.toStdString();
   std::string page;
   for (const auto& ligne : RemplirModele(lignes, champs)) {
     Memo1 << QString::fromStdString(ligne);
     page += Utf8VersCp1252(ligne) + "\r\n";
   }
+  // The page stays in the board's folder whatever the title holds.
   const QString dossier = QFileInfo(FichierPlateau).absolutePath() + "/";
-  return Ecrire(dossier + TitreDuPlateau->text() + ".htm", page);
+  return Ecrire(dossier + QString::fromStdString(NomDeLaPage(champs.titre, champs.fichier)) + ".htm", page);
 }
 
 }  // namespace glissaro

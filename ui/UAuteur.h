@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -65,11 +67,19 @@ class TFrmAuteur : public QDialog {
   // Writes the web page; false (after its message) when it cannot.
   bool Button2Click();
 
+  // The size of the published picture, set with the arrows. The reduced
+  // picture shows it at that size while it fits beside the fields, smaller
+  // (same proportions) beyond.
+  QSize TailleImage{217, 177};
   // The picture's size is kept between 1 and this many pixels.
   static constexpr int kTailleMax = 2000;
+  // Where the reduced picture may stand: left of the fields, inside the
+  // window.
+  static constexpr QRect kZoneImage{32, 32, 232, 209};
 
  private:
   bool Ecrire(const QString& chemin, const std::string& contenu);
+  void PlacerImage();
 
   QString chemin_;
   const TImagesPieces& images_;

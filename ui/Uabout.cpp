@@ -1,5 +1,7 @@
 #include "Uabout.h"
 
+#include <algorithm>
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMouseEvent>
@@ -96,12 +98,18 @@ TFrmAbout::TFrmAbout(const QString& chemin, Dialogues& dialogues, QWidget* paren
   Label9 = lien("Label9", kCourrielSite, 48, 216);
   Button2 = new QPushButton(kAssociation, this);
   Button2->setObjectName("Button2");
-  Button2->setGeometry(16, 256, 75, 25);
-  Label3 = etiquette("Label3", "1.00", 112, 264);
+  Button2->setGeometry(16, 256, std::max(75, Button2->sizeHint().width()), 25);
+  Label3 = etiquette("Label3", "1.00", std::max(112, Button2->geometry().right() + 8), 264);
   BitBtn1 = new QPushButton("OK", this);
   BitBtn1->setObjectName("BitBtn1");
   BitBtn1->setGeometry(152, 256, 75, 25);
   BitBtn1->setDefault(true);
+
+  // A text wider than the room left of its place moves left, never out of
+  // the window.
+  for (QLabel* texte : findChildren<QLabel*>())
+    if (texte != Image1 && texte->geometry().right() > width() - 8)
+      texte->move(std::max(8, width() - 8 - texte->width()), texte->y());
 
   connect(Label2, &TLien::Clique, this, &TFrmAbout::Label2Click);
   connect(Label1, &TLien::Clique, this, [this] { Label1Click(Label1); });

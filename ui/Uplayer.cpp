@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <algorithm>
+#include <utility>
+#include <vector>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -12,6 +14,7 @@
 #include <QMenu>
 #include <QScreen>
 
+#include "DessinPlateau.h"
 #include "Fichiers.h"
 #include "FormEditeur.h"
 #include "Parametres.h"
@@ -185,6 +188,18 @@ void TFrmPlayer::Loaded() {
     Defaut1->setChecked(true);
     return;
   }
+  // The board is drawn with the skin's tiles: without a usable picture of
+  // them the default skin takes over, as after a failed switch.
+  const QString erreur =
+      TImagesPieces().ChargerPieces(TrouverFichierSansCasse(DossierSkin(NomSkin) + "pieces.bmp"));
+  if (!erreur.isEmpty()) {
+    dialogues_.Erreur(erreur.toStdString() + "\nLa skin par défaut est utilisée à la place de « " +
+                      NomSkin.toStdString() + " ».");
+    SkinForm1->LoadDefaultSkin();
+    NomSkin = kNomSkinDefaut;
+    Defaut1->setChecked(true);
+    return;
+  }
   CocherSkin();
 }
 
@@ -219,11 +234,16 @@ void TFrmPlayer::CocherSkin() {
 bool TFrmPlayer::ChangerSkin(const QString& nom) {
   const bool defaut = nom == kNomSkinDefaut;
   const QString precedent = NomSkin;
-  auto panneauPrecedent = [this, &precedent] {
+  // What the panel shows (the board's title, the counter) comes back with
+  // the previous panel.
+  std::vector<std::pair<QString, QString>> affiches;
+  for (const auto& affichage : SkinForm1->Displays()) affiches.emplace_back(affichage.ID, affichage.Value);
+  auto panneauPrecedent = [this, &precedent, &affiches] {
     if (precedent == kNomSkinDefaut)
       SkinForm1->LoadDefaultSkin();
     else
       SkinForm1->LoadSkinFile(TrouverFichierSansCasse(DossierSkin(precedent) + "skin.ini"));
+    for (auto it = affiches.rbegin(); it != affiches.rend(); ++it) SkinForm1->SetDisplayText(it->first, it->second);
   };
   if (defaut) {
     if (!SkinForm1->LoadDefaultSkin()) {

@@ -303,10 +303,11 @@ void TFrmGestion::TreeView1DragDrop(QTreeWidgetItem* cible) {
   const QString source = deplace->parent()->text(0);
   QTreeWidgetItem* dossierCible = EstPlateau(cible) ? cible->parent() : cible;
   const QString destination = dossierCible->text(0);
+  QTreeWidgetItem* arrive = nullptr;
   {
     const QSignalBlocker bloque(TreeView1);
     delete deplace;
-    new QTreeWidgetItem(dossierCible, {NomDeplace});
+    arrive = new QTreeWidgetItem(dossierCible, {NomDeplace});
   }
   const QString cheminSource = DossierPlateaux() + source + "/" + NomDeplace + ".wbp";
   const QString cheminDestination = DossierPlateaux() + destination + "/" + NomDeplace + ".wbp";
@@ -328,7 +329,26 @@ void TFrmGestion::TreeView1DragDrop(QTreeWidgetItem* cible) {
     dialogues_.Erreur("Erreur système déplacement impossible !!!");
     return;
   }
+  // The moved board stays selected: preview and choice from its new place.
+  TreeView1->setCurrentItem(arrive);
   MettreAJourIcones();
+}
+
+void TFrmGestion::accept() {
+  if (!FichierChoisi.isEmpty()) {
+    TPlateau lu;
+    const auto lecture = LirePlateau(FichierChoisi.toStdString(), lu, ModeLecture::Jeu);
+    if (lecture.statut == StatutLecture::Erreur) {
+      dialogues_.Erreur(lecture.message);
+      return;
+    }
+    if (lecture.statut == StatutLecture::NonValide) {
+      dialogues_.Bip();
+      dialogues_.Erreur(kPasValide);
+      return;
+    }
+  }
+  QDialog::accept();
 }
 
 void TFrmGestion::BtNouveauDossierClick() {

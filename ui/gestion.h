@@ -72,6 +72,9 @@ class TFrmGestion : public QDialog {
   // Moves the selected board onto the folder of the target node.
   void TreeView1DragDrop(QTreeWidgetItem* cible);
   void BtNouveauDossierClick();
+  // OK: a chosen board that cannot be played is refused with its message
+  // and the window stays, so the game in progress goes on.
+  void accept() override;
 
   // Whether a node is a board (a folder otherwise).
   static bool EstPlateau(const QTreeWidgetItem* noeud) { return noeud && noeud->parent() != nullptr; }

@@ -18,11 +18,14 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // Every window keeps its own caption: no display name is added to it.
   QApplication::setApplicationName("Glissaro");
-  QApplication::setApplicationDisplayName("Glissaro");
   QApplication::setQuitOnLastWindowClosed(false);
   // Every window, message boxes included, carries the game's icon.
   QApplication::setWindowIcon(glissaro::IconeGlissaro());
+  // Qt's standard dialogs and buttons speak French too.
+  if (!glissaro::ChargerTraductionsQt(application))
+    qWarning("Traductions de Qt introuvables : les dialogues standard restent en anglais.");
 
   glissaro::DialoguesQt dialogues;
   glissaro::TFrmPlayer player(dialogues);

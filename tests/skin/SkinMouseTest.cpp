@@ -93,12 +93,20 @@ TEST_F(SkinPanneau, NumberStrip) {
 }
 
 TEST_F(SkinPanneau, TextStrip) {
-  skin->SetDisplayText("TXT", QString::fromUtf8("Aa1é*z"));
-  const int cellules[][2] = {{0, 0}, {2, 0}, {1, 1}, {1, 10}, {0, 29}, {2, 25}};
-  for (int i = 0; i < 6; ++i)
-    EXPECT_EQ(Pixel(120 + i * 13 + 6, 15), test::CouleurTexte(cellules[i][0], cellules[i][1])) << i;
+  // Glyph i of the display, as (row, column) of the strip.
+  auto verifier = [this](const char* texte, std::vector<std::pair<int, int>> cellules) {
+    skin->SetDisplayText("TXT", QString::fromUtf8(texte));
+    for (std::size_t i = 0; i < cellules.size(); ++i)
+      EXPECT_EQ(Pixel(120 + int(i) * 13 + 6, 15), test::CouleurTexte(cellules[i].first, cellules[i].second))
+          << texte << " " << i;
+  };
+  verifier("Aa1*z", {{0, 0}, {2, 0}, {1, 1}, {0, 29}, {2, 25}});
   EXPECT_EQ(Pixel(120, 24), test::CouleurTexte(0, 0));
   EXPECT_EQ(Pixel(120, 25), kRepos);
+  // Accented letters as their plain letters, ligatures as two; what has no
+  // plain letter is the blank.
+  verifier("ÉçœÀ’", {{0, 4}, {2, 2}, {2, 14}, {2, 4}, {0, 0}, {1, 16}});
+  verifier("øé", {{1, 10}, {2, 4}});
 }
 
 TEST_F(SkinPanneau, FontDisplayIsClippedToItsRectangle) {
@@ -177,6 +185,15 @@ TEST_F(SkinPanneau, HoverPicturesOfAdjacentAreas) {
   EXPECT_EQ(skin->CurrentID(), "CPT");
   EXPECT_EQ(skin->Hint(), "Compteur");
   EXPECT_FALSE(skin->IsOver());
+  // Out of the window straight from an area: nothing stays lit.
+  test::Deplacer(*skin, {25, 25});
+  test::Deplacer(*skin, {45, 25});
+  QEvent sortie(QEvent::Leave);
+  QApplication::sendEvent(skin, &sortie);
+  EXPECT_EQ(Pixel(25, 25), kRepos);
+  EXPECT_EQ(Pixel(45, 25), kRepos);
+  EXPECT_FALSE(skin->IsOver());
+  EXPECT_TRUE(skin->Hint().isEmpty());
 }
 
 TEST_F(SkinPanneau, NoHoverPicturesWithoutMouseOnBitmap) {

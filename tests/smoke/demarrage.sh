@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Smoke test: the real program under Xvfb shows its shaped 364 × 139 front
-# panel with the game's icon, opens the board named on its command line at
-# the "200 %" size kept in its settings, quits from the panel's "QUITTER"
-# button after confirmation, and writes its settings.
+# panel and a board given on its command line, at the "200 %" size kept in
+# its settings, both with the game's icon; opens the replay window and the
+# editor, quits from the panel's "QUITTER" button after confirmation, and
+# writes its settings. Every window's title, as the desktop reads it
+# (_NET_WM_NAME), is its own caption and nothing more.
 #   demarrage.sh DOSSIER_PROGRAMME
 set -euo pipefail
 source_programme="$1"
@@ -22,25 +24,43 @@ cp "$source_programme/glissaro" "$travail/programme/"
 cp -r "$source_programme/skins/Glissaro" "$travail/programme/skins/"
 printf '[jeu]\r\nZoom=200\r\n' >"$travail/programme/Glissaro.ini"
 
-# The smallest shipped board, its size in cells, and the tile size of the
-# default skin (the height of its tile picture, a tenth of it).
-plateau=""; cellules=0
-while IFS= read -r -d '' f; do
-  l=$(sed -n 3p "$f" | tr -d '\r'); h=$(sed -n 4p "$f" | tr -d '\r')
-  if [ -z "$plateau" ] || [ $((l * h)) -lt "$cellules" ]; then plateau="$f"; cellules=$((l * h)); largeurCases=$l; hauteurCases=$h; fi
-done < <(find "$source_programme/plateaux" -name '*.wbp' -print0)
-[ -n "$plateau" ] || echec "aucun plateau livré"
-hauteurPieces=$(od -An -t d4 -j 22 -N 4 "$travail/programme/skins/Glissaro/pieces.bmp" | tr -d ' -')
-case_=$((hauteurPieces / 10))
-
 exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
 read -r _ xvfb_pid <&3
 read -r -t 20 numero <&3 || echec "Xvfb ne démarre pas"
 export DISPLAY=":$numero"
 unset QT_QPA_PLATFORM
 
+# A shipped board whose title has an accent; its title in UTF-8, its size
+# in cells, and the tile size of the default skin (the height of its tile
+# picture, a tenth of it).
+plateau=""
+while IFS= read -r f; do
+  if sed -n 2p "$f" | LC_ALL=C grep -q $'[\x80-\xff]'; then plateau="$f"; break; fi
+done < <(find "$source_programme/plateaux" -name '*.wbp' | sort)
+[ -n "$plateau" ] || echec "aucun plateau au titre accentué"
+titre_plateau="$(sed -n 2p "$plateau" | tr -d '\r' | iconv -f WINDOWS-1252 -t UTF-8)"
+largeurCases=$(sed -n 3p "$plateau" | tr -d '\r'); hauteurCases=$(sed -n 4p "$plateau" | tr -d '\r')
+hauteurPieces=$(od -An -t d4 -j 22 -N 4 "$travail/programme/skins/Glissaro/pieces.bmp" | tr -d ' -')
+case_=$((hauteurPieces / 10))
+
 "$travail/programme/glissaro" "$plateau" >"$travail/journal" 2>&1 &
 jeu_pid=$!
+
+# The titles of the program's visible windows, one a line.
+titres() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$jeu_pid" 2>/dev/null); do
+    LC_ALL=C.UTF-8 xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME([A-Z0-9_]*) = "\(.*\)"$/\1/p'
+  done
+}
+# Waits (5 s at most) for a visible window titled exactly so.
+attendre_titre() {
+  for _ in $(seq 1 50); do
+    grep -qxF -- "$1" <<<"$(titres)" && return 0
+    sleep 0.1
+  done
+  echec "pas de fenêtre « $1 » ; titres : $(titres | paste -sd '|')"
+}
 
 fenetre=""
 for _ in $(seq 1 100); do
@@ -74,9 +94,27 @@ done
 [ -n "$trouve" ] || echec "pas de fenêtre de plateau de $attendu à 200 %"
 icone "$trouve" || echec "fenêtre du plateau sans icône"
 
+attendre_titre "Glissaro"
+attendre_titre "$titre_plateau"
+# "RETOUR" (242, 107, 21 × 19): the replay window.
+xdotool mousemove --window "$fenetre" 252 116 click 1
+attendre_titre "Magnétoscope"
+# "PARAM" (107, 105, 19 × 20), then "&Editeur de plateau" in its menu.
+avant="$(xdotool search --onlyvisible --pid "$jeu_pid" | wc -l)"
+xdotool mousemove --window "$fenetre" 116 115 click 1
+for _ in $(seq 1 30); do
+  [ "$(xdotool search --onlyvisible --pid "$jeu_pid" | wc -l)" -gt "$avant" ] && break
+  sleep 0.1
+done
+xdotool key e
+attendre_titre "Editeur Glissaro"
+# The editor stands over the panel: out of the way.
+editeur="$(xdotool search --all --onlyvisible --pid "$jeu_pid" --name '^Editeur Glissaro$' | head -n 1)"
+xdotool windowmove --sync "$editeur" 2000 2000
 # "QUITTER" (340, 23, 14 × 16), then the confirmation's default button.
 xdotool mousemove --window "$fenetre" 347 31 click 1
-sleep 1
+attendre_titre "Confirmation"
+! grep -q ' — Glissaro$' <<<"$(titres)" || echec "un titre porte le nom du programme en plus : $(titres | paste -sd '|')"
 xdotool key Return
 for _ in $(seq 1 50); do
   kill -0 "$jeu_pid" 2>/dev/null || break
@@ -87,4 +125,4 @@ wait "$jeu_pid" || echec "code de sortie non nul"
 jeu_pid=""
 grep -q '^Nom=Glissaro' "$travail/programme/Glissaro.ini" || echec "paramètres non écrits"
 [ -d "$travail/programme/plateaux" ] && [ -d "$travail/programme/sequences" ] || echec "dossiers non créés"
-echo "Fenêtre de 364×139 avec sa forme et son icône, plateau de $attendu à 200 %, fermée proprement."
+echo "Fenêtre de 364×139 avec sa forme et son icône, plateau de $attendu à 200 %, titres exacts, fermée proprement."

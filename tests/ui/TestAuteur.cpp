@@ -10,13 +10,22 @@
 
 #include "AideFenetres.h"
 #include "DessinPlateau.h"
+#include "DialoguesQt.h"
 #include "Fichiers.h"
 #include "SkinImages.h"
 #include "Texte.h"
 #include "UAuteur.h"
 #include "Uabout.h"
+#include "UNouveau.h"
+#include "UPack.h"
 #include "Uplayer.h"
+#include "gestion.h"
+
 #include <QAction>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 using namespace glissaro;
 using namespace glissaro::test;
@@ -111,24 +120,71 @@ TEST_F(Auteur, LesFlechesChangentLaTailleDeLImagePublieeChaqueFois) {
   ecran.UpDown1->Moins->click();  // up: one pixel less high
   ecran.UpDown1->Moins->click();
   ecran.UpDown2->Plus->click();   // right: one pixel wider
+  EXPECT_EQ(ecran.TailleImage, QSize(218, 175));
   EXPECT_EQ(ecran.ImageReduite->size(), QSize(218, 175));
-  dialogues.confirmations = {true, true};
+  dialogues.confirmations = {true, true, true};
   ecran.Button1->click();
   const std::string premier = Lire(fichier);
-  QFile jpeg(Base() + ".jpg");
-  ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
-  EXPECT_EQ(DecoderJpeg(jpeg.readAll()).size(), QSize(218, 175));
-  jpeg.close();
+  auto tailleJpeg = [this] {
+    QFile jpeg(Base() + ".jpg");
+    return jpeg.open(QIODevice::ReadOnly) ? DecoderJpeg(jpeg.readAll()).size() : QSize();
+  };
+  EXPECT_EQ(tailleJpeg(), QSize(218, 175));
   ecran.UpDown2->Moins->click();
   ecran.UpDown1->Plus->click();
   ecran.UpDown2->Moins->click();
   ecran.Button1->click();
-  ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
-  EXPECT_EQ(DecoderJpeg(jpeg.readAll()).size(), QSize(216, 176));
+  EXPECT_EQ(tailleJpeg(), QSize(216, 176));
   EXPECT_EQ(Lire(fichier), premier);
+  // A picture larger than the room beside the fields is shown smaller, in
+  // its proportions, and published at its own size.
+  for (int i = 0; i < 184; ++i) ecran.UpDown2->Plus->click();
+  EXPECT_EQ(ecran.TailleImage, QSize(400, 176));
+  const QRect montree = ecran.ImageReduite->geometry();
+  EXPECT_TRUE(TFrmAuteur::kZoneImage.contains(montree)) << montree.width() << "x" << montree.height();
+  EXPECT_TRUE(ecran.rect().contains(montree));
+  for (const QLabel* etiquette : ecran.findChildren<QLabel*>()) {
+    if (etiquette->buddy()) {
+      EXPECT_FALSE(montree.intersects(etiquette->geometry())) << etiquette->text().toStdString();
+    }
+  }
+  EXPECT_NEAR(double(montree.width()) / montree.height(), 400.0 / 176, 0.02);
+  ecran.Button1->click();
+  EXPECT_EQ(tailleJpeg(), QSize(400, 176));
   // Never below one pixel.
   for (int i = 0; i < 300; ++i) ecran.UpDown1->Moins->click();
-  EXPECT_EQ(ecran.ImageReduite->height(), 1);
+  EXPECT_EQ(ecran.TailleImage.height(), 1);
+  EXPECT_GE(ecran.ImageReduite->height(), 1);
+}
+
+TEST_F(Auteur, LaPageResteDansLeDossierDuPlateauEtSesChampsSontDuTexte) {
+  // The shipped template; a title that would lead two folders up and holds
+  // markup, in the board file Evasion.wbp.
+  ASSERT_TRUE(QFile::remove(dossier.Q() + "TemplatePage.txt"));
+  ASSERT_TRUE(QFile::copy(QString(GLISSARO_SOURCES) + "/data/TemplatePage.txt", dossier.Q() + "TemplatePage.txt"));
+  const QString evasion = dossier.Q() + "plateaux/Mes/Evasion.wbp";
+  TPlateau p = plateau;
+  p.Titre = "../../L'évasion <i>";
+  ASSERT_TRUE(EcrirePlateau(evasion.toStdString(), p, "1").ok);
+  Charger(evasion);
+  ecran.Edit1->setText("Ana & Bob");
+  ecran.Edit3->setText("a\"onclick=\"x@exemple.fr");
+  ecran.Edit2->setText("1");
+  dialogues.confirmations = {true};
+  ecran.Button1->click();
+  EXPECT_EQ(dialogues.Textes("information"), (std::vector<std::string>{"Plateau Officialisé"}));
+  EXPECT_FALSE(QFile::exists(dossier.Q() + "L'évasion <i>.htm"));
+  const QString page = dossier.Q() + "plateaux/Mes/L'évasion <i>.htm";
+  ASSERT_TRUE(QFile::exists(page));
+  EXPECT_EQ(QDir(dossier.Q() + "plateaux/Mes").entryList({"*.htm"}, QDir::Files), QStringList{"L'évasion <i>.htm"});
+  const std::string html = Cp1252VersUtf8(Lire(page));
+  EXPECT_NE(html.find("<h1>../../L&#39;évasion &lt;i&gt;</h1>"), std::string::npos);
+  EXPECT_NE(html.find("Ana &amp; Bob   <a href=\"mailto:a&quot;onclick=&quot;x@exemple.fr\">"), std::string::npos);
+  EXPECT_NE(html.find("<img src=\"Evasion.jpg\""), std::string::npos);
+  EXPECT_NE(html.find("<a href=\"Evasion.wbp\">"), std::string::npos);
+  EXPECT_EQ(html.find("<i>"), std::string::npos);
+  EXPECT_EQ(html.find("1 coups"), std::string::npos);
+  EXPECT_NE(html.find(">1<"), std::string::npos);
 }
 
 TEST_F(Auteur, SansModeleLaPageManqueEtLeMessageLeDit) {
@@ -148,7 +204,9 @@ TEST_F(Auteur, UnPlateauNonValideNEstJamaisReecrit) {
   const QString brouillon = dossier.Q() + "plateaux/Mes/Brouillon.wbp";
   ASSERT_TRUE(EcrirePlateau(brouillon.toStdString(), Dessiner({"A."}, {".x"}, "Brouillon"), "0").ok);
   Charger(fichier);  // a good board first
+  ecran.Edit2->setText("12");
   Charger(brouillon);
+  EXPECT_TRUE(ecran.Edit2->text().isEmpty());
   EXPECT_EQ(dialogues.Textes("bip").size(), 1u);
   EXPECT_EQ(dialogues.Textes("erreur"), (std::vector<std::string>{"Ce plateau n'a pas été testé \"valide\" avec l'editeur"}));
   const std::string avant = Lire(brouillon);
@@ -212,4 +270,55 @@ TEST(APropos, LesEntreesDuMenuSuiventLesFenetresDonnees) {
   player.MontrerOfficialiser(true);
   EXPECT_TRUE(player.Officialiser1->isVisible());
   EXPECT_TRUE(player.Officialiser1->isEnabled());
+}
+
+TEST(Fenetres, LeTexteDeChaqueBoutonTientDansSaLargeur) {
+  DossierProgramme dossier;
+  DialoguesScriptes dialogues;
+  TImagesPieces images;
+  TFrmAbout about(dossier.Q(), dialogues);
+  TFrmPack pack(dossier.Q(), dialogues);
+  TFrmAuteur auteur(dossier.Q(), images, dialogues);
+  TFrmGestion gestion(dossier.Q(), images, dialogues);
+  TFrmNouveau nouveau;
+  int boutons = 0;
+  for (QWidget* fenetre : std::initializer_list<QWidget*>{&about, &pack, &auteur, &gestion, &nouveau}) {
+    fenetre->show();
+    for (const QPushButton* bouton : fenetre->findChildren<QPushButton*>()) {
+      if (!bouton->isVisible() || bouton->text().isEmpty()) continue;
+      // The room that the style leaves for the text, with the font in use.
+      QStyleOptionButton option;
+      option.initFrom(bouton);
+      option.text = bouton->text();
+      const int place = bouton->style()->subElementRect(QStyle::SE_PushButtonContents, &option, bouton).width();
+      const int texte = bouton->fontMetrics().horizontalAdvance(QString(bouton->text()).remove('&'));
+      EXPECT_LE(texte, place) << fenetre->objectName().toStdString() << " : " << bouton->text().toStdString();
+      EXPECT_TRUE(fenetre->rect().contains(bouton->mapTo(fenetre, bouton->rect().bottomRight())))
+          << bouton->text().toStdString();
+      ++boutons;
+    }
+    // And every caption of the about box lies inside it, whole.
+    if (fenetre == &about)
+      for (const QLabel* texte : about.findChildren<QLabel*>()) {
+        EXPECT_TRUE(about.rect().contains(texte->geometry())) << texte->text().toStdString();
+        EXPECT_GE(texte->width(), texte->sizeHint().width()) << texte->text().toStdString();
+      }
+    fenetre->hide();
+  }
+  EXPECT_GE(boutons, 10);
+}
+
+TEST(Traductions, LesDialoguesStandardDeQtSontEnFrancais) {
+  ASSERT_TRUE(ChargerTraductionsQt(*QCoreApplication::instance()));
+  QDialogButtonBox boutons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+  EXPECT_EQ(boutons.button(QDialogButtonBox::Cancel)->text(), "Annuler");
+  // The file dialog as the pack installer shows it: its button reads what
+  // the instructions say.
+  QFileDialog dialogue(nullptr, "Charger un package");
+  dialogue.setOption(QFileDialog::DontUseNativeDialog);
+  dialogue.setAcceptMode(QFileDialog::AcceptOpen);
+  const auto* boite = dialogue.findChild<QDialogButtonBox*>();
+  ASSERT_NE(boite, nullptr);
+  EXPECT_EQ(boite->button(QDialogButtonBox::Open)->text().remove('&'), "Ouvrir");
+  EXPECT_EQ(dialogue.labelText(QFileDialog::LookIn).remove('&').remove(':').trimmed(), "Voir dans");
 }

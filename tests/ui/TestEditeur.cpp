@@ -421,8 +421,21 @@ TEST_F(Editeur, ChangerDOngletDecocheLaCaseEtBorduresLaDesactive) {
   editeur.PageControl1->setCurrentIndex(1);
   EXPECT_FALSE(editeur.CBEmplacementFinal->isChecked());
   EXPECT_TRUE(editeur.CBEmplacementFinal->isEnabled());
+  // Its caption is drawn in red, and greyed with the box when it is off.
+  auto pixelsRouges = [this] {
+    const QImage image = editeur.CBEmplacementFinal->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+      }
+    return n;
+  };
+  EXPECT_GT(pixelsRouges(), 20);
   editeur.PageControl1->setCurrentIndex(2);
   EXPECT_FALSE(editeur.CBEmplacementFinal->isEnabled());
+  EXPECT_EQ(pixelsRouges(), 0);
   editeur.PageControl1->setCurrentIndex(0);
   EXPECT_TRUE(editeur.CBEmplacementFinal->isEnabled());
 }
@@ -646,6 +659,30 @@ TEST_F(Editeur, LeNomVientDuFichierEtUnEchecDEcritureGardeModifie) {
   EXPECT_EQ(editeur.NomPlateau, "Troisieme");
   ASSERT_EQ(dialogues.Textes("erreur").size(), 1u);
   EXPECT_NE(dialogues.Textes("erreur")[0].find("Troisieme.wbp"), std::string::npos);
+}
+
+TEST_F(Editeur, UnPlateauOuvertSEnregistreDansSonDossierSousSonNom) {
+  const QString dossierPlateau = dossier.Q() + "plateaux/1 - Premiers pas/";
+  QDir().mkpath(dossierPlateau);
+  const QString fichier = dossierPlateau + "Fichier.wbp";
+  ASSERT_TRUE(glissaro::EcrirePlateau(fichier.toStdString(), Dessiner({"A.", ".."}, {"..", ".x"}, "Titre"), "1").ok);
+  ASSERT_TRUE(editeur.OuvrirPlateau(fichier));
+  Choisir(Palette("N0"));
+  Poser(2, 1);
+  dialogues.fichiers = {std::nullopt, fichier.toStdString()};
+  editeur.Enregistrer1->trigger();
+  EXPECT_EQ(dialogues.dialoguesFichier.back().dossierInitial, dossierPlateau.toStdString());
+  EXPECT_EQ(dialogues.dialoguesFichier.back().nomFichier, "Fichier.wbp");
+  // Accepted as proposed: the file opened is the one written.
+  editeur.Enregistrer1->trigger();
+  EXPECT_FALSE(editeur.Modifie);
+  EXPECT_EQ(LignesDuFichier(fichier).at(1), "Fichier");
+  EXPECT_EQ(QDir(dossier.Q() + "plateaux").entryList(QDir::Files), QStringList{});
+  // A new board starts in the board library, under its name.
+  Nouveau("Neuf", 3, 3);
+  editeur.Enregistrer1->trigger();
+  EXPECT_EQ(dialogues.dialoguesFichier.back().dossierInitial, dossier.Fichier("plateaux/"));
+  EXPECT_EQ(dialogues.dialoguesFichier.back().nomFichier, "Neuf.wbp");
 }
 
 TEST_F(Editeur, UnFichierTropGrandEstRefuseEtLaGrilleReste) {

@@ -117,7 +117,7 @@ TEST_F(Gestion, LApercuEtLeFichierChoisi) {
   gestion.hide();
 }
 
-TEST_F(Gestion, UnPlateauNonValideSeSignaleMaisResteChoisi) {
+TEST_F(Gestion, UnPlateauNonValideSeSignaleEtOKLeRefuse) {
   Ecrire("Alpha", "Brouillon.wbp", Petit("Brouillon"), "0");
   gestion.show();
   Choisir("Alpha", "Brouillon");
@@ -126,8 +126,17 @@ TEST_F(Gestion, UnPlateauNonValideSeSignaleMaisResteChoisi) {
             (std::vector<std::string>{"Ce plateau n'a pas été testé \"valide\" avec l'editeur"}));
   EXPECT_TRUE(gestion.ImageReduite->Picture.isNull());
   EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Brouillon.wbp");
-  QTimer::singleShot(0, gestion.BtOk, &QPushButton::click);
-  EXPECT_EQ(gestion.exec(), QDialog::Accepted);
+  // OK says it again and the window stays; Cancel ends it.
+  bool resteOuverte = false;
+  QTimer::singleShot(0, [&] {
+    gestion.BtOk->click();
+    resteOuverte = gestion.isVisible();
+    gestion.BtCancel->click();
+  });
+  EXPECT_EQ(gestion.exec(), QDialog::Rejected);
+  EXPECT_TRUE(resteOuverte);
+  EXPECT_EQ(dialogues.Textes("erreur").size(), 2u);
+  EXPECT_EQ(dialogues.Textes("bip").size(), 2u);
 }
 
 TEST_F(Gestion, UnPlateauIllisibleOuTropGrandEstRefuseSansRienChanger) {
@@ -162,6 +171,10 @@ TEST_F(Gestion, DeplacerUnPlateauVersUnAutreDossier) {
   EXPECT_TRUE(QFile::exists(Bibliotheque() + "Beta/p.wbp"));
   EXPECT_EQ(Arbre(), (QStringList{"Alpha: ", "Beta: q,p"}));
   EXPECT_TRUE(dialogues.appels.empty());
+  // The moved board stays the one selected, previewed and chosen.
+  EXPECT_EQ(gestion.TreeView1->currentItem(), gestion.Noeud("Beta", "p"));
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Beta/p.wbp");
+  EXPECT_FALSE(gestion.ImageReduite->Picture.isNull());
   gestion.hide();
 }
 
@@ -245,6 +258,20 @@ TEST_F(Gestion, ChargerSurLePanneauJoueLePlateauChoisi) {
   EXPECT_EQ(player.FichierPlateau, chemin);
   EXPECT_TRUE(plateau.isVisible());
   EXPECT_EQ(plateau.windowTitle(), "Essai");
+  // A board that cannot be played, chosen with OK, leaves the game on.
+  Ecrire("Alpha", "Brouillon.wbp", Petit("Brouillon"), "0");
+  Ecrire("Alpha", "Perdu.wbp", Petit("Autre titre"));  // its title names no file
+  for (const char* nom : {"Brouillon", "Perdu"}) {
+    QTimer::singleShot(0, [&] {
+      fenetre.TreeView1->setCurrentItem(fenetre.Noeud("Alpha", nom));
+      fenetre.BtOk->click();
+      fenetre.BtCancel->click();
+    });
+    Cliquer(player.SkinForm1, charger);
+    EXPECT_EQ(player.FichierPlateau, chemin) << nom;
+    EXPECT_TRUE(plateau.isVisible()) << nom;
+    EXPECT_EQ(plateau.windowTitle(), "Essai") << nom;
+  }
   plateau.hide();
   player.hide();
 }

@@ -157,6 +157,16 @@ TEST_F(Magnetoscope, RetourEtAvanceTenusEtVitesses) {
   emit magneto->TBRetour->released();
   EXPECT_FALSE(magneto->TimerRetour.isActive());
   EXPECT_EQ(plateau->Partie.Historique.PosHistorique, pos);
+  // Any mouse button holds them.
+  for (const auto bouton : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+    for (auto [tb, minuterie] : {std::pair{magneto->TBRetour, &magneto->TimerRetour},
+                                 std::pair{magneto->TBAvance, &magneto->TimerAvance}}) {
+      Appuyer(tb, {5, 5}, bouton);
+      EXPECT_TRUE(minuterie->isActive()) << bouton;
+      Relacher(tb, {5, 5}, bouton);
+      EXPECT_FALSE(minuterie->isActive()) << bouton;
+    }
+  EXPECT_EQ(plateau->Partie.Historique.PosHistorique, pos);
   // Held at the start, "Retour" keeps showing 0 and stays armed.
   magneto->TbPremier->click();
   player->SkinForm1->SetDisplayText("TEXT_CPT", "9999");
@@ -316,6 +326,9 @@ TEST_F(Magnetoscope, UnChangementRateRemetLaSkinPrecedente) {
   QFile::remove(cassee + "/ardoise_repos.bmp");
   Construire();
   player->SkinsMenu->findChild<QAction*>("Ardoise")->trigger();
+  // A game under way: the panel shows its title and its count.
+  JouerUnePartie();
+  ASSERT_GT(plateau->Partie.Compteur, 0);
   const QImage panneau = player->SkinForm1->Picture();
   const auto erreurs = dialogues.Textes("erreur").size();
   for (const char* nom : {"Vide", "SansPieces", "Cassee"}) {
@@ -324,6 +337,8 @@ TEST_F(Magnetoscope, UnChangementRateRemetLaSkinPrecedente) {
     EXPECT_EQ(player->NomSkin, "Ardoise") << nom;
     EXPECT_TRUE(player->SkinsMenu->findChild<QAction*>("Ardoise")->isChecked()) << nom;
     EXPECT_EQ(plateau->TailleCase(), 24) << nom;
+    EXPECT_EQ(Affichage("TEXT_TITRE"), "Porte") << nom;
+    EXPECT_EQ(Affichage("TEXT_CPT").toStdString(), TexteCompteur(plateau->Partie.Compteur)) << nom;
     EXPECT_EQ(player->SkinForm1->Picture(), panneau) << nom;
   }
 }
@@ -343,4 +358,30 @@ TEST(Skins, UneSkinRetenueEstChargeeAuDemarrage) {
   EXPECT_EQ(plateau.TailleCase(), 24);
   EXPECT_NE(magneto.ImageListMagnetoOff[0].toImage(), magneto.ImageListTempoOff[0].toImage());
   EXPECT_TRUE(dialogues.appels.empty());
+}
+
+TEST(Skins, UneSkinRetenueSansImageDesPiecesLaisseLaSkinParDefaut) {
+  // The remembered skin's tile picture is missing, or too small to cut.
+  for (const bool absente : {true, false}) {
+    DossierProgramme dossier;
+    const QString skin = dossier.Q() + "skins/Ardoise";
+    CopierSkin(QString(GLISSARO_SOURCES) + "/data/skins/Ardoise", skin);
+    if (absente)
+      QFile::remove(skin + "/pieces.bmp");
+    else
+      PiecesDeTest(20).scaled(60, 6).save(skin + "/pieces.bmp", "BMP");
+    ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("Glissaro.ini"), "[skin]\r\nNom=Ardoise\r\n").ok);
+    DialoguesScriptes dialogues;
+    TFrmPlayer player(dialogues, dossier.Q());
+    TFrmPlateau plateau(player, dialogues);
+    TFrmMagneto magneto(player, plateau);
+    EXPECT_EQ(player.NomSkin, "Glissaro") << absente;
+    EXPECT_TRUE(player.Defaut1->isChecked()) << absente;
+    EXPECT_EQ(player.SkinForm1->MaskBitmap().size(), QSize(364, 139)) << absente;
+    EXPECT_EQ(plateau.TailleCase(), 20) << absente;  // the default skin's tiles
+    EXPECT_EQ(magneto.ImageListMagnetoOff[0].toImage(), magneto.ImageListTempoOff[0].toImage()) << absente;
+    const auto erreurs = dialogues.Textes("erreur");
+    ASSERT_EQ(erreurs.size(), 1u) << absente;
+    EXPECT_NE(erreurs[0].find("skins/Ardoise/pieces.bmp"), std::string::npos) << erreurs[0];
+  }
 }

@@ -88,6 +88,9 @@ TEST(Solution, LEditeurResoutApresLaVerification) {
   editeur.Resoudre1->trigger();
   ASSERT_FALSE(dialogues.Textes("information").empty());
   EXPECT_EQ(dialogues.Textes("information").back(), "Solution en 2 coups (4 pas)");
+  ASSERT_TRUE(editeur.OuvrirPlateau(dossier.Plateau(Dessiner({"A.."}, {"..x"}, "Un"))));
+  editeur.Resoudre1->trigger();
+  EXPECT_EQ(dialogues.Textes("information").back(), "Solution en 1 coup (2 pas)");
   ASSERT_TRUE(editeur.OuvrirPlateau(dossier.Plateau(Dessiner({"A#."}, {"..x"}, "Bloque"))));
   editeur.Resoudre1->trigger();
   EXPECT_EQ(dialogues.Textes("information").back(), "Ce plateau n'a pas de solution");
