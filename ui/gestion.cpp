@@ -182,6 +182,11 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   mise->addWidget(barre);
 
   connect(BtOk, &QPushButton::clicked, this, &QDialog::accept);
+  // A double-click on a board opens it, as OK does (Entrée reaches OK, the
+  // default button).
+  connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* noeud) {
+    if (EstPlateau(noeud)) BtOk->click();
+  });
   connect(BtCancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(BtNouveauDossier, &QPushButton::clicked, this, &TFrmGestion::BtNouveauDossierClick);
   connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* noeud) {

@@ -124,3 +124,69 @@ TEST(Rejeu, LaMarqueArreteLeRetourQuelleQueSoitSaValeur) {
   EXPECT_EQ(partie.Plateau.Case(1, 2).Serie, TSerieMap::Normal);
   EXPECT_EQ(partie.Compteur, 1);
 }
+
+TEST(AnnulerRetablir, UnCoupALaFoisAvecLesCompteursDuMagnetoscope) {
+  // The same game stopped after each gesture: what each undo must bring
+  // back.
+  TPartie temoin;
+  temoin.CommencerPartie(Dessiner({"#DD###", "#..A.#", "#bb..#", "#..c.#", "######"},
+                                  {"......", "......", "......", ".....x", "......"}));
+  const std::string depart = Photo(temoin.Plateau);
+  Geste(temoin, 3, 2, {{0, 1}});
+  const std::string apresB = Photo(temoin.Plateau);
+  Geste(temoin, 2, 4, {{-1, 0}, {-1, 0}});
+  const std::string apresA = Photo(temoin.Plateau);
+
+  PartieJouee j;
+  const auto fin = j.partie.Historique.Fin;
+  // The counter goes 4, 3 (A's move, its uncounted continuation taken back
+  // with c's), 2 (the door's opening, counted on its own), 1, 0: the
+  // values the replay shows at the same marks.
+  const std::vector<std::pair<int32_t, std::string>> attendus = {
+      {3, apresA}, {2, apresA}, {1, apresB}, {0, depart}};
+  std::vector<uint16_t> positions;
+  for (const auto& [compteur, photo] : attendus) {
+    ASSERT_TRUE(j.magneto.AnnulerCoup());
+    EXPECT_EQ(j.partie.Compteur, compteur);
+    EXPECT_EQ(j.compteurs.textes.back(), TexteCompteur(compteur));
+    EXPECT_EQ(Photo(j.partie.Plateau), photo) << compteur;
+    EXPECT_EQ(j.partie.Historique.Fin, fin);
+    positions.push_back(j.partie.Historique.PosHistorique);
+  }
+  EXPECT_FALSE(j.magneto.AnnulerCoup());
+  // Forward again, the same stops the other way, doors applied again.
+  for (int i = static_cast<int>(attendus.size()) - 2; i >= 0; --i) {
+    ASSERT_TRUE(j.magneto.RetablirCoup());
+    EXPECT_EQ(j.partie.Historique.PosHistorique, positions[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(j.partie.Compteur, attendus[static_cast<std::size_t>(i)].first);
+    EXPECT_EQ(Photo(j.partie.Plateau), attendus[static_cast<std::size_t>(i)].second);
+  }
+  ASSERT_TRUE(j.magneto.RetablirCoup());
+  EXPECT_EQ(Photo(j.partie.Plateau), j.arrivee);
+  EXPECT_EQ(j.partie.Compteur, 4);
+  EXPECT_FALSE(j.magneto.RetablirCoup());
+
+  // Two moves back, then a new gesture: the history is cut there, the mark
+  // before it kept, and the new move is taken back alone.
+  j.magneto.AnnulerCoup();
+  j.magneto.AnnulerCoup();
+  Geste(j.partie, 4, 4, {{0, -1}});
+  EXPECT_EQ(j.partie.Compteur, 3);
+  EXPECT_EQ(j.partie.Historique.Fin, j.partie.Historique.PosHistorique);
+  EXPECT_FALSE(j.magneto.PeutRetablirCoup());
+  j.magneto.AnnulerCoup();
+  EXPECT_EQ(j.partie.Compteur, 2);
+  EXPECT_EQ(Photo(j.partie.Plateau), apresA);
+}
+
+TEST(AnnulerRetablir, DepuisUneMarqueLaisseeParLeMagnetoscope) {
+  PartieJouee j;
+  // The replay's first step back leaves the last mark unapplied: redo plays
+  // no empty move, it goes on to the end of the next one.
+  j.magneto.PasArriere();
+  j.magneto.PasArriere();
+  ASSERT_EQ(j.partie.Compteur, 3);
+  ASSERT_TRUE(j.magneto.RetablirCoup());
+  EXPECT_EQ(Photo(j.partie.Plateau), j.arrivee);
+  EXPECT_EQ(j.partie.Compteur, 4);
+}

@@ -25,9 +25,19 @@ grep -q "$prog/glissaro" "$HOME/.local/bin/glissaro" || echec "le lanceur ne lan
 entree="$XDG_DATA_HOME/applications/glissaro.desktop"
 desktop-file-validate "$entree" || echec "entrée de bureau invalide"
 grep -q '^Categories=Game;BoardGame;' "$entree" || echec "catégories"
+grep -q "^Exec=$HOME/.local/bin/glissaro %f$" "$entree" || echec "l'entrée ne passe pas le fichier"
+grep -q '^MimeType=application/x-glissaro-plateau;application/x-glissaro-sequence;application/x-glissaro-paquet;$' "$entree" ||
+  echec "types de fichiers de l'entrée"
 for t in 16 32 48 64 128 256; do
   [ -f "$XDG_DATA_HOME/icons/hicolor/${t}x${t}/apps/glissaro.png" ] || echec "icône ${t}"
+  [ -f "$XDG_DATA_HOME/icons/hicolor/${t}x${t}/mimetypes/application-x-glissaro-paquet.png" ] || echec "icône de type ${t}"
 done
+# The file types are known to the desktop's database, the metadata valid.
+for motif in 'application/x-glissaro-plateau:\*\.wbp' 'application/x-glissaro-sequence:\*\.swb' 'application/x-glissaro-paquet:\*\.pkg'; do
+  grep -q ":$motif\$" "$XDG_DATA_HOME/mime/globs2" || echec "type absent de la base : $motif"
+done
+metainfo="$XDG_DATA_HOME/metainfo/org.glissaro.Glissaro.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" >/dev/null || echec "métadonnées AppStream invalides"
 
 # A shipped board whose title has an accent (a byte beyond ASCII), and another.
 livre="$(cd "$prog" && find plateaux -name '*.wbp' | sort | while IFS= read -r f; do
@@ -81,6 +91,9 @@ bash "$sources/scripts/install" --desinstaller >/dev/null
 [ ! -e "$prog/glissaro" ] || echec "programme encore là"
 [ ! -e "$HOME/.local/bin/glissaro" ] && [ ! -e "$entree" ] || echec "lanceur ou entrée encore là"
 [ ! -e "$XDG_DATA_HOME/icons/hicolor/48x48/apps/glissaro.png" ] || echec "icône encore là"
+[ ! -e "$XDG_DATA_HOME/icons/hicolor/48x48/mimetypes/application-x-glissaro-plateau.png" ] || echec "icône de type encore là"
+[ ! -e "$metainfo" ] && [ ! -e "$XDG_DATA_HOME/mime/packages/glissaro.xml" ] || echec "types ou métadonnées encore là"
+! grep -q glissaro "$XDG_DATA_HOME/mime/globs2" 2>/dev/null || echec "types encore dans la base"
 [ -f "$prog/$livre" ] && [ -f "$prog/plateaux/Les miens/Mien.wbp" ] || echec "plateaux du joueur perdus"
 [ -f "$prog/Glissaro.ini" ] && [ -f "$prog/sequences/partie.swb" ] || echec "réglages ou séquences perdus"
 [ -z "$autre" ] || [ ! -e "$prog/$autre" ] || echec "plateau livré inchangé encore là"

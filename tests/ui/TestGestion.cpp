@@ -283,3 +283,24 @@ TEST_F(Gestion, ChargerSurLePanneauJoueLePlateauChoisi) {
   plateau.hide();
   player.hide();
 }
+
+TEST_F(Gestion, UnDoubleClicSurUnPlateauLOuvreCommeOK) {
+  Ecrire("Alpha", "Rouge.wbp", Petit("Rouge"));
+  auto doubleClic = [this](QTreeWidgetItem* noeud) {
+    const QPoint p = gestion.TreeView1->visualItemRect(noeud).center();
+    QWidget* vue = gestion.TreeView1->viewport();
+    Cliquer(vue, p);
+    Souris(vue, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+    Relacher(vue, p);
+  };
+  // On a folder it opens the folder, and the window stays.
+  QTimer::singleShot(0, [&] {
+    doubleClic(gestion.Noeud("Alpha"));
+    EXPECT_TRUE(gestion.isVisible());
+    EXPECT_TRUE(gestion.Noeud("Alpha")->isExpanded());
+    doubleClic(gestion.Noeud("Alpha", "Rouge"));
+    if (gestion.isVisible()) gestion.reject();
+  });
+  EXPECT_EQ(gestion.exec(), QDialog::Accepted);
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Rouge.wbp");
+}
