@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "Bibliotheque.h"
 #include "FichierPlateau.h"
 #include "Texte.h"
 
@@ -38,6 +39,10 @@ std::string EmpreintePlateau(const TPlateau& plateau) {
 }
 
 bool CompteePourRecord(const FinDePartie& fin) { return !fin.solutionMontree && !fin.evenementsNonJoues; }
+
+FinDePartie FinDe(const TPartie& partie) {
+  return {partie.Compteur, partie.Indices, partie.SolutionMontree, partie.Historique.NonJouesAppliques()};
+}
 
 namespace {
 
@@ -130,6 +135,12 @@ void TRecords::NoterOptimum(const std::string& empreinte, std::string_view titre
 
 ResultatEcriture TRecords::Enregistrer(const std::string& fichier) const { return ini_.Enregistrer(fichier); }
 
+ResultatEcriture ModifierRecords(const std::string& fichier, const std::function<void(TRecords&)>& modifier) {
+  auto records = TRecords::Charger(fichier);
+  modifier(records);
+  return records.Enregistrer(fichier);
+}
+
 std::optional<std::string> EmpreinteDuFichier(const std::string& chemin) {
   TPlateau plateau;
   if (LirePlateau(chemin, plateau, ModeLecture::Jeu).statut != StatutLecture::Ok) return std::nullopt;
@@ -158,6 +169,21 @@ std::vector<const RecordPlateau*> RecordsDesPlateaux(const TRecords& records, co
     if (const auto empreinte = EmpreinteDuFichier(dossierPlateaux + chemins[i])) trouves[i] = records.Trouver(*empreinte);
   }
   return trouves;
+}
+
+std::string CheminDansBibliotheque(const std::string& dossierPlateaux, const std::string& fichier) {
+  return fichier.starts_with(dossierPlateaux) ? fichier.substr(dossierPlateaux.size()) : fichier;
+}
+
+std::optional<std::string> PlateauSuivantAJouer(const TRecords& records, const std::string& dossierPlateaux,
+                                                std::string_view actuel) {
+  const auto chemins = CheminsBibliotheque(LireBibliotheque(dossierPlateaux));
+  return PlateauSuivant(chemins, actuel, [&](const std::string& chemin) {
+    const auto empreinte = EmpreinteDuFichier(dossierPlateaux + chemin);
+    if (!empreinte) return true;
+    const auto* record = records.Trouver(*empreinte);
+    return record && record->ResoluALOptimum();
+  });
 }
 
 std::string DateDuJour() {

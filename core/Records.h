@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,6 +24,7 @@
 
 #include "Fichiers.h"
 #include "Ini.h"
+#include "Partie.h"
 #include "Plateau.h"
 
 namespace glissaro {
@@ -60,6 +62,8 @@ struct FinDePartie {
 // that were not played (a reloaded sequence, a shown solution). Hints are
 // allowed and counted.
 bool CompteePourRecord(const FinDePartie& fin);
+// How the game stands now.
+FinDePartie FinDe(const TPartie& partie);
 
 struct IssueRecord {
   bool enregistre = false;               // the record was set or bettered
@@ -93,6 +97,10 @@ class TRecords {
   std::map<std::string, RecordPlateau> records_;
 };
 
+// Reads the records file, changes it and writes it back safely: what the
+// other windows wrote in the meantime is kept.
+ResultatEcriture ModifierRecords(const std::string& fichier, const std::function<void(TRecords&)>& modifier);
+
 // The fingerprint of a board file, or nothing when it cannot be played
 // (unreadable, or never validated).
 std::optional<std::string> EmpreinteDuFichier(const std::string& chemin);
@@ -104,6 +112,16 @@ std::optional<std::string> EmpreinteDuFichier(const std::string& chemin);
 // found that way (moved or renamed since it was last played).
 std::vector<const RecordPlateau*> RecordsDesPlateaux(const TRecords& records, const std::string& dossierPlateaux,
                                                      const std::vector<std::string>& chemins);
+
+// A board file as a path relative to the library (dossierPlateaux ends
+// with "/"), or the path itself when it lies elsewhere.
+std::string CheminDansBibliotheque(const std::string& dossierPlateaux, const std::string& fichier);
+
+// The board to play after `actuel` (a path relative to the library): the
+// next one in the board manager's order that can be played and is not
+// already solved at its optimum; nothing when none is left.
+std::optional<std::string> PlateauSuivantAJouer(const TRecords& records, const std::string& dossierPlateaux,
+                                                std::string_view actuel);
 
 // Today's date, "2026-12-08".
 std::string DateDuJour();

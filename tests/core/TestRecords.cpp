@@ -9,6 +9,7 @@
 #include "Bibliotheque.h"
 #include "Fichiers.h"
 #include "Records.h"
+#include "Sequence.h"
 
 using namespace glissaro;
 using glissaro::test::Dessiner;
@@ -80,7 +81,9 @@ TEST(Records, LesEvenementsNonJouesSuiventLHistorique) {
   h.Ajouter(2, EvBas);
   h.Ajouter(2, EvBas);
   EXPECT_FALSE(h.NonJouesAppliques());
-  h.MarquerNonJoues(0);  // a reloaded sequence
+  ChargerEvenements(h, {{1, EvDroite, 0}, {1, EvCompteur, 0}});  // a reloaded sequence
+  EXPECT_FALSE(h.NonJouesAppliques());
+  h.PosHistorique = 2;  // replayed to its end
   EXPECT_TRUE(h.NonJouesAppliques());
   h.Vider();
   EXPECT_EQ(h.DebutNonJoue, THistorique::kCapacite);
@@ -159,6 +162,16 @@ TEST(Records, LesPlateauxDeLaBibliothequeRetrouventLeurRecord) {
   EXPECT_EQ(trouves[0], r.Trouver(EmpreintePlateau(x)));
   EXPECT_EQ(trouves[1], r.Trouver(EmpreintePlateau(y)));
   EXPECT_EQ(trouves[2], nullptr);
+
+  // The next board to play passes over x, solved at its optimum, and over a
+  // board that cannot be played.
+  r.NoterOptimum(EmpreintePlateau(x), "x", "a/x.wbp", 1);
+  r.NoterOptimum(EmpreintePlateau(y), "y", "a/y.wbp", 1);
+  ASSERT_TRUE(EcrirePlateau(racine + "a/w.wbp", z, "0").ok);
+  EXPECT_EQ(PlateauSuivantAJouer(r, racine, "ailleurs.wbp"), "a/y.wbp");
+  EXPECT_EQ(PlateauSuivantAJouer(r, racine, "a/y.wbp"), "a/z.wbp");
+  EXPECT_EQ(PlateauSuivantAJouer(r, racine, "a/z.wbp"), std::nullopt);
+  EXPECT_EQ(CheminDansBibliotheque(racine, racine + "a/z.wbp"), "a/z.wbp");
 }
 
 TEST(Records, LesTextes) {
