@@ -62,6 +62,21 @@ bool AvantSansCasse(std::string_view a, std::string_view b) {
   return a < b;
 }
 
+std::vector<std::string> PlateauxDuDossier(const std::string& chemin) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> plateaux;
+  std::error_code e;
+  for (fs::directory_iterator f(chemin, e), fin; !e && f != fin; f.increment(e)) {
+    if (f->is_directory(e)) continue;
+    const std::string fichier = f->path().filename().string();
+    const auto point = fichier.find('.');
+    if (point == std::string::npos || !EgalSansCasse(std::string_view(fichier).substr(point, 4), ".wbp")) continue;
+    plateaux.push_back(fichier.substr(0, point));
+  }
+  std::sort(plateaux.begin(), plateaux.end(), AvantSansCasse);
+  return plateaux;
+}
+
 std::vector<DossierBibliotheque> LireBibliotheque(const std::string& dossierPlateaux) {
   namespace fs = std::filesystem;
   std::vector<DossierBibliotheque> bibliotheque;
@@ -70,16 +85,7 @@ std::vector<DossierBibliotheque> LireBibliotheque(const std::string& dossierPlat
     if (!it->is_directory(erreur)) continue;
     const std::string nom = it->path().filename().string();
     if (Rogner(nom).starts_with('.')) continue;
-    DossierBibliotheque dossier{nom, {}};
-    std::error_code e;
-    for (fs::directory_iterator f(it->path(), e), ff; !e && f != ff; f.increment(e)) {
-      if (f->is_directory(e)) continue;
-      const std::string fichier = f->path().filename().string();
-      const auto point = fichier.find('.');
-      if (point == std::string::npos || !EgalSansCasse(std::string_view(fichier).substr(point, 4), ".wbp")) continue;
-      dossier.plateaux.push_back(fichier.substr(0, point));
-    }
-    std::sort(dossier.plateaux.begin(), dossier.plateaux.end(), AvantSansCasse);
+    DossierBibliotheque dossier{nom, PlateauxDuDossier(it->path().string())};
     bibliotheque.push_back(std::move(dossier));
   }
   std::sort(bibliotheque.begin(), bibliotheque.end(),

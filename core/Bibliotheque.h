@@ -27,6 +27,9 @@ struct DossierBibliotheque {
 // library and deeper folders are not part of it.
 std::vector<DossierBibliotheque> LireBibliotheque(const std::string& dossierPlateaux);
 
+// The boards of one folder of the library, named and sorted as above.
+std::vector<std::string> PlateauxDuDossier(const std::string& dossier);
+
 // The boards of the library in order, as paths relative to it
 // ("1 - Premiers pas/01 - Premier pas.wbp").
 std::vector<std::string> CheminsBibliotheque(const std::vector<DossierBibliotheque>& bibliotheque);
