@@ -40,6 +40,10 @@ class Dialogues {
   // The same with a Cancel button.
   virtual Reponse ConfirmerOuAnnuler(const std::string& texte) = 0;
 
+  // An information box with two buttons: true when the player chose the
+  // first, which is the default ("Plateau suivant" and "OK").
+  virtual bool Choisir(const std::string& texte, const std::string& boutonDefaut, const std::string& autreBouton) = 0;
+
   // The default beep.
   virtual void Bip() = 0;
 
@@ -58,13 +62,14 @@ class DialoguesScriptes : public Dialogues {
  public:
   struct Appel {
     std::string genre;  // "information", "avertissement", "erreur", "message",
-                        // "confirmation", "confirmation3", "bip", "ouvrir",
+                        // "confirmation", "confirmation3", "choix", "bip", "ouvrir",
                         // "enregistrer", "saisie"
     std::string texte;  // message text, or dialog title
   };
 
   std::vector<Appel> appels;
   std::deque<bool> confirmations;
+  std::deque<bool> choix;
   std::deque<Reponse> reponses;
   std::deque<std::optional<std::string>> fichiers;
   std::deque<std::optional<std::string>> saisies;
@@ -86,6 +91,13 @@ class DialoguesScriptes : public Dialogues {
     if (reponses.empty()) return Reponse::Annuler;
     const Reponse r = reponses.front();
     reponses.pop_front();
+    return r;
+  }
+  bool Choisir(const std::string& texte, const std::string&, const std::string&) override {
+    appels.push_back({"choix", texte});
+    if (choix.empty()) return false;
+    const bool r = choix.front();
+    choix.pop_front();
     return r;
   }
   void Bip() override { appels.push_back({"bip", ""}); }

@@ -41,16 +41,32 @@ class THistorique {
   bool Ajouter(int16_t valeur, int8_t code) { return Ajouter(TEvenement{valeur, code, 0}); }
 
   // Drops what could still be replayed forward (a press on the board).
-  void Couper() { Fin = PosHistorique; }
+  void Couper() {
+    Fin = PosHistorique;
+    if (DebutNonJoue >= Fin) DebutNonJoue = kCapacite;
+  }
   // Empties the history (a board load).
-  void Vider() { PosHistorique = 0; Fin = 0; }
+  void Vider() {
+    PosHistorique = 0;
+    Fin = 0;
+    DebutNonJoue = kCapacite;
+  }
   bool Plein() const { return PosHistorique >= kCapacite; }
+
+  // Events from `debut` on were not played here (read from a sequence file,
+  // or a solution shown): a position that applies one of them was not
+  // reached by play.
+  void MarquerNonJoues(uint16_t debut) {
+    if (debut < DebutNonJoue) DebutNonJoue = debut;
+  }
+  bool NonJouesAppliques() const { return DebutNonJoue < PosHistorique; }
 
   const TEvenement& operator[](int i) const { return Evenements[static_cast<std::size_t>(i)]; }
 
   std::array<TEvenement, kCapacite> Evenements{};
   uint16_t PosHistorique = 0;  // events applied to the board now
   uint16_t Fin = 0;            // events that exist
+  uint16_t DebutNonJoue = kCapacite;  // first event not played; kCapacite when none
 };
 
 }  // namespace glissaro

@@ -1,5 +1,7 @@
 #include "Ini.h"
 
+#include <set>
+
 #include "Texte.h"
 
 namespace glissaro {
@@ -98,6 +100,26 @@ bool FichierIni::SectionExiste(std::string_view section) const {
     if (nom && EgalSansCasse(*nom, section)) return true;
   }
   return false;
+}
+
+void FichierIni::Parcourir(const std::function<void(const std::string&, const std::string&, const std::string&)>&
+                               visiteur) const {
+  std::set<std::string> sectionsVues;  // upper-cased
+  std::set<std::string> clesVues;
+  std::string section;
+  bool ignoree = true;  // keys before any section, or in a repeated one
+  for (const auto& ligne : lignes_) {
+    if (const auto nom = NomSection(ligne)) {
+      section = std::string(*nom);
+      ignoree = !sectionsVues.insert(MajusculesAscii(section)).second;
+      clesVues.clear();
+      continue;
+    }
+    if (ignoree) continue;
+    const auto nom = NomCle(ligne);
+    if (!nom || !clesVues.insert(MajusculesAscii(*nom)).second) continue;
+    visiteur(section, std::string(*nom), CouperCaracteres(ValeurDe(ligne), kLongueurMaxValeur));
+  }
 }
 
 void FichierIni::Ecrire(std::string_view section, std::string_view cle, std::string_view valeur) {

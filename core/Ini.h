@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,12 @@ class FichierIni {
   int32_t LireEntier(std::string_view section, std::string_view cle, int32_t defaut) const;
 
   bool SectionExiste(std::string_view section) const;
+
+  // Every key of the file in order, with its section: each key once per
+  // section (the first wins), the first section of a name only, values as
+  // Lire gives them.
+  void Parcourir(const std::function<void(const std::string& section, const std::string& cle,
+                                          const std::string& valeur)>& visiteur) const;
 
   // Sets a key: the first key of that name in the section gets the value; a
   // missing key is added at the end of its section, a missing section at the

@@ -34,6 +34,7 @@ void TPartie::NouvellePartie() {
   DernierePiece = 0;
   BravoAffiche = false;
   Indices = 0;
+  SolutionMontree = false;
   pleinSignale_ = false;
   AfficherCompteur(0, false);
 }

@@ -126,6 +126,8 @@ class TPartie {
   bool BravoAffiche = false;
   // Hints given since the board was loaded.
   int Indices = 0;
+  // The whole solution was shown since the board was loaded.
+  bool SolutionMontree = false;
   // Opening a door counts as a move while this is set (the replay clears it
   // while it puts a door event back).
   bool Comptage = true;

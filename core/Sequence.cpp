@@ -86,6 +86,9 @@ void ChargerEvenements(THistorique& historique, const std::vector<TEvenement>& e
   for (std::size_t i = 0; i < n; ++i) historique.Evenements[i] = evenements[i];
   historique.PosHistorique = 0;
   historique.Fin = static_cast<uint16_t>(n);
+  // Events read from a file were not played here.
+  historique.DebutNonJoue = THistorique::kCapacite;
+  historique.MarquerNonJoues(0);
 }
 
 }  // namespace glissaro

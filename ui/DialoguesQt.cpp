@@ -85,6 +85,18 @@ Reponse DialoguesQt::ConfirmerOuAnnuler(const std::string& texte) {
   return Reponse::Annuler;
 }
 
+bool DialoguesQt::Choisir(const std::string& texte, const std::string& boutonDefaut,
+                          const std::string& autreBouton) {
+  QMessageBox boite(QMessageBox::Information, "Information", Lignes(texte), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+  auto* premier = boite.addButton(QString::fromStdString(boutonDefaut), QMessageBox::AcceptRole);
+  auto* autre = boite.addButton(QString::fromStdString(autreBouton), QMessageBox::RejectRole);
+  boite.setDefaultButton(premier);
+  boite.setEscapeButton(autre);
+  boite.exec();
+  return boite.clickedButton() == premier;
+}
+
 void DialoguesQt::Bip() { QApplication::beep(); }
 
 std::optional<std::string> DialoguesQt::OuvrirFichier(const DialogueFichier& dialogue) {

@@ -20,6 +20,7 @@ class DialoguesQt : public Dialogues {
   void Message(const std::string& texte) override;
   bool Confirmer(const std::string& texte) override;
   Reponse ConfirmerOuAnnuler(const std::string& texte) override;
+  bool Choisir(const std::string& texte, const std::string& boutonDefaut, const std::string& autreBouton) override;
   void Bip() override;
   std::optional<std::string> OuvrirFichier(const DialogueFichier& dialogue) override;
   std::optional<std::string> EnregistrerFichier(const DialogueFichier& dialogue) override;

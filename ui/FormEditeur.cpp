@@ -23,6 +23,7 @@
 
 #include "DessinPlateau.h"
 #include "FichierPlateau.h"
+#include "Records.h"
 #include "Solution.h"
 #include "UNouveau.h"
 #include "Verification.h"
@@ -638,10 +639,10 @@ void TFrmEditeur::Resoudre1Click() {
   }
   const auto pas = ResoudreEnAttendant(this, plateau, MesureSolveur::Pas);
   if (!pas || pas->issue != IssueSolveur::Solution) {
-    dialogues_.Information("Solution en " + TexteCoups(coups->coups).toStdString());
+    dialogues_.Information("Solution en " + TexteCoups(coups->coups));
     return;
   }
-  dialogues_.Information("Solution en " + TexteCoups(coups->coups).toStdString() + " (" + std::to_string(pas->pas) +
+  dialogues_.Information("Solution en " + TexteCoups(coups->coups) + " (" + std::to_string(pas->pas) +
                          " pas)");
 }
 

@@ -12,6 +12,7 @@ TRechercheSolution::~TRechercheSolution() { Annuler(); }
 
 void TRechercheSolution::Annuler() {
   ++generation_;
+  enCours_ = false;
   if (annuler_) annuler_->store(true);
   if (fil_.joinable()) fil_.join();
   annuler_.reset();
@@ -21,6 +22,7 @@ void TRechercheSolution::Lancer(const TPlateau& plateau, const OptionsSolveur& o
   Annuler();
   annuler_ = std::make_shared<std::atomic<bool>>(false);
   const int generation = generation_;
+  enCours_ = true;
   OptionsSolveur o = options;
   o.annuler = annuler_.get();
   fil_ = std::thread([this, plateau, o, annuler = annuler_, generation] {
@@ -29,7 +31,9 @@ void TRechercheSolution::Lancer(const TPlateau& plateau, const OptionsSolveur& o
     QMetaObject::invokeMethod(
         this,
         [this, r, generation] {
-          if (generation == generation_) emit Finie(r);
+          if (generation != generation_) return;
+          enCours_ = false;
+          emit Finie(r);
         },
         Qt::QueuedConnection);
   });
@@ -59,6 +63,5 @@ std::optional<ResultatSolveur> ResoudreEnAttendant(QWidget* parent, const TPlate
   return resultat;
 }
 
-QString TexteCoups(int coups) { return QString::number(coups) + (coups > 1 ? " coups" : " coup"); }
 
 }  // namespace glissaro

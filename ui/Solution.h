@@ -27,6 +27,8 @@ class TRechercheSolution : public QObject {
   void Lancer(const TPlateau& plateau, const OptionsSolveur& options);
   // Stops the search that runs; its result never comes.
   void Annuler();
+  // A search was started and its result has not come yet.
+  bool EnCours() const { return enCours_; }
 
  signals:
   // The result of the last search started, in the windows' thread.
@@ -36,13 +38,12 @@ class TRechercheSolution : public QObject {
   std::thread fil_;
   std::shared_ptr<std::atomic<bool>> annuler_;
   int generation_ = 0;
+  bool enCours_ = false;
 };
 
 // Solves while a progress dialog with a Cancel button waits (it shows only
 // when the search lasts); nothing when cancelled.
 std::optional<ResultatSolveur> ResoudreEnAttendant(QWidget* parent, const TPlateau& plateau, MesureSolveur mesure);
 
-// "… coups" and the like, for a result.
-QString TexteCoups(int coups);
 
 }  // namespace glissaro

@@ -12,6 +12,7 @@
 
 #include <cmath>
 
+#include "Records.h"
 #include "Sequence.h"
 #include "Solution.h"
 #include "SkinForm.h"
@@ -173,6 +174,8 @@ TFrmPlateau::TFrmPlateau(TFrmPlayer& player, Dialogues& dialogues) : player_(pla
   connect(fermer, &QAction::triggered, this, &TFrmPlateau::fermerClick);
   connect(PopupMenu1, &QMenu::aboutToShow, this, &TFrmPlateau::MettreAJourActions);
 
+  rechercheOptimum_ = new TRechercheSolution(this);
+  connect(rechercheOptimum_, &TRechercheSolution::Finie, this, &TFrmPlateau::NoterOptimum);
   rechercheIndice_ = new TRechercheSolution(this);
   connect(rechercheIndice_, &TRechercheSolution::Finie, this, &TFrmPlateau::ResultatIndice);
   delaiIndice_.setSingleShot(true);
@@ -227,6 +230,7 @@ void TFrmPlateau::ChargerPlateau(const QString& chemin) {
   if (lecture.statut == StatutLecture::Erreur) dialogues_.Erreur(lecture.message);
   if (lecture.statut != StatutLecture::Ok) return;
 
+  PreparerRecords(chemin);
   RedessinerTout();
   Placer();
   show();
@@ -392,6 +396,7 @@ void TFrmPlateau::keyPressEvent(QKeyEvent* e) {
 
 void TFrmPlateau::hideEvent(QHideEvent* evenement) {
   AnnulerIndice();
+  rechercheOptimum_->Annuler();
   QWidget::hideEvent(evenement);
 }
 
@@ -544,12 +549,15 @@ void TFrmPlateau::MontrerSolution1Click() {
   // position, as play would have recorded it.
   auto& h = Partie.Historique;
   h.Couper();
+  // Shown, not played: no record for this game.
+  Partie.SolutionMontree = true;
+  h.MarquerNonJoues(h.Fin);
   const auto evenements = EvenementsDeLaSolution(Partie.Plateau, resultat->chemin, Partie.Compteur);
   std::size_t places = static_cast<std::size_t>(THistorique::kCapacite - h.Fin);
   for (std::size_t i = 0; i < evenements.size() && i < places; ++i) h.Evenements[h.Fin++] = evenements[i];
   if (evenements.size() > places) HistoriquePlein();
   MettreAJourActions();
-  dialogues_.Information("Solution en " + TexteCoups(resultat->coups).toStdString() +
+  dialogues_.Information("Solution en " + TexteCoups(resultat->coups) +
                          " depuis cette position : le magnétoscope la rejoue (« Avance », « Fin »).");
 }
 
@@ -559,7 +567,61 @@ void TFrmPlateau::CompteurAffiche(const std::string& texte) {
   player_.SkinForm1->SetDisplayText("TEXT_CPT", QString::fromStdString(texte));
 }
 
-void TFrmPlateau::Felicitations(const std::string& texte, int32_t) { dialogues_.Information(texte); }
+std::string TFrmPlateau::FichierRecords() const { return CheminRecords(player_.Chemin.toStdString()); }
+
+bool TFrmPlateau::RechercheOptimumEnCours() const { return rechercheOptimum_->EnCours(); }
+
+void TFrmPlateau::PreparerRecords(const QString& chemin) {
+  empreinte_ = EmpreintePlateau(Partie.Plateau);
+  cheminBibliotheque_ = CheminDansBibliotheque((player_.Chemin + "plateaux/").toStdString(), chemin.toStdString());
+  const auto records = TRecords::Charger(FichierRecords());
+  const auto* record = records.Trouver(empreinte_);
+  if (record && record->Optimum) return;
+  OptionsSolveur options;
+  options.limiteMemoire = std::size_t{256} << 20;
+  rechercheOptimum_->Lancer(Partie.Plateau, options);
+}
+
+void TFrmPlateau::NoterOptimum(const ResultatSolveur& resultat) {
+  if (resultat.issue != IssueSolveur::Solution) return;
+  const auto ecriture = ModifierRecords(FichierRecords(), [&](TRecords& records) {
+    records.NoterOptimum(empreinte_, Partie.Plateau.Titre, cheminBibliotheque_, resultat.coups);
+  });
+  if (!ecriture.ok) dialogues_.Avertissement(ecriture.message);
+}
+
+void TFrmPlateau::Felicitations(const std::string& texte, int32_t) {
+  const auto fin = FinDe(Partie);
+  IssueRecord issue;
+  std::optional<int32_t> optimum;
+  const auto noter = [&](TRecords& records) {
+    issue = records.NoterPartie(empreinte_, Partie.Plateau.Titre, cheminBibliotheque_, fin, DateDuJour());
+    if (const auto* record = records.Trouver(empreinte_)) optimum = record->Optimum;
+  };
+  if (CompteePourRecord(fin)) {
+    const auto ecriture = ModifierRecords(FichierRecords(), noter);
+    if (!ecriture.ok) dialogues_.Avertissement(ecriture.message);
+  } else {
+    auto records = TRecords::Charger(FichierRecords());
+    noter(records);
+  }
+  std::string message = texte + "\n" + TexteResultat(fin.coups, optimum);
+  if (issue.nouveauRecord) message += "\n" + TexteNouveauRecord(*issue.ancienMeilleur);
+  if (dialogues_.Choisir(message, "Plateau suivant", "OK"))
+    // Not from inside the release that ended the game.
+    QMetaObject::invokeMethod(this, &TFrmPlateau::PlateauSuivant1Click, Qt::QueuedConnection);
+}
+
+void TFrmPlateau::PlateauSuivant1Click() {
+  const std::string dossier = (player_.Chemin + "plateaux/").toStdString();
+  const auto suivant = PlateauSuivantAJouer(TRecords::Charger(FichierRecords()), dossier, cheminBibliotheque_);
+  if (!suivant) {
+    dialogues_.Information("Vous avez résolu toute la bibliothèque !");
+    return;
+  }
+  player_.FichierPlateau = QString::fromStdString(dossier + *suivant);
+  ChargerPlateau(player_.FichierPlateau);
+}
 
 void TFrmPlateau::HistoriquePlein() {
   dialogues_.Avertissement(

@@ -142,6 +142,15 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   // Solves from the position on the board and puts the solution in the
   // history after it: the replay's "Avance" and "Fin" play it.
   void MontrerSolution1Click();
+  // The congratulation's "Plateau suivant": the next board of the library
+  // not yet solved at its optimum.
+  void PlateauSuivant1Click();
+  // The player's records file.
+  std::string FichierRecords() const;
+  // The records' optimum is searched for in the background when it is not
+  // known yet; true while it runs.
+  bool RechercheOptimumEnCours() const;
+
   // Redraws one cell of the board picture.
   void DessinerCase(int ligne, int colonne);
 
@@ -176,6 +185,14 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   void CompteurAffiche(const std::string& texte) override;
   void Felicitations(const std::string& texte, int32_t etat) override;
   void HistoriquePlein() override;
+
+  // At the load: the board's fingerprint, its path in the library, and the
+  // search of its optimum when the records do not know it.
+  void PreparerRecords(const QString& chemin);
+  void NoterOptimum(const ResultatSolveur& resultat);
+  std::string empreinte_;
+  std::string cheminBibliotheque_;
+  TRechercheSolution* rechercheOptimum_ = nullptr;
 
   TFrmPlayer& player_;
   Dialogues& dialogues_;

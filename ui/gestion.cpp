@@ -15,10 +15,13 @@
 #include <QSplitter>
 
 #include <algorithm>
+#include <cmath>
 
+#include "Bibliotheque.h"
 #include "DessinPlateau.h"
 #include "FichierPlateau.h"
 #include "Fichiers.h"
+#include "Records.h"
 
 namespace glissaro {
 
@@ -50,7 +53,9 @@ QIcon IconeDossier(bool ouvert) {
   return QIcon(image);
 }
 
-QIcon IconePlateau(bool choisi) {
+// A board's icon: a board solved carries a green tick in its lower right
+// corner, a board solved at its optimum a gold star.
+QIcon IconePlateau(bool choisi, MarquePlateau marque = MarquePlateau::Aucune) {
   QPixmap image(16, 16);
   image.fill(Qt::transparent);
   QPainter p(&image);
@@ -66,15 +71,34 @@ QIcon IconePlateau(bool choisi) {
       p.setBrush(choisi && x == 1 && y == 1 ? QColor(220, 60, 30) : tuiles[(x + 2 * y) % 3]);
       p.drawRoundedRect(QRectF(2.5 + 4 * x, 2.5 + 4 * y, 3.4, 3.4), 0.8, 0.8);
     }
+  p.setRenderHint(QPainter::Antialiasing);
+  if (marque == MarquePlateau::Resolu) {
+    QPainterPath coche;
+    coche.moveTo(8.5, 11.5);
+    coche.lineTo(11, 14.5);
+    coche.lineTo(15.5, 8);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 3.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(coche);
+    p.setPen(QPen(QColor(30, 150, 50), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(coche);
+  } else if (marque == MarquePlateau::Optimum) {
+    QPainterPath etoile;
+    for (int k = 0; k < 10; ++k) {
+      const double angle = -M_PI / 2 + k * M_PI / 5;
+      const double rayon = k % 2 == 0 ? 4.6 : 2.0;
+      const QPointF point(11.3 + rayon * std::cos(angle), 11.2 + rayon * std::sin(angle));
+      if (k == 0)
+        etoile.moveTo(point);
+      else
+        etoile.lineTo(point);
+    }
+    etoile.closeSubpath();
+    p.setPen(QPen(QColor(150, 100, 0), 0.9));
+    p.setBrush(QColor(255, 200, 30));
+    p.drawPath(etoile);
+  }
   return QIcon(image);
-}
-
-// Names in a human order: without regard to case, then as written.
-void TrierSansCasse(QStringList& noms) {
-  std::sort(noms.begin(), noms.end(), [](const QString& a, const QString& b) {
-    const int c = QString::compare(a, b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-  });
 }
 
 }  // namespace
@@ -123,11 +147,25 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   setMinimumSize(490, 280);
 
   ImageListArbre = {IconeDossier(false), IconeDossier(true), IconePlateau(false), IconePlateau(true)};
+  IconesMarquees = {IconePlateau(false, MarquePlateau::Resolu), IconePlateau(true, MarquePlateau::Resolu),
+                    IconePlateau(false, MarquePlateau::Optimum), IconePlateau(true, MarquePlateau::Optimum)};
 
   auto* separateur = new QSplitter(Qt::Horizontal, this);
   separateur->setObjectName("Splitter1");
   separateur->setHandleWidth(3);
-  TreeView1 = new TArbrePlateaux(separateur);
+  auto* gauche = new QWidget(separateur);
+  auto* dansGauche = new QVBoxLayout(gauche);
+  dansGauche->setContentsMargins(0, 0, 0, 0);
+  dansGauche->setSpacing(2);
+  TreeView1 = new TArbrePlateaux(gauche);
+  dansGauche->addWidget(TreeView1, 1);
+  LabelProgression = new QLabel(gauche);
+  LabelProgression->setObjectName("LabelProgression");
+  LabelProgression->setWordWrap(true);
+  LabelProgression->setAlignment(Qt::AlignCenter);
+  LabelProgression->setContentsMargins(4, 2, 4, 2);
+  LabelProgression->setMinimumHeight(2 * LabelProgression->fontMetrics().lineSpacing() + 4);
+  dansGauche->addWidget(LabelProgression);
   auto* cadre = new QFrame(separateur);
   cadre->setObjectName("Panel2");
   cadre->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -144,16 +182,28 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   LabelSolution->setObjectName("LabelSolution");
   LabelSolution->setAlignment(Qt::AlignCenter);
   dansCadre->addWidget(LabelSolution);
+  LabelRecord = new QLabel(cadre);
+  LabelRecord->setObjectName("LabelRecord");
+  LabelRecord->setAlignment(Qt::AlignCenter);
+  LabelRecord->setWordWrap(true);
+  LabelRecord->setMinimumHeight(2 * LabelRecord->fontMetrics().lineSpacing());
+  dansCadre->addWidget(LabelRecord);
   recherche_ = new TRechercheSolution(this);
   connect(recherche_, &TRechercheSolution::Finie, this, [this](const ResultatSolveur& r) {
-    if (r.issue == IssueSolveur::Solution)
-      LabelSolution->setText("Solution optimale : " + TexteCoups(r.coups));
-    else if (r.issue == IssueSolveur::AucuneSolution)
+    if (r.issue == IssueSolveur::Solution) {
+      LabelSolution->setText(QString::fromStdString("Solution optimale : " + TexteCoups(r.coups)));
+      // Kept, so that it is found once per board.
+      const auto ecriture = ModifierRecords(FichierRecords(), [&](TRecords& records) {
+        records.NoterOptimum(empreinteApercu_, Cases.Titre, cheminApercu_, r.coups);
+      });
+      if (!ecriture.ok) dialogues_.Avertissement(ecriture.message);
+      records_ = TRecords::Charger(FichierRecords());
+    } else if (r.issue == IssueSolveur::AucuneSolution)
       LabelSolution->setText("Ce plateau n'a pas de solution");
     else
       LabelSolution->clear();
   });
-  separateur->addWidget(TreeView1);
+  separateur->addWidget(gauche);
   separateur->addWidget(cadre);
   separateur->setSizes({233, 500 - 233 - 3});
   separateur->setStretchFactor(1, 1);
@@ -214,28 +264,52 @@ void TFrmGestion::FormShow() {
   ImageReduite->update();
   recherche_->Annuler();
   LabelSolution->clear();
+  LabelRecord->clear();
   FichierChoisi.clear();
 }
 
 void TFrmGestion::RemplirArbre() {
   const QSignalBlocker bloque(TreeView1);
   TreeView1->clear();
-  QStringList dossiers = QDir(DossierPlateaux()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-  TrierSansCasse(dossiers);
-  for (const auto& nom : dossiers) AjouterDossier(nom);
+  for (const auto& dossier : LireBibliotheque(DossierPlateaux().toStdString()))
+    AjouterDossier(QString::fromStdString(dossier.nom));
+  MarquerResolus();
+}
+
+void TFrmGestion::MarquerResolus() {
+  records_ = TRecords::Charger(FichierRecords());
+  std::vector<QTreeWidgetItem*> noeuds;
+  std::vector<std::string> chemins;
+  for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {
+    auto* dossier = TreeView1->topLevelItem(i);
+    for (int j = 0; j < dossier->childCount(); ++j) {
+      noeuds.push_back(dossier->child(j));
+      chemins.push_back(CheminRelatif(dossier->child(j)));
+    }
+  }
+  const auto trouves = RecordsDesPlateaux(records_, DossierPlateaux().toStdString(), chemins);
+  int resolus = 0, optimaux = 0;
+  for (std::size_t i = 0; i < noeuds.size(); ++i) {
+    auto marque = MarquePlateau::Aucune;
+    if (trouves[i] && trouves[i]->Resolu) marque = trouves[i]->ResoluALOptimum() ? MarquePlateau::Optimum : MarquePlateau::Resolu;
+    resolus += marque != MarquePlateau::Aucune;
+    optimaux += marque == MarquePlateau::Optimum;
+    noeuds[i]->setData(0, Qt::UserRole, static_cast<int>(marque));
+  }
+  LabelProgression->setText(
+      QString::fromStdString(TexteProgression(resolus, static_cast<int>(noeuds.size()), optimaux)));
   MettreAJourIcones();
+}
+
+std::string TFrmGestion::CheminRelatif(const QTreeWidgetItem* plateau) const {
+  return (plateau->parent()->text(0) + "/" + plateau->text(0) + ".wbp").toStdString();
 }
 
 void TFrmGestion::AjouterDossier(const QString& nom) {
   if (nom.trimmed().startsWith('.')) return;
   auto* dossier = new QTreeWidgetItem(TreeView1, {nom});
-  QStringList fichiers = QDir(DossierPlateaux() + nom).entryList(QDir::Files | QDir::Hidden | QDir::System);
-  TrierSansCasse(fichiers);
-  for (const auto& fichier : fichiers) {
-    const int point = fichier.indexOf('.');
-    if (point < 0 || fichier.mid(point, 4).toUpper() != ".WBP") continue;
-    new QTreeWidgetItem(dossier, {fichier.left(point)});
-  }
+  for (const auto& plateau : PlateauxDuDossier((DossierPlateaux() + nom).toStdString()))
+    new QTreeWidgetItem(dossier, {QString::fromStdString(plateau)});
 }
 
 void TFrmGestion::MettreAJourIcones() {
@@ -244,7 +318,12 @@ void TFrmGestion::MettreAJourIcones() {
     dossier->setIcon(0, ImageListArbre[dossier->isExpanded() ? 1 : 0]);
     for (int j = 0; j < dossier->childCount(); ++j) {
       auto* plateau = dossier->child(j);
-      plateau->setIcon(0, ImageListArbre[plateau == TreeView1->currentItem() ? 3 : 2]);
+      const bool choisi = plateau == TreeView1->currentItem();
+      const auto marque = static_cast<MarquePlateau>(plateau->data(0, Qt::UserRole).toInt());
+      if (marque == MarquePlateau::Aucune)
+        plateau->setIcon(0, ImageListArbre[choisi ? 3 : 2]);
+      else
+        plateau->setIcon(0, IconesMarquees[(marque == MarquePlateau::Optimum ? 2 : 0) + (choisi ? 1 : 0)]);
     }
   }
 }
@@ -276,6 +355,7 @@ void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
   ImageReduite->update();
   recherche_->Annuler();
   LabelSolution->clear();
+  LabelRecord->clear();
   // The chosen path is built from the title stored in the file (or the
   // file itself for a ranked board of the library).
   FichierChoisi =
@@ -292,6 +372,14 @@ void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
   ImageMemoire = images_.DessinerPlateau(Cases);
   ImageReduite->Picture = ImageMemoire;
   ImageReduite->update();
+  empreinteApercu_ = EmpreintePlateau(Cases);
+  cheminApercu_ = CheminRelatif(noeud);
+  const auto* record = records_.Trouver(empreinteApercu_);
+  LabelRecord->setText(QString::fromStdString(TexteRecord(record)));
+  if (record && record->Optimum) {
+    LabelSolution->setText(QString::fromStdString("Solution optimale : " + TexteCoups(*record->Optimum)));
+    return;
+  }
   LabelSolution->setText("Recherche de la solution optimale…");
   OptionsSolveur options;
   options.limiteMemoire = std::size_t{256} << 20;
@@ -333,7 +421,7 @@ void TFrmGestion::TreeView1DragDrop(QTreeWidgetItem* cible) {
   }
   // The moved board stays selected: preview and choice from its new place.
   TreeView1->setCurrentItem(arrive);
-  MettreAJourIcones();
+  MarquerResolus();
 }
 
 void TFrmGestion::accept() {

@@ -14,6 +14,7 @@
 #include "Dialogues.h"
 #include "ImageReduite.h"
 #include "Plateau.h"
+#include "Records.h"
 #include "Solution.h"
 
 class QLabel;
@@ -40,6 +41,9 @@ class TArbrePlateaux : public QTreeWidget {
   void dropEvent(QDropEvent* evenement) override;
 };
 
+// What a board's icon says of the player's record.
+enum class MarquePlateau { Aucune, Resolu, Optimum };
+
 class TFrmGestion : public QDialog {
   Q_OBJECT
  public:
@@ -58,12 +62,19 @@ class TFrmGestion : public QDialog {
   TImageReduite* ImageReduite = nullptr;
   // The optimal number of moves of the board shown, found in the background.
   QLabel* LabelSolution = nullptr;
+  // The player's record on the board shown, and the progress through the
+  // library under the tree.
+  QLabel* LabelRecord = nullptr;
+  QLabel* LabelProgression = nullptr;
   QPushButton* BtNouveauDossier = nullptr;
   QPushButton* BtOk = nullptr;
   QPushButton* BtCancel = nullptr;
 
   // The tree's icons: closed folder, open folder, board, selected board.
   std::array<QIcon, 4> ImageListArbre;
+  // A board solved (tick) and solved at its optimum (star), each plain and
+  // selected.
+  std::array<QIcon, 4> IconesMarquees;
 
   void RemplirArbre();
   void AjouterDossier(const QString& nom);
@@ -88,9 +99,17 @@ class TFrmGestion : public QDialog {
  private:
   void FormShow();
   void MettreAJourIcones();
+  // Marks the solved boards from the records, and the progress line.
+  void MarquerResolus();
+  // A board node's path in the library, "folder/board.wbp".
+  std::string CheminRelatif(const QTreeWidgetItem* plateau) const;
+  std::string FichierRecords() const { return CheminRecords(chemin_.toStdString()); }
   QString DossierPlateaux() const { return chemin_ + "plateaux/"; }
 
   QString chemin_;
+  TRecords records_;
+  std::string empreinteApercu_;
+  std::string cheminApercu_;
   TRechercheSolution* recherche_ = nullptr;
   const TImagesPieces& images_;
   Dialogues& dialogues_;

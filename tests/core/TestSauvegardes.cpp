@@ -14,6 +14,7 @@
 #include "Fichiers.h"
 #include "Ini.h"
 #include "Parametres.h"
+#include "Records.h"
 #include "Sequence.h"
 
 using namespace glissaro;
@@ -63,6 +64,11 @@ TEST_F(PetitDisque, DisquePleinChaqueEcritureGardeLAncienFichier) {
   THistorique court;
   ASSERT_TRUE(EcrireSequence(sequence, "Niveau", court).ok);
   ASSERT_TRUE(EcrireParametres(ini, Parametres{}).ok);
+  const auto records = dossier.Fichier("Records.ini");
+  auto r = TRecords::Charger(records);
+  r.NoterPartie("00000000000000AA", "Niveau", "a/Niveau.wbp", {.coups = 5}, "2026-12-08");
+  ASSERT_TRUE(r.Enregistrer(records).ok);
+  const auto avantRecords = *LireFichier(records);
   const auto avantPlateau = *LireFichier(plateau);
   const auto avantSequence = *LireFichier(sequence);
   const auto avantIni = *LireFichier(ini);
@@ -80,11 +86,14 @@ TEST_F(PetitDisque, DisquePleinChaqueEcritureGardeLAncienFichier) {
   Parametres p;
   p.NomSkin = std::string(4000, 's');
   EXPECT_FALSE(EcrireParametres(ini, p).ok);
+  r.NoterPartie("00000000000000AA", std::string(4000, 't'), "a/Niveau.wbp", {.coups = 4}, "2026-12-09");
+  EXPECT_FALSE(r.Enregistrer(records).ok);
 
   EXPECT_EQ(*LireFichier(plateau), avantPlateau);
   EXPECT_EQ(*LireFichier(sequence), avantSequence);
   EXPECT_EQ(*LireFichier(ini), avantIni);
-  EXPECT_EQ(Fichiers(), 3u);  // no temporary file left behind
+  EXPECT_EQ(*LireFichier(records), avantRecords);
+  EXPECT_EQ(Fichiers(), 4u);  // no temporary file left behind
 }
 
 TEST_F(PetitDisque, DossierEnLectureSeule) {

@@ -51,6 +51,7 @@ modifie="$(sha256sum "$prog/$livre" | cut -d' ' -f1)"
 mkdir -p "$prog/plateaux/Les miens"
 printf 'V1.00\r\nMien\r\n' >"$prog/plateaux/Les miens/Mien.wbp"
 printf '[skin]\r\nNom=Ardoise\r\n' >"$prog/Glissaro.ini"
+printf '[0123456789ABCDEF]\r\nMeilleur=12\r\nResolu=1\r\n' >"$prog/Records.ini"
 printf 'x' >"$prog/sequences/partie.swb"
 # Two files that an older version shipped and this one no longer does (a
 # board since renamed): the one the player left alone goes, the one they
@@ -85,6 +86,7 @@ cmp -s "$prog/$autre" "$sources/data/$autre" || echec "plateau livré non mis à
 [ ! -e "$prog/${autre%.wbp} (nouveau).wbp" ] || echec "nouvelle version d'un plateau que le joueur n'a pas changé"
 [ -f "$prog/plateaux/Les miens/Mien.wbp" ] || echec "plateau du joueur perdu"
 grep -q Ardoise "$prog/Glissaro.ini" || echec "réglages perdus"
+grep -q Meilleur=12 "$prog/Records.ini" || echec "records perdus"
 [ -f "$prog/sequences/partie.swb" ] || echec "séquence perdue"
 
 bash "$sources/scripts/install" --desinstaller >/dev/null
@@ -95,7 +97,8 @@ bash "$sources/scripts/install" --desinstaller >/dev/null
 [ ! -e "$metainfo" ] && [ ! -e "$XDG_DATA_HOME/mime/packages/glissaro.xml" ] || echec "types ou métadonnées encore là"
 ! grep -q glissaro "$XDG_DATA_HOME/mime/globs2" 2>/dev/null || echec "types encore dans la base"
 [ -f "$prog/$livre" ] && [ -f "$prog/plateaux/Les miens/Mien.wbp" ] || echec "plateaux du joueur perdus"
-[ -f "$prog/Glissaro.ini" ] && [ -f "$prog/sequences/partie.swb" ] || echec "réglages ou séquences perdus"
+[ -f "$prog/Glissaro.ini" ] && [ -f "$prog/Records.ini" ] && [ -f "$prog/sequences/partie.swb" ] ||
+  echec "réglages, records ou séquences perdus"
 [ -z "$autre" ] || [ ! -e "$prog/$autre" ] || echec "plateau livré inchangé encore là"
 
 bash "$sources/scripts/install" --desinstaller --tout >/dev/null

@@ -125,4 +125,31 @@ wait "$jeu_pid" || echec "code de sortie non nul"
 jeu_pid=""
 grep -q '^Nom=Glissaro' "$travail/programme/Glissaro.ini" || echec "paramètres non écrits"
 [ -d "$travail/programme/plateaux" ] && [ -d "$travail/programme/sequences" ] || echec "dossiers non créés"
-echo "Fenêtre de 364×139 avec sa forme et son icône, plateau de $attendu à 200 %, titres exacts, fermée proprement."
+
+# A tiny board played to its end with the mouse: its record is kept.
+printf 'V1.00\r\nMini\r\n3\r\n1\r\n1\r\n' >"$travail/Mini.wbp"
+for cellule in "1 0 1 0 0 0 0 0 0" "3 0 0 0 0 0 0 0 0" "3 1 0 0 0 0 0 1 0"; do
+  for v in $cellule; do printf '%s\r\n' "$v"; done
+done >>"$travail/Mini.wbp"
+"$travail/programme/glissaro" "$travail/Mini.wbp" >"$travail/journal" 2>&1 &
+jeu_pid=$!
+attendre_titre "Mini"
+mini="$(xdotool search --all --onlyvisible --pid "$jeu_pid" --name '^Mini$' | head -n 1)"
+# Cells of 2 × case_ pixels at 200 %: the master from the first cell to the
+# third, by quarter cells.
+y=$case_
+xdotool mousemove --window "$mini" "$case_" "$y" mousedown 1
+for x in $(seq $((case_ + case_ / 2)) $((case_ / 2)) $((5 * case_))); do
+  xdotool mousemove --window "$mini" "$x" "$y"
+  sleep 0.02
+done
+xdotool mouseup 1
+attendre_titre "Information"
+xdotool key Escape
+grep -q '^Meilleur=1' "$travail/programme/Records.ini" && grep -q '^Resolu=1' "$travail/programme/Records.ini" ||
+  echec "record non retenu : $(cat "$travail/programme/Records.ini" 2>/dev/null)"
+kill "$jeu_pid"
+wait "$jeu_pid" 2>/dev/null || true
+jeu_pid=""
+
+echo "Fenêtre de 364×139 avec sa forme et son icône, plateau de $attendu à 200 %, titres exacts, fermée proprement ; un petit plateau joué jusqu'au bout laisse son record."

@@ -3,11 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
 #include "AideFenetres.h"
 #include "DessinPlateau.h"
+#include "Records.h"
 #include "SkinForm.h"
 #include "Uplateau.h"
 #include "Uplayer.h"
@@ -88,6 +90,36 @@ TEST_F(Gestion, LesIconesSuiventLEtatDesNoeuds) {
   EXPECT_EQ(cle(gestion.Noeud("Alpha", "b")->icon(0)), cle(gestion.ImageListArbre[3]));
   EXPECT_EQ(cle(gestion.Noeud("Alpha", "a")->icon(0)), cle(gestion.ImageListArbre[2]));
   EXPECT_NE(cle(gestion.ImageListArbre[2]), cle(gestion.ImageListArbre[3]));
+  gestion.hide();
+}
+
+TEST_F(Gestion, LesPlateauxResolusSontMarquesEtLaProgressionDite) {
+  const auto a = Petit("a"), b = Dessiner({"a.", "A."}, {"..", ".x"}, "b"), c = Dessiner({"A.", ".."}, {"..", ".x"}, "c");
+  Ecrire("Alpha", "a.wbp", a);
+  Ecrire("Alpha", "b.wbp", b);
+  Ecrire("Beta", "c.wbp", c);
+  ModifierRecords(CheminRecords(dossier.Q().toStdString()), [&](TRecords& r) {
+    r.NoterPartie(EmpreintePlateau(a), "a", "Alpha/a.wbp", {.coups = 3}, "2026-12-08");
+    r.NoterOptimum(EmpreintePlateau(a), "a", "Alpha/a.wbp", 2);
+    r.NoterPartie(EmpreintePlateau(c), "c", "ailleurs/c.wbp", {.coups = 2}, "2026-12-07");  // moved since
+    r.NoterOptimum(EmpreintePlateau(c), "c", "ailleurs/c.wbp", 2);
+  });
+  gestion.show();
+  EXPECT_EQ(gestion.LabelProgression->text(), "2 plateaux résolus sur 3, dont 1 à l'optimum");
+  auto cle = [](const QIcon& i) { return i.pixmap(16, 16).toImage(); };
+  EXPECT_EQ(cle(gestion.Noeud("Alpha", "a")->icon(0)), cle(gestion.IconesMarquees[0]));  // tick
+  EXPECT_EQ(cle(gestion.Noeud("Alpha", "b")->icon(0)), cle(gestion.ImageListArbre[2]));
+  EXPECT_EQ(cle(gestion.Noeud("Beta", "c")->icon(0)), cle(gestion.IconesMarquees[2]));  // star
+  EXPECT_NE(cle(gestion.IconesMarquees[0]), cle(gestion.IconesMarquees[2]));
+  EXPECT_NE(cle(gestion.IconesMarquees[0]), cle(gestion.ImageListArbre[2]));
+
+  // The preview tells the record, and the optimum kept needs no search.
+  Choisir("Alpha", "a");
+  EXPECT_EQ(gestion.LabelSolution->text(), "Solution optimale : 2 coups");
+  EXPECT_EQ(gestion.LabelRecord->text(), "Votre record : 3 coups (le 8 décembre 2026)");
+  EXPECT_EQ(cle(gestion.Noeud("Alpha", "a")->icon(0)), cle(gestion.IconesMarquees[1]));
+  Choisir("Alpha", "b");
+  EXPECT_EQ(gestion.LabelRecord->text(), "Pas encore résolu");
   gestion.hide();
 }
 

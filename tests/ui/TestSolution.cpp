@@ -16,6 +16,7 @@
 #include "Magneto.h"
 #include "UAuteur.h"
 #include "UNouveau.h"
+#include "Records.h"
 #include "Uplateau.h"
 #include "Uplayer.h"
 #include "gestion.h"
@@ -68,6 +69,12 @@ TEST(Solution, LePlateauMontreLaSolutionDepuisLaPositionParLeMagnetoscope) {
   magneto.TBFin->click();
   EXPECT_TRUE(plateau.Partie.Resolu());
   EXPECT_EQ(plateau.Partie.Compteur, 1 + 2);
+  // Solved by the solution shown, not by play: no record.
+  Cliquer(plateau.ImagePlateau, {10, 10});
+  ASSERT_EQ(dialogues.Textes("choix").size(), 1u);
+  const auto records = TRecords::Charger(plateau.FichierRecords());
+  const auto* record = records.Trouver(EmpreintePlateau(Porte()));
+  EXPECT_TRUE(!record || !record->Resolu);
   plateau.hide();
 
   // From a position without a way out.
