@@ -4,22 +4,63 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace glissaro {
 
-std::optional<std::string> LireFichier(const std::string& chemin) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(chemin, ec)) return std::nullopt;
-  std::ifstream entree(chemin, std::ios::binary);
-  if (!entree) return std::nullopt;
-  std::string contenu((std::istreambuf_iterator<char>(entree)), std::istreambuf_iterator<char>());
-  if (entree.bad()) return std::nullopt;
-  return contenu;
+std::string MessageFichierTropGrand(const std::string& chemin) { return "Le fichier " + chemin + " est trop grand"; }
+
+std::string MessageFichierIllisible(const std::string& chemin) { return "Impossible d'ouvrir le fichier " + chemin; }
+
+FichierLu LireFichier(const std::string& chemin, std::size_t tailleMax) {
+  FichierLu lu;
+  auto refus = [&](FichierLu::Etat etat, std::string message) {
+    lu.etat = etat;
+    lu.contenu.clear();
+    lu.message = std::move(message);
+    return lu;
+  };
+  // Opened without waiting: a pipe with no writer must not hang the game.
+  const int fd = ::open(chemin.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    const bool absent = errno == ENOENT || errno == ENOTDIR;
+    return refus(absent ? FichierLu::Etat::Absent : FichierLu::Etat::Illisible, MessageFichierIllisible(chemin));
+  }
+  struct Fermeture {
+    int fd;
+    ~Fermeture() { ::close(fd); }
+  } fermeture{fd};
+  struct stat infos {};
+  if (::fstat(fd, &infos) != 0) return refus(FichierLu::Etat::Illisible, MessageFichierIllisible(chemin));
+  if (!S_ISREG(infos.st_mode))
+    return refus(FichierLu::Etat::PasOrdinaire,
+                 "Le fichier " + chemin + " n'est pas un fichier ordinaire (dossier, tube ou périphérique)");
+  if (infos.st_size < 0 || static_cast<uintmax_t>(infos.st_size) > tailleMax)
+    return refus(FichierLu::Etat::TropGrand, MessageFichierTropGrand(chemin));
+  // The file may grow while it is read: one byte more than the bound is
+  // enough to know it is too large.
+  lu.contenu.resize(std::min<std::size_t>(static_cast<std::size_t>(infos.st_size), tailleMax) + 1);
+  std::size_t total = 0;
+  for (;;) {
+    if (total == lu.contenu.size()) {
+      if (total > tailleMax) return refus(FichierLu::Etat::TropGrand, MessageFichierTropGrand(chemin));
+      lu.contenu.resize(std::min(tailleMax + 1, std::max<std::size_t>(2 * total, 4096)));
+    }
+    const ssize_t n = ::read(fd, lu.contenu.data() + total, lu.contenu.size() - total);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return refus(FichierLu::Etat::Illisible, MessageFichierIllisible(chemin));
+    }
+    if (n == 0) break;
+    total += static_cast<std::size_t>(n);
+  }
+  lu.contenu.resize(total);
+  lu.etat = FichierLu::Etat::Lu;
+  return lu;
 }
 
 std::string MessageEcritureImpossible(const std::string& chemin) {

@@ -23,13 +23,17 @@ std::string CheminParametres(const std::string& chemin);
 
 // Reads the settings; a missing file, section or key, or an unreadable
 // number, gives the default. A speed of 0 or below is never used: the move
-// speed becomes 2 and the replay speed 200.
-Parametres LireParametres(const std::string& fichier);
+// speed becomes 2 and the replay speed 200. A file that cannot be read
+// (larger than 1 MiB, not a regular file...) gives the defaults too, and
+// its message goes into *message when given.
+Parametres LireParametres(const std::string& fichier, std::string* message = nullptr);
 
 // Writes "Nom", "deplacement" and "Magneto" in that order into the section
 // "skin", keeping every other section and key of the file. The file is
 // replaced safely; on failure the message reads "Impossible d'écrire dans "
-// followed by the full path, and the old file is untouched.
+// followed by the full path, and the old file is untouched. A file that
+// exists but cannot be read is not replaced (its other sections would be
+// lost): the message is the reader's.
 ResultatEcriture EcrireParametres(const std::string& fichier, const Parametres& parametres);
 
 // The forward replay timer runs at half the replay speed, rounded to the

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "AideFichiers.h"
 #include "AidePlateau.h"
 #include "FichierPlateau.h"
 #include "Texte.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::Dessiner;
 using glissaro::test::DossierTemporaire;
 
@@ -52,7 +54,7 @@ TEST(FichierPlateau, RelireCeQuiAEteEcritDonneLeMemePlateau) {
   const std::string chemin = dossier.Fichier("Éclair été.wbp");
   ASSERT_TRUE(EcrirePlateau(chemin, ecrit, "2").ok);
   // Windows-1252 on disk: "É" is one byte.
-  EXPECT_EQ(LireFichier(chemin)->substr(7, 3), "\xC9" "cl");
+  EXPECT_EQ(ContenuFichier(chemin)->substr(7, 3), "\xC9" "cl");
 
   TPlateau lu;
   const auto r = LirePlateau(chemin, lu);

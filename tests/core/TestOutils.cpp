@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "AideFichiers.h"
 #include "AideOutils.h"
 #include "AidePlateau.h"
 #include "Outils.h"
@@ -9,6 +10,7 @@
 #include "Sequence.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::Dessiner;
 using glissaro::test::DossierTemporaire;
 using glissaro::test::Lancer;
@@ -73,7 +75,7 @@ TEST(Outils, JouerRejoueLesGestesEtEnregistreLaSequence) {
             "L2C2 L2C3 L3C1\n"
             "L2C1 L3C2 L3C3\n")
       << s.sortie;
-  EXPECT_EQ(LireFichier(sequence)->size(), 4u * (15 + 7));
+  EXPECT_EQ(ContenuFichier(sequence)->size(), 4u * (15 + 7));
 
   // Errors: a gesture file with a wrong line, a board never validated.
   ASSERT_TRUE(EcrireFichierSur(gestes, "appuyer 1\n").ok);

@@ -2,11 +2,13 @@
 
 #include <filesystem>
 
+#include "AideFichiers.h"
 #include "AidePlateau.h"
 #include "Ini.h"
 #include "Parametres.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::DossierTemporaire;
 
 TEST(Ini, NomsSansCasseValeursRogneesPremiereCleGagne) {
@@ -59,7 +61,7 @@ TEST(Parametres, SansFichierLesValeursParDefautEtLaFermetureCreeLeFichier) {
   EXPECT_EQ(p.VitesseDeplacement, 2);
   EXPECT_EQ(p.VitesseMagneto, 200);
   ASSERT_TRUE(EcrireParametres(fichier, p).ok);
-  EXPECT_EQ(*LireFichier(fichier), "[skin]\r\nNom=Glissaro\r\ndeplacement=2\r\nMagneto=200\r\n");
+  EXPECT_EQ(*ContenuFichier(fichier), "[skin]\r\nNom=Glissaro\r\ndeplacement=2\r\nMagneto=200\r\n");
 }
 
 TEST(Parametres, ValeursLuesEtEcritesTellesQuelles) {
@@ -72,7 +74,7 @@ TEST(Parametres, ValeursLuesEtEcritesTellesQuelles) {
   EXPECT_EQ(p.VitesseDeplacement, 3);
   EXPECT_EQ(p.VitesseMagneto, 20);
   ASSERT_TRUE(EcrireParametres(fichier, p).ok);
-  EXPECT_EQ(*LireFichier(fichier), "[Autre]\r\nk=v\r\n[SKIN]\r\nnom=glissaro\r\nDEPLACEMENT=3\r\nMagneto=20\r\n");
+  EXPECT_EQ(*ContenuFichier(fichier), "[Autre]\r\nk=v\r\n[SKIN]\r\nnom=glissaro\r\nDEPLACEMENT=3\r\nMagneto=20\r\n");
 }
 
 TEST(Parametres, VitessesNullesOuNegativesRemplacees) {
@@ -108,5 +110,5 @@ TEST(Parametres, EcritureImpossibleGardeLAncienFichier) {
   std::filesystem::permissions(dossier.Chemin(), std::filesystem::perms::owner_all);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.message, "Impossible d'écrire dans " + fichier);
-  EXPECT_EQ(*LireFichier(fichier), "[skin]\r\nNom=Ancien\r\n");
+  EXPECT_EQ(*ContenuFichier(fichier), "[skin]\r\nNom=Ancien\r\n");
 }

@@ -14,12 +14,13 @@
 
 #include "../../tools/plateaux/Definitions.h"
 #include "FichierPlateau.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "Partie.h"
 #include "Texte.h"
 #include "Verification.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 namespace fs = std::filesystem;
 
 namespace {
@@ -62,7 +63,7 @@ struct Rejeu {
 // lines and # comments) on a game.
 Rejeu JouerGestes(const std::string& chemin, TPartie& partie) {
   Rejeu r;
-  const auto contenu = LireFichier(chemin);
+  const auto contenu = ContenuFichier(chemin);
   if (!contenu) {
     r.erreur = "impossible d'ouvrir " + chemin;
     return r;
@@ -114,7 +115,7 @@ std::string NomDeTest(const ::testing::TestParamInfo<std::string>& info) {
 
 TEST_P(PlateauLivre, EstUnFichierWindows1252EnCrLfNommeDapresSonTitre) {
   const fs::path chemin = kBibliotheque / GetParam();
-  const auto contenu = LireFichier(chemin.string());
+  const auto contenu = ContenuFichier(chemin.string());
   ASSERT_TRUE(contenu.has_value());
   ASSERT_GE(contenu->size(), 2u);
   // Every line ends with CR LF, and there is nothing after the last one.
@@ -270,7 +271,7 @@ TEST(BibliothequeLivree, LesFichiersSontCeQueDonnentLesDefinitions) {
     if (e.is_regular_file() && e.path().extension() == ".txt") fichiers.push_back(e.path());
   ASSERT_FALSE(fichiers.empty());
   for (const auto& fichier : fichiers) {
-    const auto contenu = LireFichier(fichier.string());
+    const auto contenu = ContenuFichier(fichier.string());
     ASSERT_TRUE(contenu.has_value());
     const auto analyse = plateaux::AnalyserDefinitions(*contenu, fichier.string());
     EXPECT_TRUE(analyse.erreurs.empty()) << analyse.erreurs.front();
@@ -284,7 +285,7 @@ TEST(BibliothequeLivree, LesFichiersSontCeQueDonnentLesDefinitions) {
   const auto livres = PlateauxLivres();
   EXPECT_EQ(std::set<std::string>(livres.begin(), livres.end()).size(), construits.size());
   for (const auto& [relatif, texte] : construits) {
-    const auto contenu = LireFichier((kBibliotheque / relatif).string());
+    const auto contenu = ContenuFichier((kBibliotheque / relatif).string());
     ASSERT_TRUE(contenu.has_value()) << "plateau défini mais absent : " << relatif;
     EXPECT_TRUE(*contenu == texte) << "plateau à régénérer (glissaro-plateaux) : " << relatif;
   }

@@ -11,12 +11,13 @@
 #include <filesystem>
 
 #include "AidePlateau.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "Ini.h"
 #include "Parametres.h"
 #include "Sequence.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::Dessiner;
 using glissaro::test::DossierTemporaire;
 
@@ -63,9 +64,9 @@ TEST_F(PetitDisque, DisquePleinChaqueEcritureGardeLAncienFichier) {
   THistorique court;
   ASSERT_TRUE(EcrireSequence(sequence, "Niveau", court).ok);
   ASSERT_TRUE(EcrireParametres(ini, Parametres{}).ok);
-  const auto avantPlateau = *LireFichier(plateau);
-  const auto avantSequence = *LireFichier(sequence);
-  const auto avantIni = *LireFichier(ini);
+  const auto avantPlateau = *ContenuFichier(plateau);
+  const auto avantSequence = *ContenuFichier(sequence);
+  const auto avantIni = *ContenuFichier(ini);
   Remplir();
 
   // Each new content is larger than what the disk has left.
@@ -81,9 +82,9 @@ TEST_F(PetitDisque, DisquePleinChaqueEcritureGardeLAncienFichier) {
   p.NomSkin = std::string(4000, 's');
   EXPECT_FALSE(EcrireParametres(ini, p).ok);
 
-  EXPECT_EQ(*LireFichier(plateau), avantPlateau);
-  EXPECT_EQ(*LireFichier(sequence), avantSequence);
-  EXPECT_EQ(*LireFichier(ini), avantIni);
+  EXPECT_EQ(*ContenuFichier(plateau), avantPlateau);
+  EXPECT_EQ(*ContenuFichier(sequence), avantSequence);
+  EXPECT_EQ(*ContenuFichier(ini), avantIni);
   EXPECT_EQ(Fichiers(), 3u);  // no temporary file left behind
 }
 
@@ -94,7 +95,7 @@ TEST_F(PetitDisque, DossierEnLectureSeule) {
   const auto r = EcrireFichierSur(fichier, "nouveau");
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.message, "Impossible d'écrire dans " + fichier);
-  EXPECT_EQ(*LireFichier(fichier), "ancien");
+  EXPECT_EQ(*ContenuFichier(fichier), "ancien");
   EXPECT_EQ(Fichiers(), 1u);
 }
 
@@ -105,7 +106,7 @@ TEST(Sauvegardes, UnRemplacementGardeLesDroitsEtNeLaisseRienDerriere) {
   std::filesystem::permissions(fichier, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                             std::filesystem::perms::group_read);
   ASSERT_TRUE(EcrireFichierSur(fichier, "deux").ok);
-  EXPECT_EQ(*LireFichier(fichier), "deux");
+  EXPECT_EQ(*ContenuFichier(fichier), "deux");
   EXPECT_EQ(std::filesystem::status(fichier).permissions() & std::filesystem::perms::all,
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                 std::filesystem::perms::group_read);

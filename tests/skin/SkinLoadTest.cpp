@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "SkinFields.h"
 #include "SkinForm.h"
 #include "SkinImages.h"
@@ -16,6 +16,7 @@ namespace glissaro {
 namespace {
 
 using test::Avec;
+using test::ContenuFichier;
 using test::DossierSkin;
 using test::EnTeteStandard;
 using test::Panneau;
@@ -98,14 +99,14 @@ TEST(DefaultSkin, LeavesAFileSkinIniOfTheProgramFolderAlone) {
   const bool existait = QFile::exists(chemin);
   std::string avant;
   if (existait) {
-    avant = *LireFichier(chemin.toStdString());
+    avant = *ContenuFichier(chemin.toStdString());
   } else {
     avant = "[Version]\r\nVer=1\r\n; fichier de l'utilisateur\r\n";
     test::EcrireOctets(chemin, avant);
   }
   Panneau panneau;
   const bool charge = panneau.skin->LoadDefaultSkin();
-  const auto apres = LireFichier(chemin.toStdString());
+  const auto apres = ContenuFichier(chemin.toStdString());
   if (!existait) QFile::remove(chemin);
   EXPECT_TRUE(charge);
   ASSERT_TRUE(apres.has_value());

@@ -11,7 +11,7 @@
 #include "AideFenetres.h"
 #include "DessinPlateau.h"
 #include "DialoguesQt.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "SkinImages.h"
 #include "Texte.h"
 #include "UAuteur.h"
@@ -50,7 +50,7 @@ class Auteur : public ::testing::Test {
     dialogues.fichiers = {chemin.toStdString()};
     ecran.BitBtn1->click();
   }
-  std::string Lire(const QString& chemin) const { return LireFichier(chemin.toStdString()).value_or("<absent>"); }
+  std::string Lire(const QString& chemin) const { return ContenuFichier(chemin.toStdString()).value_or("<absent>"); }
   QString Base() const { return dossier.Q() + "plateaux/Mes/Porte"; }
 
   DossierProgramme dossier;

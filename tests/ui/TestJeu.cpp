@@ -8,7 +8,7 @@
 #include <QMenu>
 
 #include "AideFenetres.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "SkinForm.h"
 #include "Uplateau.h"
 #include "Uplayer.h"
@@ -200,7 +200,7 @@ TEST_F(Jeu, QuitterConfirmeEcritLesParametresRefuserNEcritRien) {
   Cliquer(player.SkinForm1, CentreZone("QUITTER"));
   EXPECT_FALSE(player.isVisible());
   EXPECT_EQ(dialogues.Textes("confirmation"), (std::vector<std::string>{"Quitter Glissaro ?", "Quitter Glissaro ?"}));
-  EXPECT_EQ(*LireFichier(ini.toStdString()), "[skin]\r\nNom=Glissaro\r\ndeplacement=4\r\nMagneto=20\r\n");
+  EXPECT_EQ(*ContenuFichier(ini.toStdString()), "[skin]\r\nNom=Glissaro\r\ndeplacement=4\r\nMagneto=20\r\n");
 }
 
 TEST_F(Jeu, ParamNOuvreLeMenuQuAuBoutonGauche) {

@@ -11,7 +11,7 @@
 #include <QToolButton>
 
 #include "AideFenetres.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "Magneto.h"
 #include "Sequence.h"
 #include "SkinForm.h"
@@ -221,7 +221,7 @@ TEST_F(Magnetoscope, SequenceEnregistreeApresUnRetourPuisRechargee) {
   magneto->TBenreg->click();
   EXPECT_EQ(dialogues.dialoguesFichier.back().titre, "sauvegarde une séquenceGlissaro");
   EXPECT_EQ(dialogues.dialoguesFichier.back().extensionDefaut, "swb");
-  ASSERT_EQ(LireFichier(chemin)->size(), 4u * (15 + pos));
+  ASSERT_EQ(ContenuFichier(chemin)->size(), 4u * (15 + pos));
 
   // Replacing asks first.
   dialogues.fichiers = {chemin};
@@ -229,7 +229,7 @@ TEST_F(Magnetoscope, SequenceEnregistreeApresUnRetourPuisRechargee) {
   magneto->TBFin->click();
   magneto->TBenreg->click();
   EXPECT_EQ(dialogues.Textes("confirmation").back(), "Ce fichier existe déjà le remplacer ?");
-  EXPECT_EQ(LireFichier(chemin)->size(), 4u * (15 + pos));
+  EXPECT_EQ(ContenuFichier(chemin)->size(), 4u * (15 + pos));
 
   // Reloaded: the board restarts, then "Fin" plays the saved game.
   dialogues.fichiers = {chemin};
