@@ -67,35 +67,42 @@ std::string MessageEcritureImpossible(const std::string& chemin) {
   return "Impossible d'écrire dans " + chemin;
 }
 
-ResultatEcriture EcrireFichierSur(const std::string& chemin, const std::string& contenu) {
-  const ResultatEcriture echec{false, MessageEcritureImpossible(chemin)};
-  std::string modele = chemin + ".XXXXXX";
-  const int fd = mkstemp(modele.data());
-  if (fd < 0) return echec;
-  const std::string temporaire = modele;
-  bool ok = true;
-  std::size_t ecrit = 0;
-  while (ok && ecrit < contenu.size()) {
-    const ssize_t n = ::write(fd, contenu.data() + ecrit, contenu.size() - ecrit);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-    } else {
-      ecrit += static_cast<std::size_t>(n);
-    }
+FichierTemporaire::FichierTemporaire(std::string cible) : cible_(std::move(cible)) {
+  std::string modele = cible_ + ".XXXXXX";
+  fd_ = mkostemp(modele.data(), O_CLOEXEC);
+  if (fd_ >= 0) chemin_ = modele;
+}
+
+FichierTemporaire::~FichierTemporaire() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!chemin_.empty()) ::unlink(chemin_.c_str());
+}
+
+bool FichierTemporaire::Ecrire(std::string_view octets) {
+  while (fd_ >= 0 && !octets.empty()) {
+    const ssize_t n = ::write(fd_, octets.data(), octets.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    octets.remove_prefix(static_cast<std::size_t>(n));
   }
-  // Keep the permissions of the file being replaced; a new file gets the
-  // usual ones (read and write for the user, read for the others).
+  return fd_ >= 0;
+}
+
+bool FichierTemporaire::Remplacer() {
+  if (fd_ < 0) return false;
   struct stat infos {};
-  const mode_t mode = ::stat(chemin.c_str(), &infos) == 0 ? (infos.st_mode & 07777) : 0644;
-  if (ok && ::fchmod(fd, mode) != 0) ok = false;
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && std::rename(temporaire.c_str(), chemin.c_str()) != 0) ok = false;
-  if (!ok) {
-    ::unlink(temporaire.c_str());
-    return echec;
-  }
+  const mode_t mode = ::stat(cible_.c_str(), &infos) == 0 ? (infos.st_mode & 07777) : 0644;
+  bool ok = ::fchmod(fd_, mode) == 0 && ::fsync(fd_) == 0;
+  if (::close(fd_) != 0) ok = false;
+  fd_ = -1;
+  if (!ok || std::rename(chemin_.c_str(), cible_.c_str()) != 0) return false;
+  chemin_.clear();
+  return true;
+}
+
+ResultatEcriture EcrireFichierSur(const std::string& chemin, const std::string& contenu) {
+  FichierTemporaire fichier(chemin);
+  if (!fichier.Ecrire(contenu) || !fichier.Remplacer()) return {false, MessageEcritureImpossible(chemin)};
   return {};
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace glissaro {
 
@@ -38,6 +39,33 @@ FichierLu LireFichier(const std::string& chemin, std::size_t tailleMax);
 // The messages of a refused file.
 std::string MessageFichierTropGrand(const std::string& chemin);
 std::string MessageFichierIllisible(const std::string& chemin);
+
+// A new file written beside its target, that takes the target's place
+// only once it is complete: Remplacer() gives it the permissions of the
+// file it replaces (or read and write for the user, read for the others),
+// flushes it to disk and renames it over the target, so that a link at the
+// target is replaced, never written through. Until then, and if anything
+// fails, the target is untouched; the temporary file is removed when the
+// object goes without having replaced it.
+class FichierTemporaire {
+ public:
+  explicit FichierTemporaire(std::string cible);
+  ~FichierTemporaire();
+  FichierTemporaire(const FichierTemporaire&) = delete;
+  FichierTemporaire& operator=(const FichierTemporaire&) = delete;
+
+  bool Ouvert() const { return fd_ >= 0; }
+  int Descripteur() const { return fd_; }
+  const std::string& Cible() const { return cible_; }
+  void ChangerCible(std::string cible) { cible_ = std::move(cible); }
+  bool Ecrire(std::string_view octets);
+  bool Remplacer();
+
+ private:
+  std::string cible_;
+  std::string chemin_;
+  int fd_ = -1;
+};
 
 // Writes contents to a temporary file in the same folder, flushes it to disk
 // and renames it over the target, so that a failure at any point leaves the
