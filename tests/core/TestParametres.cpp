@@ -30,7 +30,7 @@ TEST(Ini, NomsSansCasseValeursRogneesPremiereCleGagne) {
 
 TEST(Ini, EntiersSelonLesReglesDesParametres) {
   const auto ini = FichierIni::DepuisTexte(
-      "[s]\na=0x14\nb=$1F\nc=-12\nd=12abc\ne=\nf=0x\ng=x14\nh=+7\ni= 5\n");
+      "[s]\na=0x14\nb=$1F\nc=-12\nd=12abc\ne=\nf=0x\ng=x14\nh=+7\ni= 5\nj=-0x14\nk=+0x14\n");
   EXPECT_EQ(ini.LireEntier("s", "a", 1), 20);
   EXPECT_EQ(ini.LireEntier("s", "b", 1), 31);
   EXPECT_EQ(ini.LireEntier("s", "c", 1), -12);
@@ -40,6 +40,8 @@ TEST(Ini, EntiersSelonLesReglesDesParametres) {
   EXPECT_EQ(ini.LireEntier("s", "g", 1), 1);
   EXPECT_EQ(ini.LireEntier("s", "h", 1), 7);
   EXPECT_EQ(ini.LireEntier("s", "i", 1), 5);  // blanks around a value are removed
+  EXPECT_EQ(ini.LireEntier("s", "j", 1), 1);  // a sign goes with decimal digits only
+  EXPECT_EQ(ini.LireEntier("s", "k", 1), 1);
   EXPECT_EQ(ini.LireEntier("s", "z", 9), 9);
 }
 
