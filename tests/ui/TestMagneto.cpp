@@ -242,7 +242,7 @@ TEST_F(Magnetoscope, SequenceEnregistreeApresUnRetourPuisRechargee) {
   EXPECT_EQ(Affichage("TEXT_CPT"), "0002");  // the last mark saved
 }
 
-TEST_F(Magnetoscope, UneSequenceDUnAutrePlateauEstRefusee) {
+TEST_F(Magnetoscope, UneSequenceDUnAutrePlateauOuQuIlNAuraitPasPuJouerEstRefusee) {
   THistorique h;
   h.Ajouter(1, EvDroite);
   const std::string chemin = dossier.Fichier("autre.swb");
@@ -261,6 +261,21 @@ TEST_F(Magnetoscope, UneSequenceDUnAutrePlateauEstRefusee) {
   magneto->TbCharger->click();
   EXPECT_NE(dialogues.Textes("erreur").back().find("autre.swb"), std::string::npos);
   EXPECT_EQ(plateau->Partie.Historique.Fin, 0);
+
+  // Its own title, but a door opened on the master tile, then a step of a
+  // border tile: refused at the first, nothing of it reaches the board.
+  const auto depart = Photo();
+  THistorique hostile;
+  hostile.Ajouter(CodePosition(4, 2), EvPorteOuverte);
+  hostile.Ajouter(static_cast<int16_t>(plateau->Partie.Plateau.Case(2, 1).Piece), EvDroite);
+  ASSERT_TRUE(EcrireSequence(chemin, "Porte", hostile).ok);
+  dialogues.fichiers = {chemin};
+  magneto->TbCharger->click();
+  EXPECT_EQ(dialogues.Textes("bip").size(), 2u);
+  EXPECT_EQ(dialogues.Textes("erreur").back(), "Séquence incorrecte pour ce plateau (événement n° 1)");
+  EXPECT_EQ(plateau->Partie.Historique.Fin, 0);
+  magneto->TBFin->click();
+  EXPECT_EQ(Photo(), depart);
 }
 
 TEST_F(Magnetoscope, RechargerSansPlateauDemandeUnPlateauDAbord) {
