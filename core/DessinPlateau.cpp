@@ -3,6 +3,11 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
+#include "Vue.h"
+
 namespace glissaro {
 
 namespace {
@@ -31,6 +36,7 @@ QImage Vierge(int taille) {
 
 TImagesPieces::TImagesPieces() {
   for (std::size_t i = 0; i < kNombreListes; ++i) listes_[i].assign(kTailles[i], Vierge(tailleCase_));
+  PreparerAnneau();
 }
 
 QString TImagesPieces::ChargerPieces(const QString& chemin) {
@@ -78,7 +84,75 @@ QString TImagesPieces::ChargerPieces(const QImage& image, const QString& nomFich
 
   listes_ = std::move(listes);
   tailleCase_ = taille;
+  PreparerAnneau();
   return {};
+}
+
+void TImagesPieces::PreparerAnneau() {
+  const int t = tailleCase_;
+  const QImage& fond = listes_[static_cast<std::size_t>(TSerieMap::Vide)][kMapFond];
+  const QImage& place = listes_[static_cast<std::size_t>(TSerieMap::Vide)][kMapFondFinal];
+  // What the final-place floor adds to the plain floor: opacity from the
+  // difference, colour from the final place.
+  std::vector<float> marque(static_cast<std::size_t>(t * t), 0.f);
+  int points = 0;
+  double luminance = 0;
+  for (int y = 0; y < t; ++y)
+    for (int x = 0; x < t; ++x) {
+      const QRgb a = fond.pixel(x, y), b = place.pixel(x, y);
+      const int ecart = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+      const float opacite = std::clamp((ecart - 16) / 48.f, 0.f, 1.f);
+      marque[static_cast<std::size_t>(y * t + x)] = opacite;
+      if (opacite > 0.5f) {
+        ++points;
+        luminance += qGray(b);
+      }
+    }
+  anneau_ = QImage(t, t, QImage::Format_ARGB32_Premultiplied);
+  anneau_.fill(Qt::transparent);
+  // A mark is a part of the tile: a skin whose two floors differ nearly
+  // everywhere, or nowhere, gets the drawn ring.
+  const bool marqueDuSkin = points >= t * t / 50 && points <= t * t * 6 / 10;
+  const bool claire = marqueDuSkin && luminance / points > 150;
+  const QColor halo = claire ? QColor(20, 20, 20) : QColor(255, 255, 255);
+  QPainter peintre(&anneau_);
+  peintre.setRenderHint(QPainter::Antialiasing);
+  if (!marqueDuSkin) {
+    const QPointF centre(t / 2.0 - 0.5, t / 2.0 - 0.5);
+    const qreal rayon = t * 0.3, epaisseur = std::max(1.5, t / 12.0);
+    peintre.setBrush(Qt::NoBrush);
+    peintre.setPen(QPen(QColor(255, 255, 255, 190), epaisseur + 2));
+    peintre.drawEllipse(centre, rayon, rayon);
+    peintre.setPen(QPen(QColor(200, 30, 40, 230), epaisseur));
+    peintre.drawEllipse(centre, rayon, rayon);
+    return;
+  }
+  peintre.end();
+  // The halo: the mark widened by a pixel or two, under the mark itself.
+  const int r = std::max(1, t / 24);
+  for (int y = 0; y < t; ++y)
+    for (int x = 0; x < t; ++x) {
+      float voisin = 0;
+      for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx) {
+          const int xv = x + dx, yv = y + dy;
+          if (xv >= 0 && yv >= 0 && xv < t && yv < t) voisin = std::max(voisin, marque[static_cast<std::size_t>(yv * t + xv)]);
+        }
+      const float m = marque[static_cast<std::size_t>(y * t + x)] * 0.9f, h = voisin * 0.7f;
+      const float alpha = m + h * (1 - m);
+      if (alpha <= 0) continue;
+      const QRgb c = place.pixel(x, y);
+      auto canal = [&](int couleur, int fondHalo) {
+        return static_cast<int>(std::lround(couleur * m + fondHalo * h * (1 - m)));
+      };
+      anneau_.setPixel(x, y, qRgba(canal(qRed(c), halo.red()), canal(qGreen(c), halo.green()), canal(qBlue(c), halo.blue()),
+                                   static_cast<int>(std::lround(alpha * 255))));
+    }
+}
+
+void TImagesPieces::DessinerAnneau(QPainter& peintre, int ligne, int colonne) const {
+  const int t = tailleCase_;
+  peintre.drawImage(QRect((colonne - 1) * t, (ligne - 1) * t, t, t), anneau_, QRect(0, 0, t - 1, t - 1));
 }
 
 const QImage* TImagesPieces::Image(TSerieMap serie, int16_t map) const {
@@ -88,21 +162,57 @@ const QImage* TImagesPieces::Image(TSerieMap serie, int16_t map) const {
   return static_cast<std::size_t>(map) < liste.size() ? &liste[static_cast<std::size_t>(map)] : nullptr;
 }
 
-void TImagesPieces::DessinerCase(QPainter& peintre, const TCellule& cellule, int ligne, int colonne) const {
+void TImagesPieces::DessinerCase(QPainter& peintre, const TCellule& cellule, int ligne, int colonne, bool anneau) const {
   const QImage* image = Image(cellule.Serie, cellule.Map);
   if (!image) image = Image(TSerieMap::Vide, kMapFond);
   const int t = tailleCase_;
   peintre.drawImage(QRect((colonne - 1) * t, (ligne - 1) * t, t, t), *image, QRect(0, 0, t - 1, t - 1));
+  if (anneau && cellule.PlaceFinal && cellule.Serie != TSerieMap::Vide) DessinerAnneau(peintre, ligne, colonne);
 }
 
-QImage TImagesPieces::DessinerPlateau(const TPlateau& plateau) const {
+QImage TImagesPieces::DessinerPlateau(const TPlateau& plateau, bool anneaux) const {
   QImage image(std::max(1, plateau.Largeur * tailleCase_), std::max(1, plateau.Hauteur * tailleCase_),
                QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter peintre(&image);
   for (int l = 1; l <= plateau.Hauteur; ++l)
-    for (int c = 1; c <= plateau.Largeur; ++c) DessinerCase(peintre, plateau.Case(l, c), l, c);
+    for (int c = 1; c <= plateau.Largeur; ++c) DessinerCase(peintre, plateau.Case(l, c), l, c, anneaux);
   return image;
+}
+
+void TImageZoom::Definir(const QImage& source, int zoom) {
+  zoom_ = zoom > 0 ? zoom : 100;
+  source_ = source.size();
+  if (zoom_ == 100 || source.isNull()) {
+    image_ = QImage();
+    return;
+  }
+  image_ = QImage(std::max(1, AEchelle(source.width(), zoom_)), std::max(1, AEchelle(source.height(), zoom_)),
+                  QImage::Format_RGB32);
+  MettreAJour(source, source.rect());
+}
+
+QRect TImageZoom::VersEcran(const QRect& zone) const {
+  if (image_.isNull() || source_.isEmpty()) return zone;
+  const double sx = double(image_.width()) / source_.width(), sy = double(image_.height()) / source_.height();
+  // Smooth filtering reaches one screen pixel further on each side.
+  const int gauche = static_cast<int>(std::floor(zone.left() * sx)) - 1;
+  const int haut = static_cast<int>(std::floor(zone.top() * sy)) - 1;
+  const int droite = static_cast<int>(std::ceil((zone.right() + 1) * sx)) + 1;
+  const int bas = static_cast<int>(std::ceil((zone.bottom() + 1) * sy)) + 1;
+  return QRect(QPoint(gauche, haut), QPoint(droite - 1, bas - 1)).intersected(image_.rect());
+}
+
+QRect TImageZoom::MettreAJour(const QImage& source, const QRect& zone) {
+  const QRect ecran = VersEcran(zone);
+  if (image_.isNull() || ecran.isEmpty()) return ecran;
+  QPainter peintre(&image_);
+  peintre.setRenderHint(QPainter::SmoothPixmapTransform);
+  // The whole picture drawn through a clip: the pixels inside come out as
+  // a full scaling makes them, with no seam at the edges of the area.
+  peintre.setClipRect(ecran);
+  peintre.drawImage(QRectF(image_.rect()), source, QRectF(source.rect()));
+  return ecran;
 }
 
 }  // namespace glissaro

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -39,18 +40,53 @@ class TImagesPieces {
   // Draws a cell into a board picture: the list of its series, image Map,
   // its square (0, 0)–(TailleCase − 1, TailleCase − 1) stretched over the
   // cell at (row, column). A cell whose image does not exist is drawn as
-  // floor.
-  void DessinerCase(QPainter& peintre, const TCellule& cellule, int ligne, int colonne) const;
+  // floor. With anneau, a final place under a tile also gets its ring
+  // (DessinerAnneau).
+  void DessinerCase(QPainter& peintre, const TCellule& cellule, int ligne, int colonne, bool anneau = false) const;
 
-  // A whole board at full tile size (the previews).
-  QImage DessinerPlateau(const TPlateau& plateau) const;
+  // The mark of a final place drawn over the tile that covers it, so that
+  // the goal stays visible: the skin's own mark, what its final-place floor
+  // adds to the plain floor, with a light or dark halo that shows on any
+  // tile; a drawn ring when the skin's floors do not tell a mark apart.
+  void DessinerAnneau(QPainter& peintre, int ligne, int colonne) const;
+  const QImage& Anneau() const { return anneau_; }
+
+  // A whole board at full tile size (the previews; the board window with
+  // the rings).
+  QImage DessinerPlateau(const TPlateau& plateau, bool anneaux = false) const;
 
   // The four lists: Normal, Final, Bord, Vide (index = TSerieMap).
   const std::vector<QImage>& Liste(TSerieMap serie) const { return listes_[static_cast<std::size_t>(serie)]; }
 
  private:
+  void PreparerAnneau();
+
   int tailleCase_ = 20;
   std::array<std::vector<QImage>, 4> listes_;
+  QImage anneau_;
+};
+
+// The board picture as the screen shows it: scaled with smooth filtering
+// and kept up to date area by area as cells are drawn again. At 100 % it
+// holds nothing: the board picture is shown as it is.
+class TImageZoom {
+ public:
+  // Scales the whole picture (zoom in percent).
+  void Definir(const QImage& source, int zoom);
+  // Scales again the screen pixels that a rectangle of the source reaches,
+  // exactly as the whole picture would be scaled; returns them.
+  QRect MettreAJour(const QImage& source, const QRect& zone);
+  // The screen pixels that a rectangle of the source reaches.
+  QRect VersEcran(const QRect& zone) const;
+
+  int Zoom() const { return zoom_; }
+  // The scaled picture; null at 100 %.
+  const QImage& Image() const { return image_; }
+
+ private:
+  int zoom_ = 100;
+  QSize source_;
+  QImage image_;
 };
 
 }  // namespace glissaro

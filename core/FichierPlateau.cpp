@@ -180,4 +180,11 @@ ResultatEcriture EcrirePlateau(const std::string& chemin, const TPlateau& platea
   return EcrireFichierSur(chemin, TexteDuPlateau(plateau, ligneEtat));
 }
 
+std::string NomDuPlateauChoisi(std::string_view nomFichier, std::string_view titre) {
+  const bool classe = nomFichier.size() == titre.size() + 5 && nomFichier[0] >= '0' && nomFichier[0] <= '9' &&
+                      nomFichier[1] >= '0' && nomFichier[1] <= '9' && nomFichier.substr(2, 3) == " - " &&
+                      nomFichier.substr(5) == titre;
+  return std::string(classe ? nomFichier : titre);
+}
+
 }  // namespace glissaro

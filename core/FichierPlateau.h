@@ -59,4 +59,11 @@ std::string TexteDuPlateau(const TPlateau& plateau, std::string_view ligneEtat);
 // file that was there is untouched and the message names the path.
 ResultatEcriture EcrirePlateau(const std::string& chemin, const TPlateau& plateau, std::string_view ligneEtat);
 
+// The name (without ".wbp") of the file to load for a board previewed from
+// the file nomFichier whose stored title is titre: the title, as the
+// editor names a board's file after it; but a file of the shipped library
+// named by its rank in its folder and its title ("07 - Le fanion" titled
+// "Le fanion") is loaded as it is.
+std::string NomDuPlateauChoisi(std::string_view nomFichier, std::string_view titre);
+
 }  // namespace glissaro

@@ -1,5 +1,7 @@
 #include "Fichiers.h"
 
+#include <cctype>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,6 +118,18 @@ bool CreerDossiers(const std::string& chemin) {
   if (chemin.empty()) return false;
   std::filesystem::create_directories(chemin, ec);
   return DossierExiste(chemin);
+}
+
+GenreFichier GenreDuFichier(const std::string& chemin) {
+  const auto barre = chemin.find_last_of('/');
+  const auto point = chemin.find_last_of('.');
+  if (point == std::string::npos || (barre != std::string::npos && point < barre)) return GenreFichier::Autre;
+  std::string extension = chemin.substr(point + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == "wbp") return GenreFichier::Plateau;
+  if (extension == "swb") return GenreFichier::Sequence;
+  if (extension == "pkg") return GenreFichier::Paquet;
+  return GenreFichier::Autre;
 }
 
 }  // namespace glissaro

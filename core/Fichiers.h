@@ -87,4 +87,9 @@ bool DossierExiste(const std::string& chemin);
 // exists afterwards.
 bool CreerDossiers(const std::string& chemin);
 
+// The kinds of file the game opens, by their extension (any case): boards
+// ".wbp", sequences ".swb", board packs ".pkg".
+enum class GenreFichier { Plateau, Sequence, Paquet, Autre };
+GenreFichier GenreDuFichier(const std::string& chemin);
+
 }  // namespace glissaro

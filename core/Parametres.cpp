@@ -1,6 +1,7 @@
 #include "Parametres.h"
 
 #include "Ini.h"
+#include "Vue.h"
 
 namespace glissaro {
 
@@ -14,6 +15,9 @@ Parametres LireParametres(const std::string& fichier, std::string* message) {
   p.VitesseMagneto = ini.LireEntier("skin", "Magneto", kVitesseMagnetoDefaut);
   if (p.VitesseDeplacement <= 0) p.VitesseDeplacement = kVitesseDeplacementDefaut;
   if (p.VitesseMagneto <= 0) p.VitesseMagneto = kVitesseMagnetoDefaut;
+  p.Zoom = ini.LireEntier("jeu", "Zoom", kZoomAutomatique);
+  if (!ZoomValide(p.Zoom)) p.Zoom = kZoomAutomatique;
+  p.PlacesFinales = ini.LireEntier("jeu", "PlacesFinales", 1) != 0;
   return p;
 }
 
@@ -24,6 +28,12 @@ ResultatEcriture EcrireParametres(const std::string& fichier, const Parametres& 
   ini.Ecrire("skin", "Nom", parametres.NomSkin);
   ini.EcrireEntier("skin", "deplacement", parametres.VitesseDeplacement);
   ini.EcrireEntier("skin", "Magneto", parametres.VitesseMagneto);
+  // A player who never changed the board's display keeps the file of the
+  // three keys alone.
+  if (ini.SectionExiste("jeu") || parametres.Zoom != kZoomAutomatique || !parametres.PlacesFinales) {
+    ini.EcrireEntier("jeu", "Zoom", parametres.Zoom);
+    ini.EcrireEntier("jeu", "PlacesFinales", parametres.PlacesFinales ? 1 : 0);
+  }
   return ini.Enregistrer(fichier);
 }
 

@@ -1,6 +1,9 @@
 #include "Partie.h"
 
 #include <array>
+#include <cstdlib>
+#include <iterator>
+#include <set>
 #include <functional>
 
 namespace glissaro {
@@ -30,6 +33,7 @@ void TPartie::NouvellePartie() {
   Historique.Vider();
   DernierePiece = 0;
   BravoAffiche = false;
+  Indices = 0;
   pleinSignale_ = false;
   AfficherCompteur(0, false);
 }
@@ -110,6 +114,45 @@ void TPartie::Relacher() {
     if (observateur_) observateur_->Felicitations(TexteFelicitations(Plateau.Etat), Plateau.Etat);
     BravoAffiche = true;
   }
+}
+
+uint16_t TPartie::PieceSuivante(uint16_t courante, bool avant) const {
+  std::set<uint16_t> pieces;
+  for (int l = 1; l <= Plateau.Hauteur; ++l)
+    for (int c = 1; c <= Plateau.Largeur; ++c) {
+      const auto& cellule = Plateau.Case(l, c);
+      if (cellule.Serie == TSerieMap::Normal || cellule.Serie == TSerieMap::Final) pieces.insert(cellule.Piece);
+    }
+  if (pieces.empty()) return 0;
+  if (avant) {
+    const auto suivante = pieces.upper_bound(courante);
+    return suivante == pieces.end() ? *pieces.begin() : *suivante;
+  }
+  const auto position = pieces.lower_bound(courante);
+  return position == pieces.begin() ? *pieces.rbegin() : *std::prev(position);
+}
+
+bool TPartie::DeplacerAuClavier(uint16_t piece, int dx, int dy) {
+  if (!charge_ || piece == 0 || std::abs(dx) + std::abs(dy) != 1) return false;
+  int ligne = 0, colonne = 0;
+  for (int l = 1; l <= Plateau.Hauteur && !ligne; ++l)
+    for (int c = 1; c <= Plateau.Largeur && !ligne; ++c)
+      if (Plateau.Case(l, c).Piece == piece) ligne = l, colonne = c;
+  if (!ligne) return false;
+  // The piece is taken as a press on that tile takes it.
+  const auto& prise = Plateau.Case(ligne, colonne);
+  PieceChoisie = piece;
+  NomChoisi = prise.Nom;
+  SerieChoisie = prise.Serie;
+  LigneChoisie = ligne;
+  ColonneChoisie = colonne;
+  bouge_ = false;
+  const int8_t code = dx > 0 ? EvDroite : dx < 0 ? EvGauche : dy > 0 ? EvBas : EvHaut;
+  if (PeutAller(dx, dy, code)) Decaler(dx, dy);
+  const bool pas = bouge_;
+  if (pas) VerifierPortes();
+  Relacher();
+  return pas;
 }
 
 bool TPartie::Resolu() const {

@@ -66,6 +66,18 @@ class TPartie {
   void Glisser(int x, int y);
   void Relacher();
 
+  // Keyboard play. The pieces that can be selected are those that move
+  // (neither floor nor border), in the order of their numbers: the one after
+  // courante (or before it), going round; the first (or the last) when
+  // courante is none of them; 0 on a board without such a piece.
+  uint16_t PieceSuivante(uint16_t courante, bool avant) const;
+  // Moves a piece one cell (dx, dy: one of them 1 or -1) by the same rules
+  // as a press on its first tile, a drag of one cell and a release: checks,
+  // shift, doors, history, then the counting and the end of the game. A
+  // refused step records nothing and keeps what could be replayed forward.
+  // True when the piece stepped.
+  bool DeplacerAuClavier(uint16_t piece, int dx, int dy);
+
   // The move checks: true when the taken piece may step one cell that way,
   // and then the move event is recorded.
   bool PeutAllerDroite();
@@ -118,6 +130,8 @@ class TPartie {
   int32_t Compteur = 0;
   uint16_t DernierePiece = 0;
   bool BravoAffiche = false;
+  // Hints given since the board was loaded.
+  int Indices = 0;
   // Opening a door counts as a move while this is set (the replay clears it
   // while it puts a door event back).
   bool Comptage = true;

@@ -105,6 +105,36 @@ void TRejeu::RetablirPorte() {
   }
 }
 
+bool TRejeu::AnnulerCoup() {
+  if (!PeutAnnulerCoup()) return false;
+  auto& h = partie_.Historique;
+  // After a counted move the last event is its mark: the first step takes
+  // only the mark, the second the move itself.
+  if (h[h.PosHistorique - 1].Code == EvCompteur) PasArriere();
+  if (h.PosHistorique > 0) PasArriere();
+  // The mark of the move before is applied again, so that a new move
+  // recorded from here keeps it and stays a move of its own.
+  if (h.PosHistorique < h.Fin && h[h.PosHistorique].Code == EvCompteur) PasAvant();
+  return true;
+}
+
+bool TRejeu::RetablirCoup() {
+  if (!PeutRetablirCoup()) return false;
+  auto& h = partie_.Historique;
+  // A mark met before anything else ends the move only when it changes the
+  // counter: the replay leaves positions just before the mark whose value
+  // it already shows.
+  const int32_t depart = partie_.Compteur;
+  bool joue = false;
+  while (h.PosHistorique < h.Fin) {
+    const bool marque = h[h.PosHistorique].Code == EvCompteur;
+    PasAvant();
+    if (marque && (joue || partie_.Compteur != depart)) break;
+    if (!marque) joue = true;
+  }
+  return true;
+}
+
 namespace {
 
 bool Joint(const TCarreau& cellule, int dx, int dy) {

@@ -29,6 +29,17 @@ class TRejeu {
   void Debut();
   void Fin();
 
+  // The player's undo and redo, over the same steps. AnnulerCoup takes back
+  // one counted move: back past the last counter mark to the one before it,
+  // which stays applied (or to the start). RetablirCoup plays forward up to
+  // and including the next counter mark, doors applied again. Each returns
+  // false, and changes nothing, when there is nothing to take back or play
+  // again.
+  bool PeutAnnulerCoup() const { return partie_.Historique.PosHistorique > 0; }
+  bool PeutRetablirCoup() const { return partie_.Historique.PosHistorique < partie_.Historique.Fin; }
+  bool AnnulerCoup();
+  bool RetablirCoup();
+
  private:
   void AnnulerMouvement();
   void RetablirPorte();

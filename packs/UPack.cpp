@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include "Fichiers.h"
 
@@ -114,8 +115,16 @@ void TFrmPack::BitBtn1Click() {
   OpenDialogPackage.dossierInitial = chemin_.toStdString();
   const auto choisi = dialogues_.OuvrirFichier(OpenDialogPackage);
   if (!choisi) return;
+  Installer(QString::fromStdString(*choisi));
+}
 
-  const QString archive = QString::fromStdString(*choisi);
+void TFrmPack::OuvrirPaquet(const QString& archive) {
+  QTimer::singleShot(0, this, [this, archive] { Installer(archive); });
+  exec();
+}
+
+void TFrmPack::Installer(const QString& archive) {
+  if (BackupFile1.Busy()) return;
   const QString dossier = DossierPaquet(chemin_, archive);
   if (!CreerDossiers(dossier.toStdString())) {
     dialogues_.Bip();

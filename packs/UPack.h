@@ -30,6 +30,12 @@ class TFrmPack : public QDialog {
 
   // The install action.
   void BitBtn1Click();
+  // Installs an archive already chosen, as the install action does after
+  // its dialog.
+  void Installer(const QString& archive);
+  // Opens the installer on an archive (a pack opened from the desktop): the
+  // window shows and installs it, then stays open until closed.
+  void OuvrirPaquet(const QString& archive);
 
   // The pack folder of an archive: {chemin}plateaux/ followed by the
   // archive's file name up to its first "." (the board folder itself when

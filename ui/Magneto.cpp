@@ -3,10 +3,12 @@
 #include <QBoxLayout>
 #include <QIcon>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "Parametres.h"
+#include "Vue.h"
 #include "Uplateau.h"
 #include "Uplayer.h"
 
@@ -116,6 +118,15 @@ void TFrmMagneto::AppliquerVitesse(int vitesse) {
 }
 
 void TFrmMagneto::showEvent(QShowEvent* evenement) {
+  // Beside the board when one is shown, else beside the panel.
+  const QWidget& reference = plateau_.isVisible() ? static_cast<const QWidget&>(plateau_) : player_;
+  if (const QScreen* ecran = reference.screen()) {
+    const QRect r = reference.frameGeometry(), zone = ecran->availableGeometry();
+    const QSize taille = frameGeometry().size().expandedTo(size());
+    const auto [x, y] = PositionACote({r.x(), r.y(), r.width(), r.height()}, taille.width(), taille.height(),
+                                      {zone.x(), zone.y(), zone.width(), zone.height()});
+    move(x, y);
+  }
   QWidget::showEvent(evenement);
   AppliquerVitesse(player_.VitesseMagneto);
 }

@@ -1,11 +1,16 @@
 #include "Uplateau.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
+
+#include <cmath>
 
 #include "Rejeu.h"
 #include "Sequence.h"
@@ -13,18 +18,117 @@
 #include "SkinForm.h"
 #include "SkinImages.h"
 #include "Uplayer.h"
+#include "Vue.h"
 #include "gestion.h"
-
-#include <QFileInfo>
 
 namespace glissaro {
 
+namespace {
+
+// A hint flashes for two seconds.
+constexpr int kIntervalleClignotement = 250;
+constexpr int kClignotements = 8;
+
+}  // namespace
+
 TImagePlateau::TImagePlateau(QWidget* parent) : QWidget(parent) { setObjectName("ImagePlateau"); }
 
-void TImagePlateau::paintEvent(QPaintEvent*) {
+QPoint TImagePlateau::VersPlateau(QPointF position) const {
+  const QPoint p(static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y())));
+  return {glissaro::VersPlateau(p.x(), Zoom.Zoom()), glissaro::VersPlateau(p.y(), Zoom.Zoom())};
+}
+
+QRectF TImagePlateau::RectangleCase(int ligne, int colonne, int tailleCase) const {
+  if (Picture.isNull()) return {};
+  const double sx = double(width()) / Picture.width(), sy = double(height()) / Picture.height();
+  return QRectF((colonne - 1) * tailleCase * sx, (ligne - 1) * tailleCase * sy, tailleCase * sx, tailleCase * sy);
+}
+
+void TImagePlateau::paintEvent(QPaintEvent* evenement) {
   QPainter peintre(this);
-  // The picture fills the window, stretched to fit.
-  if (!Picture.isNull()) peintre.drawImage(rect(), Picture);
+  const QImage& image = Zoom.Image().isNull() ? Picture : Zoom.Image();
+  if (image.isNull()) return;
+  if (image.size() == size()) {
+    const QRect zone = evenement->rect();
+    peintre.drawImage(zone, image, zone);
+  } else {
+    // The picture fills the window, stretched to fit.
+    peintre.setRenderHint(QPainter::SmoothPixmapTransform);
+    peintre.drawImage(rect(), image);
+  }
+  if (!Plateau) return;
+  peintre.setRenderHint(QPainter::Antialiasing);
+  const qreal unite = std::max(1.0, double(width()) / std::max(1, Picture.width()));
+  if (Indice.issue == IssueIndice::Pas) {
+    if (IndiceAllume) DessinerPiece(peintre, Indice.piece, QColor(255, 214, 64), 3 * unite, true);
+    DessinerFleche(peintre);
+  }
+  if (Selection != 0) {
+    DessinerPiece(peintre, Selection, QColor(20, 20, 20, 200), 4 * unite, false);
+    DessinerPiece(peintre, Selection, QColor(255, 255, 255), 2 * unite, false);
+  }
+}
+
+void TImagePlateau::DessinerPiece(QPainter& peintre, uint16_t piece, const QColor& couleur, qreal epaisseur,
+                                  bool remplir) const {
+  // The outline of the piece: the edges of its cells that no cell of the
+  // same piece shares, drawn just inside.
+  QPainterPath contour;
+  auto meme = [&](int l, int c) { return Plateau->Contient(l, c) && Plateau->Case(l, c).Piece == piece; };
+  const qreal retrait = epaisseur / 2 + 1;
+  for (int l = 1; l <= Plateau->Hauteur; ++l)
+    for (int c = 1; c <= Plateau->Largeur; ++c) {
+      const auto& cellule = Plateau->Case(l, c);
+      if (cellule.Piece != piece || cellule.Serie == TSerieMap::Vide || cellule.Serie == TSerieMap::Bord) continue;
+      const QRectF r = RectangleCase(l, c, TailleCase);
+      const qreal g = meme(l, c - 1) ? r.left() : r.left() + retrait;
+      const qreal d = meme(l, c + 1) ? r.right() : r.right() - retrait;
+      const qreal h = meme(l - 1, c) ? r.top() : r.top() + retrait;
+      const qreal b = meme(l + 1, c) ? r.bottom() : r.bottom() - retrait;
+      if (remplir) contour.addRect(QRectF(QPointF(g, h), QPointF(d, b)));
+      if (!meme(l - 1, c)) contour.moveTo(g, h), contour.lineTo(d, h);
+      if (!meme(l + 1, c)) contour.moveTo(g, b), contour.lineTo(d, b);
+      if (!meme(l, c - 1)) contour.moveTo(g, h), contour.lineTo(g, b);
+      if (!meme(l, c + 1)) contour.moveTo(d, h), contour.lineTo(d, b);
+    }
+  if (remplir) {
+    QColor voile = couleur;
+    voile.setAlpha(110);
+    peintre.fillPath(contour, voile);
+  }
+  peintre.strokePath(contour, QPen(couleur, epaisseur, Qt::SolidLine, Qt::SquareCap));
+}
+
+void TImagePlateau::DessinerFleche(QPainter& peintre) const {
+  // From the middle of the piece, one cell long, the way of its first step.
+  QPointF centre;
+  int n = 0;
+  for (int l = 1; l <= Plateau->Hauteur; ++l)
+    for (int c = 1; c <= Plateau->Largeur; ++c)
+      if (Plateau->Case(l, c).Piece == Indice.piece) {
+        centre += RectangleCase(l, c, TailleCase).center();
+        ++n;
+      }
+  if (n == 0) return;
+  centre /= n;
+  const QRectF cellule = RectangleCase(1, 1, TailleCase);
+  const QPointF sens(Indice.dx, Indice.dy), travers(-Indice.dy, Indice.dx);
+  const qreal longueur = Indice.dx ? cellule.width() : cellule.height();
+  const qreal largeur = std::min(cellule.width(), cellule.height());
+  const QPointF pointe = centre + sens * longueur;
+  const QPointF base = pointe - sens * largeur * 0.45;
+  QPainterPath fleche;
+  fleche.moveTo(centre + travers * largeur * 0.12);
+  fleche.lineTo(base + travers * largeur * 0.12);
+  fleche.lineTo(base + travers * largeur * 0.32);
+  fleche.lineTo(pointe);
+  fleche.lineTo(base - travers * largeur * 0.32);
+  fleche.lineTo(base - travers * largeur * 0.12);
+  fleche.lineTo(centre - travers * largeur * 0.12);
+  fleche.closeSubpath();
+  peintre.setPen(QPen(QColor(40, 30, 0), std::max(1.0, largeur / 20)));
+  peintre.setBrush(QColor(255, 214, 64));
+  peintre.drawPath(fleche);
 }
 
 void TImagePlateau::mousePressEvent(QMouseEvent* e) { emit MouseDown(e); }
@@ -35,24 +139,65 @@ TFrmPlateau::TFrmPlateau(TFrmPlayer& player, Dialogues& dialogues) : player_(pla
   setObjectName("FrmPlateau");
   // A tool window without title-bar buttons.
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setFocusPolicy(Qt::StrongFocus);
   ImagePlateau = new TImagePlateau(this);
+  ImagePlateau->Plateau = &Partie.Plateau;
   connect(ImagePlateau, &TImagePlateau::MouseDown, this, &TFrmPlateau::ImagePlateauMouseDown);
   connect(ImagePlateau, &TImagePlateau::MouseMove, this, &TFrmPlateau::ImagePlateauMouseMove);
   connect(ImagePlateau, &TImagePlateau::MouseUp, this, &TFrmPlateau::ImagePlateauMouseUp);
 
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
-  fermer = PopupMenu1->addAction("&Fermer le plateau");
-  fermer->setObjectName("fermer");
-  connect(fermer, &QAction::triggered, this, &TFrmPlateau::fermerClick);
+  // The keys are read by the window itself (TraiterTouche); the menu only
+  // shows them.
+  auto article = [this](const char* nom, const QString& texte, const QList<QKeySequence>& touches) {
+    auto* a = PopupMenu1->addAction(texte);
+    a->setObjectName(nom);
+    a->setShortcuts(touches);
+    a->setShortcutContext(Qt::WidgetShortcut);
+    a->setShortcutVisibleInContextMenu(true);
+    return a;
+  };
+  AnnulerCoup1 = article("AnnulerCoup1", "Annuler le coup", {QKeySequence("Ctrl+Z"), QKeySequence(Qt::Key_Backspace)});
+  RetablirCoup1 = article("RetablirCoup1", "Rétablir le coup", {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+  Indice1 = article("Indice1", "Indice", {QKeySequence(Qt::Key_H)});
+  connect(AnnulerCoup1, &QAction::triggered, this, &TFrmPlateau::AnnulerCoup1Click);
+  connect(RetablirCoup1, &QAction::triggered, this, &TFrmPlateau::RetablirCoup1Click);
+  connect(Indice1, &QAction::triggered, this, &TFrmPlateau::Indice1Click);
+  PopupMenu1->addSeparator();
   MontrerSolution1 = PopupMenu1->addAction("Montrer la solution");
   MontrerSolution1->setObjectName("MontrerSolution1");
   connect(MontrerSolution1, &QAction::triggered, this, &TFrmPlateau::MontrerSolution1Click);
+  PopupMenu1->addSeparator();
+  fermer = PopupMenu1->addAction("&Fermer le plateau");
+  fermer->setObjectName("fermer");
+  connect(fermer, &QAction::triggered, this, &TFrmPlateau::fermerClick);
+  connect(PopupMenu1, &QMenu::aboutToShow, this, &TFrmPlateau::MettreAJourActions);
+
+  rechercheIndice_ = new TRechercheSolution(this);
+  connect(rechercheIndice_, &TRechercheSolution::Finie, this, &TFrmPlateau::ResultatIndice);
+  delaiIndice_.setSingleShot(true);
+  connect(&delaiIndice_, &QTimer::timeout, this, [this] {
+    rechercheIndice_->Annuler();
+    dialogues_.Information(TexteIndice(IssueIndice::Indisponible));
+  });
+  clignotement_.setInterval(kIntervalleClignotement);
+  connect(&clignotement_, &QTimer::timeout, this, [this] {
+    if (++clignotements_ >= kClignotements) {
+      AnnulerIndice();
+      return;
+    }
+    ImagePlateau->IndiceAllume = !ImagePlateau->IndiceAllume;
+    ImagePlateau->update();
+  });
 
   Partie.DefinirObservateur(this);
   // The tile pictures of the current skin, from the start.
   ChargerPieces(TrouverFichierSansCasse(player_.DossierSkin(player_.NomSkin) + "pieces.bmp"));
   Partie.DefinirVitesse(player_.VitesseDeplacement);
+  zoom_ = ZoomValide(player_.Zoom) ? player_.Zoom : kZoomAutomatique;
+  placesFinales_ = player_.PlacesFinales;
+  MettreAJourActions();
 }
 
 bool TFrmPlateau::ChargerPieces(const QString& chemin) {
@@ -67,27 +212,66 @@ bool TFrmPlateau::ChargerPieces(const QString& chemin) {
 
 void TFrmPlateau::ChargerPlateau(const QString& chemin) {
   hide();
+  AnnulerIndice();
+  ImagePlateau->Selection = 0;
   Partie.DefinirTailleCase(Images.TailleCase());
   Partie.DefinirVitesse(player_.VitesseDeplacement);
   ImagePlateau->Picture = QImage();
+  ImagePlateau->Zoom.Definir(QImage(), 100);
   const auto lecture = Partie.ChargerPlateau(chemin.toStdString());
+  MettreAJourActions();
   if (lecture.enTeteLu) {
     const QString titre = QString::fromStdString(lecture.titre);
     setWindowTitle(titre);
     player_.SkinForm1->SetDisplayText("TEXT_TITRE", titre);
-    const int t = Images.TailleCase();
-    setFixedSize(lecture.largeur * t, lecture.hauteur * t);
-    ImagePlateau->setGeometry(0, 0, lecture.largeur * t, lecture.hauteur * t);
   }
   if (lecture.statut == StatutLecture::Erreur) dialogues_.Erreur(lecture.message);
   if (lecture.statut != StatutLecture::Ok) return;
 
-  ImagePlateau->Picture = Images.DessinerPlateau(Partie.Plateau);
-  ImagePlateau->update();
+  RedessinerTout();
   Placer();
   show();
   // The frame's size is known once the window is shown.
   Placer();
+}
+
+int TFrmPlateau::ZoomEffectif() const {
+  if (zoom_ != kZoomAutomatique) return zoom_;
+  const QScreen* ecran = player_.screen() ? player_.screen() : QGuiApplication::primaryScreen();
+  if (!ecran) return kZooms.front();
+  const int t = Images.TailleCase();
+  // The frame as the last showing measured it.
+  const QSize bordure = (frameGeometry().size() - size()).expandedTo(QSize(0, 0));
+  return ZoomAutomatique(Partie.Plateau.Largeur * t + bordure.width(), Partie.Plateau.Hauteur * t + bordure.height(),
+                         ecran->geometry().width(), ecran->geometry().height());
+}
+
+void TFrmPlateau::AppliquerTaille() {
+  const int z = ZoomEffectif();
+  const QImage& image = ImagePlateau->Picture;
+  const QSize taille(AEchelle(image.width(), z), AEchelle(image.height(), z));
+  setFixedSize(taille);
+  ImagePlateau->setGeometry(QRect(QPoint(0, 0), taille));
+  ImagePlateau->Zoom.Definir(image, z);
+  ImagePlateau->update();
+}
+
+void TFrmPlateau::RedessinerTout() {
+  ImagePlateau->TailleCase = Images.TailleCase();
+  ImagePlateau->Picture = Images.DessinerPlateau(Partie.Plateau, placesFinales_);
+  AppliquerTaille();
+}
+
+void TFrmPlateau::DefinirZoom(int zoom) {
+  zoom_ = ZoomValide(zoom) ? zoom : kZoomAutomatique;
+  if (!isVisible() || !Partie.Charge()) return;
+  AppliquerTaille();
+  Placer();
+}
+
+void TFrmPlateau::DefinirPlacesFinales(bool montrer) {
+  placesFinales_ = montrer;
+  if (Partie.Charge() && !ImagePlateau->Picture.isNull()) RedessinerTout();
 }
 
 void TFrmPlateau::Placer() {
@@ -97,41 +281,187 @@ void TFrmPlateau::Placer() {
   const int hauteur = height() + std::max(0, bordure);
   const int largeur = frameGeometry().width();
   const int haut = hauteurEcran / 2 + player_.height() / 2 - hauteur / 2;
-  player_.move(player_.x(), haut - player_.height());
-  move(player_.x() + player_.width() / 2 - largeur / 2, haut);
+  const QPoint panneau(player_.x(), haut - player_.height());
+  const QPoint plateau(player_.x() + player_.width() / 2 - largeur / 2, haut);
+  // Known before the panel moves, which the board window follows.
+  decalage_ = plateau - panneau;
+  player_.move(panneau);
+  move(plateau);
+}
+
+void TFrmPlateau::RetenirDecalage() {
+  if (isVisible()) decalage_ = pos() - player_.pos();
+}
+
+void TFrmPlateau::SuivrePanneau() {
+  if (isVisible()) move(player_.pos() + decalage_);
 }
 
 void TFrmPlateau::DessinerCase(int ligne, int colonne) {
   if (ImagePlateau->Picture.isNull() || !Partie.Plateau.Contient(ligne, colonne)) return;
   {
     QPainter peintre(&ImagePlateau->Picture);
-    Images.DessinerCase(peintre, Partie.Plateau.Case(ligne, colonne), ligne, colonne);
+    Images.DessinerCase(peintre, Partie.Plateau.Case(ligne, colonne), ligne, colonne, placesFinales_);
   }
   const int t = Images.TailleCase();
-  ImagePlateau->update((colonne - 1) * t, (ligne - 1) * t, t, t);
+  ImagePlateau->update(ImagePlateau->Zoom.MettreAJour(ImagePlateau->Picture, QRect((colonne - 1) * t, (ligne - 1) * t, t, t)));
 }
 
 void TFrmPlateau::ImagePlateauMouseDown(QMouseEvent* e) {
-  const QPoint p = e->position().toPoint();
+  AnnulerIndice();
+  sourisEnfoncee_ = true;
+  const QPoint p = ImagePlateau->VersPlateau(e->position());
   Partie.Appuyer(p.x(), p.y());
+  if (Partie.SerieChoisie == TSerieMap::Normal || Partie.SerieChoisie == TSerieMap::Final)
+    SelectionnerPiece(Partie.PieceChoisie);
 }
 
 void TFrmPlateau::ImagePlateauMouseMove(QMouseEvent* e) {
   if (!(e->buttons() & Qt::LeftButton)) return;
-  const QPoint p = e->position().toPoint();
+  const QPoint p = ImagePlateau->VersPlateau(e->position());
   Partie.Glisser(p.x(), p.y());
 }
 
 void TFrmPlateau::ImagePlateauMouseUp(QMouseEvent* e) {
+  sourisEnfoncee_ = false;
   Partie.Relacher();
+  MettreAJourActions();
   if (e->button() == Qt::RightButton) PopupMenu1->popup(e->globalPosition().toPoint());
+}
+
+bool TFrmPlateau::TraiterTouche(QKeyEvent* e) {
+  if (!isVisible() || !Partie.Charge() || sourisEnfoncee_) return false;
+  const auto modificateurs = e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+  const bool aucun = modificateurs == Qt::NoModifier;
+  const bool ctrl = modificateurs == Qt::ControlModifier;
+  switch (e->key()) {
+    case Qt::Key_Z:
+      if (ctrl) AnnulerCoup1Click();
+      else if (modificateurs == (Qt::ControlModifier | Qt::ShiftModifier)) RetablirCoup1Click();
+      else return false;
+      return true;
+    case Qt::Key_Backspace:
+      if (!aucun) return false;
+      AnnulerCoup1Click();
+      return true;
+    case Qt::Key_Y:
+      if (!ctrl) return false;
+      RetablirCoup1Click();
+      return true;
+    case Qt::Key_H:
+      if (!aucun) return false;
+      Indice1Click();
+      return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+      const bool arriere = e->key() == Qt::Key_Backtab || modificateurs == Qt::ShiftModifier;
+      if (!aucun && modificateurs != Qt::ShiftModifier) return false;
+      SelectionnerPiece(Partie.PieceSuivante(PieceSelectionnee(), !arriere));
+      return true;
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (!aucun) return false;
+      DeplacerSelection(e->key() == Qt::Key_Left ? -1 : e->key() == Qt::Key_Right ? 1 : 0,
+                        e->key() == Qt::Key_Up ? -1 : e->key() == Qt::Key_Down ? 1 : 0);
+      return true;
+    default: return false;
+  }
+}
+
+void TFrmPlateau::SelectionnerPiece(uint16_t piece) {
+  if (ImagePlateau->Selection == piece) return;
+  ImagePlateau->Selection = piece;
+  ImagePlateau->update();
+}
+
+void TFrmPlateau::DeplacerSelection(int dx, int dy) {
+  if (PieceSelectionnee() == 0) return;
+  AnnulerIndice();
+  Partie.DeplacerAuClavier(PieceSelectionnee(), dx, dy);
+  MettreAJourActions();
 }
 
 void TFrmPlateau::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_F1)
     player_.voirAide();
-  else
+  else if (!TraiterTouche(e))
     QWidget::keyPressEvent(e);
+}
+
+void TFrmPlateau::hideEvent(QHideEvent* evenement) {
+  AnnulerIndice();
+  QWidget::hideEvent(evenement);
+}
+
+void TFrmPlateau::MettreAJourActions() {
+  AnnulerCoup1->setEnabled(Partie.Charge() && rejeu_.PeutAnnulerCoup());
+  RetablirCoup1->setEnabled(Partie.Charge() && rejeu_.PeutRetablirCoup());
+  Indice1->setEnabled(Partie.Charge());
+}
+
+void TFrmPlateau::AnnulerCoup1Click() {
+  if (!Partie.Charge()) return;
+  AnnulerIndice();
+  rejeu_.AnnulerCoup();
+  MettreAJourActions();
+}
+
+void TFrmPlateau::RetablirCoup1Click() {
+  if (!Partie.Charge()) return;
+  AnnulerIndice();
+  rejeu_.RetablirCoup();
+  MettreAJourActions();
+}
+
+void TFrmPlateau::Indice1Click() {
+  if (!Partie.Charge()) return;
+  AnnulerIndice();
+  // The one place where a hint asks the solver.
+  positionIndice_ = Partie.Plateau;
+  rechercheIndice_->Lancer(Partie.Plateau, OptionsIndice());
+  delaiIndice_.start(DelaiIndice);
+}
+
+void TFrmPlateau::ResultatIndice(const ResultatSolveur& resultat) {
+  if (!delaiIndice_.isActive()) return;
+  delaiIndice_.stop();
+  // The replay may have moved the pieces meanwhile: an answer for another
+  // position says nothing.
+  const auto& p = Partie.Plateau;
+  for (int l = 1; l <= p.Hauteur; ++l)
+    for (int c = 1; c <= p.Largeur; ++c)
+      if (p.Case(l, c).Piece != positionIndice_.Case(l, c).Piece || p.Case(l, c).Map != positionIndice_.Case(l, c).Map)
+        return;
+  const TIndice indice = IndiceDuResultat(Partie.Plateau, resultat);
+  if (indice.issue == IssueIndice::Pas)
+    MontrerIndice(indice);
+  else if (const std::string texte = TexteIndice(indice.issue); !texte.empty())
+    dialogues_.Information(texte);
+}
+
+void TFrmPlateau::MontrerIndice(const TIndice& indice) {
+  ++Partie.Indices;
+  ImagePlateau->Indice = indice;
+  ImagePlateau->IndiceAllume = true;
+  clignotements_ = 0;
+  clignotement_.start();
+  ImagePlateau->update();
+}
+
+void TFrmPlateau::AnnulerIndice() {
+  if (delaiIndice_.isActive()) {
+    delaiIndice_.stop();
+    rechercheIndice_->Annuler();
+  }
+  clignotement_.stop();
+  if (ImagePlateau->Indice.issue != IssueIndice::Annule) {
+    ImagePlateau->Indice = {};
+    ImagePlateau->IndiceAllume = false;
+    ImagePlateau->update();
+  }
 }
 
 void TFrmPlateau::fermerClick() {
@@ -151,20 +481,33 @@ void TFrmPlateau::SauverSequence() {
   if (!ecriture.ok) dialogues_.Erreur(ecriture.message);
 }
 
-void TFrmPlateau::RechargerSequence() {
+bool TFrmPlateau::PlateauPourSequence() {
   if (player_.FichierPlateau.trimmed().isEmpty()) {
     if (gestion_ && gestion_->exec() == QDialog::Accepted && !gestion_->FichierChoisi.isEmpty()) {
       player_.FichierPlateau = gestion_->FichierChoisi;
       ChargerPlateau(player_.FichierPlateau);
     }
-    if (player_.FichierPlateau.trimmed().isEmpty()) return;
+    if (player_.FichierPlateau.trimmed().isEmpty()) return false;
   }
+  return true;
+}
+
+void TFrmPlateau::RechargerSequence() {
+  if (!PlateauPourSequence()) return;
   const auto chemin = dialogues_.OuvrirFichier(OD_sauvegarde);
   if (!chemin) return;
+  ChargerSequence(*chemin);
+}
+
+void TFrmPlateau::RechargerSequenceDepuis(const QString& chemin) {
+  if (PlateauPourSequence()) ChargerSequence(chemin.toStdString());
+}
+
+void TFrmPlateau::ChargerSequence(const std::string& chemin) {
   ChargerPlateau(player_.FichierPlateau);
   if (!Partie.Charge()) return;
 
-  const auto sequence = LireSequence(*chemin);
+  const auto sequence = LireSequence(chemin);
   if (!sequence.ok) {
     dialogues_.Erreur(sequence.message);
     return;
@@ -178,11 +521,13 @@ void TFrmPlateau::RechargerSequence() {
     return;
   }
   ChargerEvenements(Partie.Historique, sequence.evenements);
+  MettreAJourActions();
   dialogues_.Information("Séquence rechargée");
 }
 
 void TFrmPlateau::MontrerSolution1Click() {
   if (!Partie.Charge()) return;
+  AnnulerIndice();
   const auto resultat = ResoudreEnAttendant(this, Partie.Plateau, MesureSolveur::Coups);
   if (!resultat || resultat->issue == IssueSolveur::Annule) return;
   if (resultat->issue == IssueSolveur::AucuneSolution) {
@@ -202,6 +547,7 @@ void TFrmPlateau::MontrerSolution1Click() {
   std::size_t places = static_cast<std::size_t>(THistorique::kCapacite - h.Fin);
   for (std::size_t i = 0; i < evenements.size() && i < places; ++i) h.Evenements[h.Fin++] = evenements[i];
   if (evenements.size() > places) HistoriquePlein();
+  MettreAJourActions();
   dialogues_.Information("Solution en " + TexteCoups(resultat->coups).toStdString() +
                          " depuis cette position : le magnétoscope la rejoue (« Avance », « Fin »).");
 }

@@ -5,11 +5,14 @@
 
 #include <QImage>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include "DessinPlateau.h"
 #include "Dialogues.h"
+#include "Indice.h"
 #include "Partie.h"
+#include "Rejeu.h"
 
 class QMenu;
 class QAction;
@@ -18,13 +21,30 @@ namespace glissaro {
 
 class TFrmPlayer;
 class TFrmGestion;
+class TRechercheSolution;
 
-// The board picture: fills the window and receives the mouse.
+// The board picture: fills the window, scaled, and receives the mouse. Over
+// the picture it outlines the piece selected for the keyboard and shows a
+// hint.
 class TImagePlateau : public QWidget {
   Q_OBJECT
  public:
   explicit TImagePlateau(QWidget* parent);
+  // The board picture, in board pixels, and what the screen shows of it.
   QImage Picture;
+  TImageZoom Zoom;
+  // A position on the screen back to board pixels.
+  QPoint VersPlateau(QPointF position) const;
+  // The screen rectangle of a cell.
+  QRectF RectangleCase(int ligne, int colonne, int tailleCase) const;
+
+  // What is drawn over the picture: the board, the selected piece, the
+  // hinted piece (while IndiceAllume) and its step.
+  const TPlateau* Plateau = nullptr;
+  int TailleCase = 20;
+  uint16_t Selection = 0;
+  TIndice Indice;
+  bool IndiceAllume = false;
 
  signals:
   void MouseDown(QMouseEvent* evenement);
@@ -36,6 +56,10 @@ class TImagePlateau : public QWidget {
   void mousePressEvent(QMouseEvent* evenement) override;
   void mouseMoveEvent(QMouseEvent* evenement) override;
   void mouseReleaseEvent(QMouseEvent* evenement) override;
+
+ private:
+  void DessinerPiece(QPainter& peintre, uint16_t piece, const QColor& couleur, qreal epaisseur, bool remplir) const;
+  void DessinerFleche(QPainter& peintre) const;
 };
 
 class TFrmPlateau : public QWidget, private ObservateurPartie {
@@ -55,10 +79,25 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   // The drag threshold: tile size divided by the move speed.
   void DefinirVitesse(int vitesse) { Partie.DefinirVitesse(vitesse); }
 
+  // The board's size on the screen: 0 automatic (the largest scale that
+  // keeps the window within 60 % of the screen), else a percentage of the
+  // tile pictures. A shown board takes it at once.
+  void DefinirZoom(int zoom);
+  int Zoom() const { return zoom_; }
+  // The scale in use for the board loaded.
+  int ZoomEffectif() const;
+  // Final places marked under the pieces; off, the board is drawn from its
+  // tiles alone.
+  void DefinirPlacesFinales(bool montrer);
+  bool PlacesFinales() const { return placesFinales_; }
+
   TPartie Partie;
   TImagesPieces Images;
   TImagePlateau* ImagePlateau = nullptr;
   QMenu* PopupMenu1 = nullptr;
+  QAction* AnnulerCoup1 = nullptr;
+  QAction* RetablirCoup1 = nullptr;
+  QAction* Indice1 = nullptr;
   QAction* fermer = nullptr;
   QAction* MontrerSolution1 = nullptr;
   // The sequence dialogs, set up by the main window.
@@ -73,8 +112,33 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   // sequence file, and loads one back onto the same board.
   void SauverSequence();
   void RechargerSequence();
+  // The same with the sequence file already chosen (a file opened from the
+  // desktop): asks for its board when none is loaded.
+  void RechargerSequenceDepuis(const QString& chemin);
 
   void fermerClick();
+  // One counted move back or forward again (the replay's steps); Ctrl+Z and
+  // Retour arrière, Ctrl+Y and Ctrl+Maj+Z.
+  void AnnulerCoup1Click();
+  void RetablirCoup1Click();
+  // Key H: the solver looks for the next move from the position, in the
+  // background; the piece then flashes with an arrow on its first step for
+  // two seconds. Nothing is played. A move cancels the search.
+  void Indice1Click();
+  // How long the search may last before the hint is given up, in ms.
+  int DelaiIndice = 5000;
+  bool RechercheIndiceEnCours() const { return delaiIndice_.isActive(); }
+
+  // The keys of play, also handed over by the main window: undo, redo,
+  // hint, Tab and Maj+Tab to select a piece, the arrows to move it. True
+  // when the key was used.
+  bool TraiterTouche(QKeyEvent* evenement);
+  uint16_t PieceSelectionnee() const { return ImagePlateau->Selection; }
+
+  // The board window stays beside the panel: its offset is taken when the
+  // panel starts to move, and kept while it moves.
+  void RetenirDecalage();
+  void SuivrePanneau();
   // Solves from the position on the board and puts the solution in the
   // history after it: the replay's "Avance" and "Fin" play it.
   void MontrerSolution1Click();
@@ -83,12 +147,29 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
 
  protected:
   void keyPressEvent(QKeyEvent* evenement) override;
+  void hideEvent(QHideEvent* evenement) override;
+  // Tab selects pieces here.
+  bool focusNextPrevChild(bool) override { return false; }
 
  private:
   void ImagePlateauMouseDown(QMouseEvent* evenement);
   void ImagePlateauMouseMove(QMouseEvent* evenement);
   void ImagePlateauMouseUp(QMouseEvent* evenement);
   void Placer();
+  // Sizes the window and the scaled picture for the board loaded.
+  void AppliquerTaille();
+  void RedessinerTout();
+  void MettreAJourActions();
+  void SelectionnerPiece(uint16_t piece);
+  void DeplacerSelection(int dx, int dy);
+  // A sequence's board: the one loaded, or one chosen in the board manager
+  // and loaded; false when there is none.
+  bool PlateauPourSequence();
+  void ChargerSequence(const std::string& chemin);
+  void ResultatIndice(const ResultatSolveur& resultat);
+  void MontrerIndice(const TIndice& indice);
+  // Stops a search and hides a hint shown.
+  void AnnulerIndice();
 
   // What the rules ask to show.
   void CaseChangee(int ligne, int colonne) override;
@@ -99,6 +180,16 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   TFrmPlayer& player_;
   Dialogues& dialogues_;
   TFrmGestion* gestion_ = nullptr;
+  TRejeu rejeu_{Partie};
+  int zoom_ = 0;
+  bool placesFinales_ = true;
+  bool sourisEnfoncee_ = false;
+  QPoint decalage_;
+  TRechercheSolution* rechercheIndice_ = nullptr;
+  TPlateau positionIndice_;
+  QTimer delaiIndice_;
+  QTimer clignotement_;
+  int clignotements_ = 0;
 };
 
 }  // namespace glissaro

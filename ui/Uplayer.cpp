@@ -18,6 +18,7 @@
 #include "Fichiers.h"
 #include "FormEditeur.h"
 #include "Parametres.h"
+#include "Vue.h"
 #include "SkinForm.h"
 #include "SkinImages.h"
 #include "Magneto.h"
@@ -106,6 +107,22 @@ void TFrmPlayer::CreerMenu() {
   Magneto100->setChecked(true);
   connect(groupeMagneto_, &QActionGroup::triggered, this, &TFrmPlayer::Magneto50Click);
 
+  auto* taille = PopupMenu1->addMenu("Taille du plateau");
+  taille->setObjectName("TailleDuPlateau");
+  groupeTaille_ = new QActionGroup(this);
+  Taille0 = radio(taille, groupeTaille_, "Taille0", "Automatique", kZoomAutomatique);
+  Taille100 = radio(taille, groupeTaille_, "Taille100", "100 %", 100);
+  Taille150 = radio(taille, groupeTaille_, "Taille150", "150 %", 150);
+  Taille200 = radio(taille, groupeTaille_, "Taille200", "200 %", 200);
+  Taille300 = radio(taille, groupeTaille_, "Taille300", "300 %", 300);
+  Taille0->setChecked(true);
+  connect(groupeTaille_, &QActionGroup::triggered, this, &TFrmPlayer::TailleClick);
+  PlacesFinales1 = PopupMenu1->addAction("Montrer les places finales");
+  PlacesFinales1->setObjectName("PlacesFinales1");
+  PlacesFinales1->setCheckable(true);
+  PlacesFinales1->setChecked(true);
+  connect(PlacesFinales1, &QAction::triggered, this, &TFrmPlayer::PlacesFinales1Click);
+
   PopupMenu1->addSeparator();
   Editeurdeplateau1 = PopupMenu1->addAction("&Editeur de plateau");
   Editeurdeplateau1->setObjectName("Editeurdeplateau1");
@@ -139,6 +156,9 @@ void TFrmPlayer::Loaded() {
   SkinForm1->SetKeyColor(Qt::white);
   SkinForm1->SetTolerance(Qt::black);
   connect(SkinForm1, &TSkinForm::OnMouseUpNotify, this, &TFrmPlayer::SkinForm1MouseUpNotify);
+  // A press on the panel may start moving it: the board window then keeps
+  // its place beside it.
+  SkinForm1->installEventFilter(this);
   SkinForm1->LoadDefaultSkin();
   CreerMenu();
   ListeSkins();
@@ -153,6 +173,11 @@ void TFrmPlayer::Loaded() {
     if (a->data().toInt() == VitesseDeplacement) a->setChecked(true);
   for (auto* a : groupeMagneto_->actions())
     if (a->data().toInt() == VitesseMagneto) a->setChecked(true);
+  Zoom = parametres.Zoom;
+  PlacesFinales = parametres.PlacesFinales;
+  for (auto* a : groupeTaille_->actions())
+    if (a->data().toInt() == Zoom) a->setChecked(true);
+  PlacesFinales1->setChecked(PlacesFinales);
 
   if (NomSkin == kNomSkinDefaut) return;
   // A remembered skin whose folder or description is missing, or that does
@@ -353,6 +378,59 @@ void TFrmPlayer::Magneto50Click(QAction* item) {
   item->setChecked(true);
 }
 
+void TFrmPlayer::TailleClick(QAction* item) {
+  Zoom = item->data().toInt();
+  if (plateau_) plateau_->DefinirZoom(Zoom);
+  item->setChecked(true);
+}
+
+void TFrmPlayer::PlacesFinales1Click() {
+  PlacesFinales = PlacesFinales1->isChecked();
+  if (plateau_) plateau_->DefinirPlacesFinales(PlacesFinales);
+}
+
+void TFrmPlayer::OuvrirFichier(const QString& chemin) {
+  const QFileInfo fichier(chemin);
+  if (!fichier.isFile()) {
+    dialogues_.Erreur("Le fichier " + chemin.toStdString() + " est introuvable.");
+    return;
+  }
+  const QString complet = fichier.absoluteFilePath();
+  switch (GenreDuFichier(complet.toStdString())) {
+    case GenreFichier::Plateau:
+      if (!plateau_) return;
+      FichierPlateau = complet;
+      plateau_->ChargerPlateau(FichierPlateau);
+      break;
+    case GenreFichier::Sequence:
+      if (plateau_) plateau_->RechargerSequenceDepuis(complet);
+      break;
+    case GenreFichier::Paquet:
+      if (pack_) pack_->OuvrirPaquet(complet);
+      break;
+    case GenreFichier::Autre:
+      dialogues_.Erreur("Glissaro ouvre les plateaux (.wbp), les séquences (.swb) et les paquets de plateaux (.pkg) : " +
+                        complet.toStdString() + " n'en est pas un.");
+      break;
+  }
+}
+
+void TFrmPlayer::moveEvent(QMoveEvent* evenement) {
+  QWidget::moveEvent(evenement);
+  if (plateau_) plateau_->SuivrePanneau();
+}
+
+bool TFrmPlayer::eventFilter(QObject* objet, QEvent* evenement) {
+  if (objet == SkinForm1 && evenement->type() == QEvent::MouseButtonPress && plateau_) plateau_->RetenirDecalage();
+  return QWidget::eventFilter(objet, evenement);
+}
+
+QIcon IconeGlissaro() {
+  QIcon icone;
+  for (int taille : {16, 32, 48, 64, 128, 256}) icone.addFile(QStringLiteral(":/icones/glissaro-%1.png").arg(taille));
+  return icone;
+}
+
 void TFrmPlayer::closeEvent(QCloseEvent* evenement) {
   if (!dialogues_.Confirmer("Quitter Glissaro ?")) {
     evenement->ignore();
@@ -362,6 +440,8 @@ void TFrmPlayer::closeEvent(QCloseEvent* evenement) {
   p.NomSkin = NomSkin.toStdString();
   p.VitesseDeplacement = VitesseDeplacement;
   p.VitesseMagneto = VitesseMagneto;
+  p.Zoom = Zoom;
+  p.PlacesFinales = PlacesFinales;
   const auto ecriture = EcrireParametres(CheminParametres(Chemin.toStdString()), p);
   if (!ecriture.ok) dialogues_.Erreur(ecriture.message);
   evenement->accept();
@@ -371,7 +451,7 @@ void TFrmPlayer::closeEvent(QCloseEvent* evenement) {
 void TFrmPlayer::keyPressEvent(QKeyEvent* evenement) {
   if (evenement->key() == Qt::Key_F1)
     voirAide();
-  else
+  else if (!plateau_ || !plateau_->TraiterTouche(evenement))
     QWidget::keyPressEvent(evenement);
 }
 

@@ -3,6 +3,7 @@
 // hot areas into commands, carries the settings menu and ends the program.
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
@@ -67,6 +68,13 @@ class TFrmPlayer : public QWidget {
   QAction* Magneto50 = nullptr;
   QAction* Magneto100 = nullptr;
   QAction* Magneto200 = nullptr;
+  // The board's size ("Taille du plateau") and its goals.
+  QAction* Taille0 = nullptr;
+  QAction* Taille100 = nullptr;
+  QAction* Taille150 = nullptr;
+  QAction* Taille200 = nullptr;
+  QAction* Taille300 = nullptr;
+  QAction* PlacesFinales1 = nullptr;
   QAction* Editeurdeplateau1 = nullptr;
   QMenu* SkinsMenu = nullptr;
   QAction* Defaut1 = nullptr;
@@ -79,6 +87,18 @@ class TFrmPlayer : public QWidget {
   void voirAide();
   void deplace2Click(QAction* item);
   void Magneto50Click(QAction* item);
+  // The board window's size (tag: 0 automatic, else the percentage) and
+  // its final places shown or not.
+  void TailleClick(QAction* item);
+  void PlacesFinales1Click();
+  // The board's size and the final places, as read from the settings.
+  int Zoom = 0;
+  bool PlacesFinales = true;
+
+  // A file handed over by the desktop or the command line: a board is
+  // loaded, a sequence reloaded onto its board (asked for in the board
+  // manager when none is loaded), a pack opened in the pack installer.
+  void OuvrirFichier(const QString& chemin);
   // Shows the board editor, not modal.
   void Editeurdeplateau1Click();
   // The author screen and the about box, modal.
@@ -114,6 +134,10 @@ class TFrmPlayer : public QWidget {
   void showEvent(QShowEvent* evenement) override;
   void closeEvent(QCloseEvent* evenement) override;
   void keyPressEvent(QKeyEvent* evenement) override;
+  void moveEvent(QMoveEvent* evenement) override;
+  bool eventFilter(QObject* objet, QEvent* evenement) override;
+  // Tab selects the board's pieces.
+  bool focusNextPrevChild(bool) override { return false; }
 
  private:
   void Loaded();
@@ -136,6 +160,10 @@ class TFrmPlayer : public QWidget {
   QActionGroup* groupeDeplacement_ = nullptr;
   QActionGroup* groupeMagneto_ = nullptr;
   QActionGroup* groupeSkins_ = nullptr;
+  QActionGroup* groupeTaille_ = nullptr;
 };
+
+// The game's icon, in every size drawn for it.
+QIcon IconeGlissaro();
 
 }  // namespace glissaro

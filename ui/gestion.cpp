@@ -181,6 +181,11 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   mise->addWidget(barre);
 
   connect(BtOk, &QPushButton::clicked, this, &QDialog::accept);
+  // A double-click on a board opens it, as OK does (Entrée reaches OK, the
+  // default button).
+  connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* noeud) {
+    if (EstPlateau(noeud)) BtOk->click();
+  });
   connect(BtCancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(BtNouveauDossier, &QPushButton::clicked, this, &TFrmGestion::BtNouveauDossierClick);
   connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* noeud) {
@@ -271,8 +276,10 @@ void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
   ImageReduite->update();
   recherche_->Annuler();
   LabelSolution->clear();
-  // The chosen path is built from the title stored in the file.
-  FichierChoisi = dossier + QString::fromStdString(lecture.titre) + ".wbp";
+  // The chosen path is built from the title stored in the file (or the
+  // file itself for a ranked board of the library).
+  FichierChoisi =
+      dossier + QString::fromStdString(NomDuPlateauChoisi(noeud->text(0).toStdString(), lecture.titre)) + ".wbp";
   const int t = images_.TailleCase();
   ImageMemoire = QImage(lecture.largeur * t, lecture.hauteur * t, QImage::Format_RGB32);
   ImageMemoire.fill(Qt::white);

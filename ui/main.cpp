@@ -3,6 +3,7 @@
 // loop until the main window closes.
 #include <QApplication>
 #include <QStringList>
+#include <QTimer>
 
 #include "DialoguesQt.h"
 #include "FormEditeur.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
   // Every window keeps its own caption: no display name is added to it.
   QApplication::setApplicationName("Glissaro");
   QApplication::setQuitOnLastWindowClosed(false);
+  // Every window, message boxes included, carries the game's icon.
+  QApplication::setWindowIcon(glissaro::IconeGlissaro());
   // Qt's standard dialogs and buttons speak French too.
   if (!glissaro::ChargerTraductionsQt(application))
     qWarning("Traductions de Qt introuvables : les dialogues standard restent en anglais.");
@@ -40,14 +43,13 @@ int main(int argc, char** argv) {
   QObject::connect(&player, &glissaro::TFrmPlayer::Fermee, &application, &QApplication::quit);
 
   player.show();
-  // A board named on the command line is loaded at once.
+  // The files named on the command line (a board, a sequence, a pack) are
+  // opened in turn once the windows are up.
   const QStringList arguments = QApplication::arguments();
   player.MontrerOfficialiser(arguments.contains("--auteur"));
-  for (int i = 1; i < arguments.size(); ++i) {
-    if (arguments[i].startsWith("--")) continue;
-    player.FichierPlateau = arguments[i];
-    plateau.ChargerPlateau(player.FichierPlateau);
-    break;
-  }
+  QTimer::singleShot(0, &player, [&player, arguments] {
+    for (int i = 1; i < arguments.size(); ++i)
+      if (!arguments[i].startsWith("--")) player.OuvrirFichier(arguments[i]);
+  });
   return application.exec();
 }

@@ -114,3 +114,28 @@ TEST(Parametres, EcritureImpossibleGardeLAncienFichier) {
   EXPECT_EQ(r.message, "Impossible d'écrire dans " + fichier);
   EXPECT_EQ(*ContenuFichier(fichier), "[skin]\r\nNom=Ancien\r\n");
 }
+
+TEST(Parametres, LaSectionJeuNApparaitQuAuBesoin) {
+  DossierTemporaire dossier;
+  const auto fichier = dossier.Fichier("Glissaro.ini");
+  Parametres p;
+  ASSERT_TRUE(EcrireParametres(fichier, p).ok);
+  EXPECT_EQ(*ContenuFichier(fichier), "[skin]\r\nNom=Glissaro\r\ndeplacement=2\r\nMagneto=200\r\n");
+  p.Zoom = 200;
+  p.PlacesFinales = false;
+  ASSERT_TRUE(EcrireParametres(fichier, p).ok);
+  EXPECT_EQ(*ContenuFichier(fichier),
+            "[skin]\r\nNom=Glissaro\r\ndeplacement=2\r\nMagneto=200\r\n[jeu]\r\nZoom=200\r\nPlacesFinales=0\r\n");
+  const auto lus = LireParametres(fichier);
+  EXPECT_EQ(lus.Zoom, 200);
+  EXPECT_FALSE(lus.PlacesFinales);
+  // Back to the defaults: the section stays and says so.
+  ASSERT_TRUE(EcrireParametres(fichier, Parametres{}).ok);
+  EXPECT_EQ(LireParametres(fichier).Zoom, 0);
+  EXPECT_TRUE(LireParametres(fichier).PlacesFinales);
+  EXPECT_NE(ContenuFichier(fichier)->find("[jeu]\r\nZoom=0\r\nPlacesFinales=1\r\n"), std::string::npos);
+  // A size not offered is automatic; anything but 0 shows the places.
+  ASSERT_TRUE(EcrireFichierSur(fichier, "[JEU]\r\nzoom=175\r\nplacesfinales=oui\r\n").ok);
+  EXPECT_EQ(LireParametres(fichier).Zoom, 0);
+  EXPECT_TRUE(LireParametres(fichier).PlacesFinales);
+}

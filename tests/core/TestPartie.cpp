@@ -410,3 +410,52 @@ TEST(Regles, GestesAuHasardGardentLesInvariants) {
   for (const auto& [piece, n] : tuilesDepart) EXPECT_EQ(tuilesParPiece[piece], n) << "piece " << piece;
   EXPECT_GT(j.partie.Compteur, 10);
 }
+
+TEST(Clavier, LesPiecesDansLOrdreDeLeursNumerosSansFondNiBord) {
+  Jeu j(Dessiner({"#####", "#a.B#", "#c..#", "#####"}));
+  const uint16_t a = PieceEn(j, 2, 2), b = PieceEn(j, 2, 4), c = PieceEn(j, 3, 2);
+  ASSERT_LT(a, c);
+  ASSERT_LT(c, b);
+  EXPECT_EQ(j.partie.PieceSuivante(0, true), a);
+  EXPECT_EQ(j.partie.PieceSuivante(a, true), c);
+  EXPECT_EQ(j.partie.PieceSuivante(c, true), b);
+  EXPECT_EQ(j.partie.PieceSuivante(b, true), a);
+  EXPECT_EQ(j.partie.PieceSuivante(0, false), b);
+  EXPECT_EQ(j.partie.PieceSuivante(a, false), b);
+  EXPECT_EQ(j.partie.PieceSuivante(PieceEn(j, 1, 1), true), a);  // a border piece is none of them
+  EXPECT_EQ(Jeu(Dessiner({"#.#"})).partie.PieceSuivante(0, true), 0);
+}
+
+TEST(Clavier, UneFlecheFaitCeQueFaitUnGlissementDUneCaseSuiviDUnRelachement) {
+  // A master piece through a door, two pieces, moves refused on the way.
+  const auto plateau = Dessiner({"#DD###", "#..A.#", "#bb..#", "#..c.#", "######"},
+                                {"......", "......", "......", ".....x", "......"});
+  Jeu souris(plateau), clavier(plateau);
+  struct Pas {
+    int ligne, colonne, dx, dy;
+  };
+  // (row, column) of a tile of the piece before its step, for the mouse.
+  const std::vector<Pas> partie = {{3, 2, 0, 1}, {2, 4, -1, 0}, {2, 3, -1, 0}, {2, 2, 0, -1},
+                                   {1, 2, 1, 0}, {1, 3, 0, -1}, {4, 4, 1, 0}, {4, 5, 0, -1},
+                                   {3, 5, 0, 1}, {4, 5, 0, 1}, {4, 2, -1, 0}};
+  for (const auto& p : partie) {
+    const uint16_t piece = PieceEn(souris, p.ligne, p.colonne);
+    ASSERT_NE(piece, 0);
+    const auto avant = souris.partie.Historique.Fin;
+    Geste(souris.partie, p.ligne, p.colonne, {{p.dx, p.dy}});
+    const bool pas = clavier.partie.DeplacerAuClavier(piece, p.dx, p.dy);
+    EXPECT_EQ(pas, souris.partie.Historique.Fin > avant);
+    EXPECT_EQ(clavier.Evenements(), souris.Evenements()) << p.ligne << "," << p.colonne;
+    EXPECT_EQ(clavier.partie.Compteur, souris.partie.Compteur);
+    EXPECT_EQ(clavier.temoin.cases, souris.temoin.cases);
+  }
+  // A's consecutive steps counted once, the door's opening once: b, A, door, c.
+  EXPECT_EQ(clavier.partie.Compteur, 4);
+  EXPECT_EQ(clavier.Case(1, 2).Serie, TSerieMap::Vide);
+  // A refused step keeps what could be replayed forward.
+  clavier.partie.Historique.PosHistorique -= 2;
+  const auto fin = clavier.partie.Historique.Fin;
+  EXPECT_FALSE(clavier.partie.DeplacerAuClavier(PieceEn(clavier, 4, 2), 0, 1));
+  EXPECT_EQ(clavier.partie.Historique.Fin, fin);
+  EXPECT_FALSE(clavier.partie.DeplacerAuClavier(PieceEn(clavier, 1, 1), 1, 0));  // a border piece
+}

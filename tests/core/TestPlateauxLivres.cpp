@@ -1,21 +1,27 @@
 // The board library shipped in data/plateaux: every board is a valid,
-// validated file named after its title, it is exactly what its definition
-// in tools/plateaux/definitions gives, and its stored solution, played
-// through the game's rules, solves it. Also the definition reader of
-// glissaro-plateaux.
+// validated file named after its rank and title, it is exactly what its
+// definition in tools/plateaux/definitions gives, its optimum is the one
+// its definition states (or, for a board too large for the solver, its
+// stored solution solves it in the moves stated), the folders go in order
+// of difficulty, and the hardest starts are proved. Also the definition
+// reader of glissaro-plateaux and its search of the hardest start.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
 
-#include "../../tools/plateaux/Definitions.h"
-#include "FichierPlateau.h"
+#include "Definitions.h"
+#include "Difficile.h"
 #include "AideFichiers.h"
+#include "FichierPlateau.h"
+#include "Gestes.h"
 #include "Partie.h"
+#include "Solveur.h"
 #include "Texte.h"
 #include "Verification.h"
 
@@ -45,6 +51,28 @@ std::size_t NombreDeCaracteres(const std::string& utf8) {
       std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+// Every board of the definition files, by "<dossier>/<nom>.wbp".
+const std::map<std::string, plateaux::DefinitionPlateau>& Definitions() {
+  static const auto definitions = [] {
+    std::map<std::string, plateaux::DefinitionPlateau> r;
+    for (const auto& e : fs::directory_iterator(kDefinitions)) {
+      if (!e.is_regular_file() || e.path().extension() != ".txt") continue;
+      const auto contenu = ContenuFichier(e.path().string());
+      if (!contenu) continue;
+      for (auto& d : plateaux::AnalyserDefinitions(*contenu, e.path().string()).plateaux)
+        r.emplace(plateaux::CheminRelatif(d), std::move(d));
+    }
+    return r;
+  }();
+  return definitions;
+}
+
+TPlateau Charge(const std::string& relatif) {
+  TPlateau p;
+  EXPECT_EQ(LirePlateau((kBibliotheque / relatif).string(), p).statut, StatutLecture::Ok) << relatif;
+  return p;
+}
+
 bool APorte(const TPlateau& p) {
   for (int l = 1; l <= p.Hauteur; ++l)
     for (int c = 1; c <= p.Largeur; ++c)
@@ -59,17 +87,12 @@ struct Rejeu {
   int coupsAnnonces = -1;  // the "… : N coups" of the first comment line
 };
 
-// Plays a gesture file ("appuyer X Y", "glisser X Y", "relacher X Y", blank
+// Plays gesture lines ("appuyer X Y", "glisser X Y", "relacher X Y", blank
 // lines and # comments) on a game.
-Rejeu JouerGestes(const std::string& chemin, TPartie& partie) {
+Rejeu JouerLignes(const std::vector<std::string>& lignes, const std::string& chemin, TPartie& partie) {
   Rejeu r;
-  const auto contenu = ContenuFichier(chemin);
-  if (!contenu) {
-    r.erreur = "impossible d'ouvrir " + chemin;
-    return r;
-  }
   int numero = 0;
-  for (const auto& brute : DecouperLignes(*contenu)) {
+  for (const auto& brute : lignes) {
     ++numero;
     const std::string ligne(Rogner(brute));
     if (ligne.empty()) continue;
@@ -99,6 +122,31 @@ Rejeu JouerGestes(const std::string& chemin, TPartie& partie) {
   }
   r.lu = true;
   return r;
+}
+
+Rejeu JouerGestes(const std::string& chemin, TPartie& partie) {
+  const auto contenu = ContenuFichier(chemin);
+  if (!contenu) {
+    Rejeu r;
+    r.erreur = "impossible d'ouvrir " + chemin;
+    return r;
+  }
+  return JouerLignes(DecouperLignes(*contenu), chemin, partie);
+}
+
+void NouvellePartie(const std::string& relatif, TPartie& partie) {
+  partie.DefinirTailleCase(20);
+  partie.DefinirVitesse(2);
+  const auto lecture = partie.ChargerPlateau((kBibliotheque / relatif).string());
+  EXPECT_EQ(lecture.statut, StatutLecture::Ok) << lecture.message;
+}
+
+// "07 - Titre" gives 7, a name without rank 0.
+int RangDuNom(const std::string& nom) {
+  if (nom.size() < 6 || !std::isdigit(static_cast<unsigned char>(nom[0])) ||
+      !std::isdigit(static_cast<unsigned char>(nom[1])) || nom.substr(2, 3) != " - ")
+    return 0;
+  return (nom[0] - '0') * 10 + (nom[1] - '0');
 }
 
 class PlateauLivre : public ::testing::TestWithParam<std::string> {};
@@ -135,10 +183,14 @@ TEST_P(PlateauLivre, EstUnFichierWindows1252EnCrLfNommeDapresSonTitre) {
   ASSERT_GE(decoupees.size(), 5u);
   EXPECT_EQ(decoupees[0], "V1.00");
   // The title line, read as Windows-1252, is the file's name without
-  // ".wbp"; written in UTF-8 it would not read back the same.
+  // ".wbp" and without the rank before it; written in UTF-8 it would not
+  // read back the same.
   const std::string titre = Cp1252VersUtf8(decoupees[1]);
-  EXPECT_EQ(titre, chemin.stem().string());
-  EXPECT_EQ(decoupees[1], Utf8VersCp1252(chemin.stem().string()));
+  const std::string nom = chemin.stem().string();
+  const std::string sansRang = RangDuNom(nom) > 0 ? nom.substr(5) : nom;
+  EXPECT_EQ(titre, sansRang);
+  EXPECT_EQ(decoupees[1], Utf8VersCp1252(sansRang));
+  EXPECT_EQ(NomDuPlateauChoisi(nom, titre), nom);
   EXPECT_LE(NombreDeCaracteres(titre), 15u) << titre;
   EXPECT_EQ(plateaux::ProblemeTitre(titre), "");
   EXPECT_EQ(decoupees[4], "1");
@@ -192,13 +244,15 @@ TEST_P(PlateauLivre, SeChargePourJouerEtPasseLaVerificationDeLediteur) {
 TEST_P(PlateauLivre, SaSolutionRangeeLeResoutAvecLesReglesDuJeu) {
   const fs::path relatif = GetParam();
   const fs::path solution = kSolutions / relatif.parent_path() / (relatif.stem().string() + ".gestes");
+  const auto d = Definitions().find(GetParam());
+  ASSERT_NE(d, Definitions().end());
+  // A board too large for the solver has its solution stored; the others
+  // may have one too.
+  if (d->second.solution < 0 && !fs::is_regular_file(solution)) GTEST_SKIP() << "pas de solution rangée";
   ASSERT_TRUE(fs::is_regular_file(solution)) << "pas de solution " << solution;
 
   TPartie partie;
-  partie.DefinirTailleCase(20);
-  partie.DefinirVitesse(2);
-  const auto lecture = partie.ChargerPlateau((kBibliotheque / relatif).string());
-  ASSERT_EQ(lecture.statut, StatutLecture::Ok) << lecture.message;
+  NouvellePartie(relatif.string(), partie);
   ASSERT_EQ(partie.Seuil, 10);
   EXPECT_FALSE(partie.Resolu()) << "le plateau est résolu avant le premier coup";
   const bool porte = APorte(partie.Plateau);
@@ -208,8 +262,14 @@ TEST_P(PlateauLivre, SaSolutionRangeeLeResoutAvecLesReglesDuJeu) {
   EXPECT_TRUE(partie.Resolu());
   EXPECT_TRUE(partie.BravoAffiche);
   EXPECT_GT(partie.Compteur, 0);
-  // The comment at the top of the file tells the number of moves.
+  // The comment at the top of the file tells the number of moves, and the
+  // definition the same (or the optimum, which it cannot beat).
   EXPECT_EQ(rejeu.coupsAnnonces, partie.Compteur);
+  if (d->second.solution > 0) {
+    EXPECT_EQ(partie.Compteur, d->second.solution);
+  } else {
+    EXPECT_GE(partie.Compteur, d->second.optimum);
+  }
   // Nothing was lost for want of room in the history, and a board with
   // doors is solved by opening at least one of them.
   EXPECT_FALSE(partie.Historique.Plein());
@@ -223,27 +283,106 @@ TEST_P(PlateauLivre, SaSolutionRangeeLeResoutAvecLesReglesDuJeu) {
   }
 }
 
+TEST_P(PlateauLivre, SonOptimumEstCeluiDeSaDefinitionEtSeJoue) {
+  const auto d = Definitions().find(GetParam());
+  ASSERT_NE(d, Definitions().end());
+  // Exactly one of the two lengths.
+  ASSERT_NE(d->second.optimum > 0, d->second.solution > 0) << GetParam();
+  if (d->second.solution > 0) GTEST_SKIP() << "trop grand pour le solveur : sa solution rangée est rejouée";
+
+  TPartie partie;
+  NouvellePartie(GetParam(), partie);
+  OptionsSolveur options;
+#ifdef GLISSARO_SANITISEURS
+  // Several times slower under the sanitizers: the few boards that need
+  // many states are solved in the plain build only.
+  options.limiteEtats = 150'000;
+#endif
+  const auto r = Resoudre(partie.Plateau, options);
+  if (r.issue == IssueSolveur::LimiteAtteinte && options.limiteEtats < OptionsSolveur{}.limiteEtats)
+    GTEST_SKIP() << r.etats << " états : vérifié sans les sanitizers";
+  ASSERT_EQ(r.issue, IssueSolveur::Solution) << r.etats << " états";
+  EXPECT_EQ(r.coups, d->second.optimum);
+
+  // The solution, played as a player's gestures, solves the board in as
+  // many moves on the game's own counter.
+  std::vector<std::string> lignes;
+  for (const auto& geste : plateaux::GestesDeLaSolution(partie.Plateau, r.chemin, partie.TailleCase))
+    lignes.insert(lignes.end(), geste.begin(), geste.end());
+  const auto rejeu = JouerLignes(lignes, GetParam(), partie);
+  ASSERT_TRUE(rejeu.lu) << rejeu.erreur;
+  EXPECT_TRUE(partie.Resolu());
+  EXPECT_EQ(partie.Compteur, d->second.optimum);
+}
+
 INSTANTIATE_TEST_SUITE_P(Bibliotheque, PlateauLivre, ::testing::ValuesIn(PlateauxLivres()), NomDeTest);
 
 // ------------------------------------------------------- the whole library
 
 TEST(BibliothequeLivree, AssezDePlateauxDansAssezDeDossiers) {
   const auto plateaux = PlateauxLivres();
-  EXPECT_GE(plateaux.size(), 22u);
+  EXPECT_GE(plateaux.size(), 50u);
   std::set<std::string> dossiers;
-  int pleineTaille = 0, avecPortes = 0;
+  int pleineTaille = 0, avecPortes = 0, portesLongues = 0;
   for (const auto& relatif : plateaux) {
     dossiers.insert(fs::path(relatif).parent_path().string());
-    TPlateau p;
-    ASSERT_EQ(LirePlateau((kBibliotheque / relatif).string(), p).statut, StatutLecture::Ok) << relatif;
+    const TPlateau p = Charge(relatif);
     if (p.Largeur == kLargeurMax && p.Hauteur == kHauteurMax) ++pleineTaille;
-    if (APorte(p)) ++avecPortes;
+    if (APorte(p)) {
+      ++avecPortes;
+      const auto& d = Definitions().at(relatif);
+      if (std::max(d.optimum, d.solution) >= 30) ++portesLongues;
+    }
   }
-  EXPECT_GE(dossiers.size(), 3u);
-  EXPECT_GE(pleineTaille, 2);
-  EXPECT_GE(avecPortes, 3);
+  EXPECT_GE(dossiers.size(), 5u);
+  EXPECT_GE(pleineTaille, 4);
+  EXPECT_GE(avecPortes, 8);
+  EXPECT_GE(portesLongues, 3);
   // Boards lie one level down, in their folder.
   for (const auto& relatif : plateaux) EXPECT_EQ(fs::path(relatif).parent_path().parent_path(), fs::path()) << relatif;
+}
+
+TEST(BibliothequeLivree, ChaqueDossierVaDansLOrdreDeDifficulte) {
+  // In each folder the files are ranked 01, 02... without gap, and the
+  // moves that solve them never decrease along the ranks.
+  std::map<std::string, std::vector<std::pair<int, int>>> parDossier;  // (rank, moves)
+  for (const auto& relatif : PlateauxLivres()) {
+    const fs::path p = relatif;
+    const int rang = RangDuNom(p.stem().string());
+    EXPECT_GT(rang, 0) << "plateau sans rang : " << relatif;
+    const auto& d = Definitions().at(relatif);
+    EXPECT_EQ(d.rang, rang);
+    parDossier[p.parent_path().string()].emplace_back(rang, d.optimum > 0 ? d.optimum : d.solution);
+  }
+  for (auto& [dossier, rangs] : parDossier) {
+    std::sort(rangs.begin(), rangs.end());
+    for (std::size_t i = 0; i < rangs.size(); ++i) {
+      EXPECT_EQ(rangs[i].first, static_cast<int>(i) + 1) << dossier;
+      if (i > 0) {
+        EXPECT_LE(rangs[i - 1].second, rangs[i].second) << dossier << ", rang " << rangs[i].first;
+      }
+    }
+  }
+}
+
+TEST(BibliothequeLivree, LeCoursMontreSonButDesLeDepart) {
+  // On the first-steps course every final place is floor at the start, so
+  // the player sees where to go; two boards of the first library, kept as
+  // they were, still hide theirs under a piece.
+  const std::set<std::string> anciens = {"Premier pas", "Le grand carré"};
+  int lecons = 0;
+  for (const auto& relatif : PlateauxLivres()) {
+    if (fs::path(relatif).parent_path() != "1 - Premiers pas") continue;
+    const TPlateau p = Charge(relatif);
+    if (anciens.count(p.Titre)) continue;
+    ++lecons;
+    for (int l = 1; l <= p.Hauteur; ++l)
+      for (int c = 1; c <= p.Largeur; ++c)
+        if (p.Case(l, c).PlaceFinal) {
+          EXPECT_EQ(p.Case(l, c).Serie, TSerieMap::Vide) << relatif << ", ligne " << l << ", colonne " << c;
+        }
+  }
+  EXPECT_GE(lecons, 8);
 }
 
 TEST(BibliothequeLivree, ChaqueSolutionRangeeAppartientAUnPlateau) {
@@ -257,7 +396,8 @@ TEST(BibliothequeLivree, ChaqueSolutionRangeeAppartientAUnPlateau) {
   // Solutions in the library's folders (other folders hold the solutions
   // of boards shipped elsewhere).
   for (const auto& dossier : dossiers) {
-    for (const auto& e : fs::directory_iterator(kSolutions / dossier)) {
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(kSolutions / dossier, ec)) {
       const std::string relatif = fs::relative(e.path(), kSolutions).string();
       EXPECT_TRUE(attendues.count(relatif)) << "solution sans plateau : " << relatif;
     }
@@ -289,6 +429,215 @@ TEST(BibliothequeLivree, LesFichiersSontCeQueDonnentLesDefinitions) {
     ASSERT_TRUE(contenu.has_value()) << "plateau défini mais absent : " << relatif;
     EXPECT_TRUE(*contenu == texte) << "plateau à régénérer (glissaro-plateaux) : " << relatif;
   }
+}
+
+// ------------------------------------------------------ the hardest starts
+
+namespace {
+
+// What makes a piece set: each piece's series and tiles relative to its
+// first cell, sorted.
+std::vector<std::vector<int>> JeuDePieces(const TPlateau& p) {
+  std::map<uint16_t, std::vector<int>> pieces;
+  std::map<uint16_t, std::pair<int, int>> premiere;
+  for (int l = 1; l <= p.Hauteur; ++l)
+    for (int c = 1; c <= p.Largeur; ++c) {
+      const auto& k = p.Case(l, c);
+      if (k.Serie != TSerieMap::Normal && k.Serie != TSerieMap::Final) continue;
+      const auto [it, nouvelle] = premiere.emplace(k.Piece, std::pair{l, c});
+      auto& v = pieces[k.Piece];
+      if (nouvelle) v.push_back(static_cast<int>(k.Serie));
+      v.insert(v.end(), {l - it->second.first, c - it->second.second});
+    }
+  std::vector<std::vector<int>> jeu;
+  for (auto& [numero, v] : pieces) jeu.push_back(v);
+  std::sort(jeu.begin(), jeu.end());
+  return jeu;
+}
+
+int CasesLibres(const TPlateau& p) {
+  int n = 0;
+  for (int l = 1; l <= p.Hauteur; ++l)
+    for (int c = 1; c <= p.Largeur; ++c)
+      if (p.Case(l, c).Serie != TSerieMap::Bord) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST(LesPlusDifficiles, DesJeuxDePiecesVariesEtLesDeuxPlusPetitsProuvesDeNouveau) {
+  std::vector<std::pair<uint64_t, std::string>> parArrangements;
+  std::set<std::vector<std::vector<int>>> jeux;
+  std::set<int> tailles;
+  for (const auto& relatif : PlateauxLivres()) {
+    if (fs::path(relatif).parent_path() != "5 - Les plus difficiles") continue;
+    const auto& d = Definitions().at(relatif);
+    // Its optimum, checked by the solver with every board, is the largest
+    // of its piece set.
+    EXPECT_GT(d.maximum, 0) << relatif;
+    EXPECT_EQ(d.maximum, d.optimum) << relatif;
+    const TPlateau p = Charge(relatif);
+    EXPECT_FALSE(APorte(p));
+    std::string probleme;
+    parArrangements.emplace_back(plateaux::CompterArrangements(p, &probleme), relatif);
+    EXPECT_EQ(probleme, "");
+    jeux.insert(JeuDePieces(p));
+    tailles.insert(CasesLibres(p));
+  }
+  EXPECT_GE(parArrangements.size(), 8u);
+  EXPECT_GE(jeux.size(), 4u);
+  EXPECT_TRUE(tailles.count(20) && tailles.count(25)) << "des boîtes de 4 × 5 et de 5 × 5";
+
+  // The proof again on the two smallest: the whole search finds the
+  // stored maximum, and the start it picks is the stored board.
+  std::sort(parArrangements.begin(), parArrangements.end());
+  ASSERT_GE(parArrangements.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    const auto& relatif = parArrangements[i].second;
+    const auto& d = Definitions().at(relatif);
+    const auto r = plateaux::ChercherLePlusDifficile(Charge(relatif));
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.arrangements, parArrangements[i].first);
+    EXPECT_EQ(r.coups, d.maximum) << relatif;
+    EXPECT_EQ(plateaux::DessinDesPieces(r.depart), d.dessin) << relatif;
+  }
+}
+
+TEST(LesPlusDifficiles, LaRechercheAReboursDonneLOptimumDeChaqueArrangement) {
+  // A small board whose every arrangement is laid out here by brute force
+  // and solved forward by the solver: the backward search must count them
+  // all, start from the solved ones, and find as many arrangements at each
+  // distance as the solver finds optima.
+  const auto analyse = plateaux::AnalyserDefinitions(
+      "dossier: D\ntitre: Petit\nplateau:\n#####\n#Aa.#\n#A.b#\n#cc.#\n#####\n"
+      "places:\n#####\n#...#\n#..*#\n#..*#\n#####\n",
+      "essai.txt");
+  ASSERT_TRUE(analyse.erreurs.empty());
+  const auto construit = plateaux::ConstruirePlateau(analyse.plateaux.at(0));
+  ASSERT_TRUE(construit.valide) << construit.verdict;
+  const TPlateau& modele = construit.plateau;
+
+  // The pieces: cells relative to the first, and their tiles.
+  struct Piece {
+    std::vector<std::pair<int, int>> cases;
+    std::vector<TCellule> tuiles;
+  };
+  std::map<uint16_t, Piece> pieces;
+  for (int l = 1; l <= modele.Hauteur; ++l)
+    for (int c = 1; c <= modele.Largeur; ++c) {
+      const auto& k = modele.Case(l, c);
+      if (k.Serie == TSerieMap::Normal || k.Serie == TSerieMap::Final) {
+        pieces[k.Piece].cases.emplace_back(l, c);
+        pieces[k.Piece].tuiles.push_back(k);
+      }
+    }
+  std::vector<Piece> liste;
+  for (auto& [n, piece] : pieces) {
+    const auto premiere = piece.cases.front();
+    for (auto& [l, c] : piece.cases) l -= premiere.first, c -= premiere.second;
+    liste.push_back(piece);
+  }
+  TPlateau vide = modele;
+  for (int l = 1; l <= vide.Hauteur; ++l)
+    for (int c = 1; c <= vide.Largeur; ++c) {
+      auto& k = vide.Case(l, c);
+      if (k.Serie == TSerieMap::Bord) continue;
+      const bool place = k.PlaceFinal;
+      static_cast<TCellule&>(k) = TCellule{};
+      k.PlaceFinal = place;
+    }
+  // Every way to lay them, boards that differ only by identical pieces
+  // swapped counted once (by their picture).
+  std::set<std::string> vus;
+  std::map<int, std::size_t> optima;
+  std::size_t arrangements = 0;
+  std::function<void(std::size_t, TPlateau&)> poser = [&](std::size_t i, TPlateau& p) {
+    if (i == liste.size()) {
+      std::string image;
+      for (int l = 1; l <= p.Hauteur; ++l)
+        for (int c = 1; c <= p.Largeur; ++c) image += std::to_string(p.Case(l, c).Map) + std::to_string(static_cast<int>(p.Case(l, c).Serie));
+      if (!vus.insert(image).second) return;
+      ++arrangements;
+      TPlateau numerote = p;
+      EXPECT_TRUE(VerifierGrille(numerote).Correcte());
+      const auto r = Resoudre(numerote);
+      if (r.issue == IssueSolveur::Solution) ++optima[r.coups];
+      return;
+    }
+    for (int l = 1; l <= p.Hauteur; ++l)
+      for (int c = 1; c <= p.Largeur; ++c) {
+        bool libre = true;
+        for (const auto& [dl, dc] : liste[i].cases)
+          libre = libre && p.Contient(l + dl, c + dc) && p.Case(l + dl, c + dc).Serie == TSerieMap::Vide;
+        if (!libre) continue;
+        for (std::size_t t = 0; t < liste[i].cases.size(); ++t) {
+          auto& k = p.Case(l + liste[i].cases[t].first, c + liste[i].cases[t].second);
+          const bool place = k.PlaceFinal;
+          static_cast<TCellule&>(k) = liste[i].tuiles[t];
+          k.PlaceFinal = place;
+        }
+        poser(i + 1, p);
+        for (const auto& [dl, dc] : liste[i].cases) {
+          auto& k = p.Case(l + dl, c + dc);
+          const bool place = k.PlaceFinal;
+          static_cast<TCellule&>(k) = TCellule{};
+          k.PlaceFinal = place;
+        }
+      }
+  };
+  poser(0, vide);
+  ASSERT_GT(arrangements, 100u);
+
+  EXPECT_EQ(plateaux::CompterArrangements(modele), arrangements);
+  const auto r = plateaux::ChercherLePlusDifficile(modele);
+  ASSERT_TRUE(r.ok) << r.message;
+  EXPECT_EQ(r.arrangements, arrangements);
+  ASSERT_FALSE(optima.empty());
+  EXPECT_EQ(r.coups, optima.rbegin()->first);
+  EXPECT_EQ(r.resolus, optima[0]);
+  std::size_t atteints = 0;
+  for (int k = 0; k <= r.coups; ++k) {
+    EXPECT_EQ(r.parDistance.at(static_cast<std::size_t>(k)), optima[k]) << k << " coups";
+    atteints += optima[k];
+  }
+  EXPECT_EQ(r.explores, atteints);
+  EXPECT_EQ(r.plusDifficiles, optima[r.coups]);
+  // The start it gives needs that many moves, and its picture reads back
+  // as the same board.
+  TPlateau depart = r.depart;
+  EXPECT_EQ(Resoudre(depart).coups, r.coups);
+  auto definition = analyse.plateaux.at(0);
+  definition.dessin = plateaux::DessinDesPieces(r.depart);
+  EXPECT_EQ(TexteDuPlateau(plateaux::ConstruirePlateau(definition).plateau, "1"), TexteDuPlateau(r.depart, "1"));
+}
+
+TEST(LesPlusDifficiles, LaRechercheRefuseCeQuElleNeTraitePas) {
+  auto construire = [](const std::string& dessin) {
+    const auto analyse = plateaux::AnalyserDefinitions("dossier: D\ntitre: T\nplateau:\n" + dessin +
+                                                           "places:\n#####\n#..*#\n#####\n#####\n",
+                                                       "essai.txt");
+    return plateaux::ConstruirePlateau(analyse.plateaux.at(0)).plateau;
+  };
+  // Doors are not for this search.
+  auto r = plateaux::ChercherLePlusDifficile(construire("#####\n#A..+\n#####\n#####\n"));
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.message.find("porte"), std::string::npos) << r.message;
+  // Over the limit, the count and the limit are told and nothing is explored.
+  const TPlateau p = construire("#####\n#Aa.#\n#####\n#####\n");
+  EXPECT_EQ(plateaux::CompterArrangements(p), 6u);  // A and a on three cells
+  r = plateaux::ChercherLePlusDifficile(p, 5);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.explores, 0u);
+  EXPECT_NE(r.message.find("6 arrangements"), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find("limite de 5"), std::string::npos) << r.message;
+  r = plateaux::ChercherLePlusDifficile(p, 6);
+  ASSERT_TRUE(r.ok) << r.message;
+  // In a corridor A never passes a: only "a A ." and "a . A" (solved) and
+  // ". a A" (solved) are reached, the first in one move.
+  EXPECT_EQ(r.resolus, 2u);
+  EXPECT_EQ(r.explores, 3u);
+  EXPECT_EQ(r.coups, 1);
+  EXPECT_EQ(plateaux::DessinDesPieces(r.depart)[1], "#aA.#");
 }
 
 // ------------------------------------------------- the definition reader
@@ -406,6 +755,31 @@ TEST(DefinitionsDePlateaux, BordsJointsOuJonctionsDessinees) {
   EXPECT_EQ(m.Case(2, 5).Piece, m.Case(3, 5).Piece);
   EXPECT_EQ(m.Case(3, 4).Piece, m.Case(3, 5).Piece);
   EXPECT_FALSE(m.Case(2, 5).Haut);
+}
+
+TEST(DefinitionsDePlateaux, RangsEtNombresDeCoups) {
+  const auto analyse = plateaux::AnalyserDefinitions(
+      "dossier: Sans\ntitre: Un\noptimum: 12\n"
+      "dossier: Avec\nrangs: oui\ntitre: Deux\nsolution: 400\ntitre: Trois\noptimum: 7\nmaximum: 7\n"
+      "dossier: Sans\ntitre: Quatre\n",
+      "f.txt");
+  ASSERT_TRUE(analyse.erreurs.empty()) << analyse.erreurs.front();
+  ASSERT_EQ(analyse.plateaux.size(), 4u);
+  std::vector<std::string> chemins;
+  for (const auto& d : analyse.plateaux) chemins.push_back(plateaux::CheminRelatif(d));
+  // Ranks follow the order in the folder; a new "dossier:" ends them.
+  EXPECT_EQ(chemins, (std::vector<std::string>{"Sans/Un.wbp", "Avec/01 - Deux.wbp", "Avec/02 - Trois.wbp",
+                                                "Sans/Quatre.wbp"}));
+  EXPECT_EQ(analyse.plateaux[0].optimum, 12);
+  EXPECT_EQ(analyse.plateaux[0].solution, -1);
+  EXPECT_EQ(analyse.plateaux[1].solution, 400);
+  EXPECT_EQ(analyse.plateaux[2].maximum, 7);
+  auto erreurs = [](const std::string& texte) { return plateaux::AnalyserDefinitions(texte, "f.txt").erreurs; };
+  EXPECT_FALSE(erreurs("dossier: D\ntitre: T\noptimum: douze\n").empty());
+  EXPECT_FALSE(erreurs("dossier: D\ntitre: T\noptimum: 0\n").empty());
+  EXPECT_FALSE(erreurs("dossier: D\ntitre: T\noptimum: 3\noptimum: 3\n").empty());
+  EXPECT_FALSE(erreurs("dossier: D\nrangs: peut-être\n").empty());
+  EXPECT_FALSE(erreurs("dossier: D\nsolution: 3\n").empty());  // before any board
 }
 
 TEST(DefinitionsDePlateaux, UnPlateauQuiEchoueALaVerificationNEstPasValide) {

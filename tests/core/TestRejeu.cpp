@@ -12,13 +12,16 @@ using glissaro::test::Geste;
 
 namespace {
 
-// Every field of every cell, as text, to compare whole boards.
+// Every field of every cell, as text, to compare whole boards. A door cell's
+// piece number is left out: a tile that passed through the opened door
+// took it away (closing the door again gives it back), and nothing reads it
+// (a door never moves).
 std::string Photo(const TPlateau& p) {
   std::string s;
   for (int l = 1; l <= p.Hauteur; ++l)
     for (int c = 1; c <= p.Largeur; ++c) {
       const auto& k = p.Case(l, c);
-      s += std::to_string(static_cast<int>(k.Serie)) + "/" + std::to_string(k.Map) + "/" + std::to_string(k.Piece) + "/" +
+      s += std::to_string(static_cast<int>(k.Serie)) + "/" + std::to_string(k.Map) + "/" + (k.Porte ? "-" : std::to_string(k.Piece)) + "/" +
            (k.Haut ? "h" : "") + (k.Bas ? "b" : "") + (k.Gauche ? "g" : "") + (k.Droit ? "d" : "") +
            (k.Porte ? "P" : "") + (k.PlaceFinal ? "F" : "") + "/" + k.Nom + " ";
     }
@@ -63,6 +66,9 @@ TEST(Rejeu, DebutPuisFinRendentLesPositionsEtLesPortes) {
   EXPECT_EQ(Photo(j.partie.Plateau), j.depart);
   EXPECT_EQ(j.partie.Plateau.Case(1, 2).Map, kMapPorteFermee);
   EXPECT_EQ(j.partie.Plateau.Case(1, 3).Map, kMapPorteFermee);
+  // A crossed the opened door: closed again, its cells have their numbers.
+  EXPECT_EQ(j.partie.Plateau.Case(1, 2).Piece, j.partie.PlateauCharge.Case(1, 2).Piece);
+  EXPECT_EQ(j.partie.Plateau.Case(1, 3).Piece, j.partie.PlateauCharge.Case(1, 3).Piece);
   EXPECT_EQ(j.partie.Compteur, 0);
   EXPECT_EQ(j.compteurs.textes.back(), "0000");
   j.magneto.Fin();
@@ -126,6 +132,72 @@ TEST(Rejeu, LaMarqueArreteLeRetourQuelleQueSoitSaValeur) {
   EXPECT_EQ(partie.Compteur, 1);
 }
 
+TEST(AnnulerRetablir, UnCoupALaFoisAvecLesCompteursDuMagnetoscope) {
+  // The same game stopped after each gesture: what each undo must bring
+  // back.
+  TPartie temoin;
+  temoin.CommencerPartie(Dessiner({"#DD###", "#..A.#", "#bb..#", "#..c.#", "######"},
+                                  {"......", "......", "......", ".....x", "......"}));
+  const std::string depart = Photo(temoin.Plateau);
+  Geste(temoin, 3, 2, {{0, 1}});
+  const std::string apresB = Photo(temoin.Plateau);
+  Geste(temoin, 2, 4, {{-1, 0}, {-1, 0}});
+  const std::string apresA = Photo(temoin.Plateau);
+
+  PartieJouee j;
+  const auto fin = j.partie.Historique.Fin;
+  // The counter goes 4, 3 (A's move, its uncounted continuation taken back
+  // with c's), 2 (the door's opening, counted on its own), 1, 0: the
+  // values the replay shows at the same marks.
+  const std::vector<std::pair<int32_t, std::string>> attendus = {
+      {3, apresA}, {2, apresA}, {1, apresB}, {0, depart}};
+  std::vector<uint16_t> positions;
+  for (const auto& [compteur, photo] : attendus) {
+    ASSERT_TRUE(j.magneto.AnnulerCoup());
+    EXPECT_EQ(j.partie.Compteur, compteur);
+    EXPECT_EQ(j.compteurs.textes.back(), TexteCompteur(compteur));
+    EXPECT_EQ(Photo(j.partie.Plateau), photo) << compteur;
+    EXPECT_EQ(j.partie.Historique.Fin, fin);
+    positions.push_back(j.partie.Historique.PosHistorique);
+  }
+  EXPECT_FALSE(j.magneto.AnnulerCoup());
+  // Forward again, the same stops the other way, doors applied again.
+  for (int i = static_cast<int>(attendus.size()) - 2; i >= 0; --i) {
+    ASSERT_TRUE(j.magneto.RetablirCoup());
+    EXPECT_EQ(j.partie.Historique.PosHistorique, positions[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(j.partie.Compteur, attendus[static_cast<std::size_t>(i)].first);
+    EXPECT_EQ(Photo(j.partie.Plateau), attendus[static_cast<std::size_t>(i)].second);
+  }
+  ASSERT_TRUE(j.magneto.RetablirCoup());
+  EXPECT_EQ(Photo(j.partie.Plateau), j.arrivee);
+  EXPECT_EQ(j.partie.Compteur, 4);
+  EXPECT_FALSE(j.magneto.RetablirCoup());
+
+  // Two moves back, then a new gesture: the history is cut there, the mark
+  // before it kept, and the new move is taken back alone.
+  j.magneto.AnnulerCoup();
+  j.magneto.AnnulerCoup();
+  Geste(j.partie, 4, 4, {{0, -1}});
+  EXPECT_EQ(j.partie.Compteur, 3);
+  EXPECT_EQ(j.partie.Historique.Fin, j.partie.Historique.PosHistorique);
+  EXPECT_FALSE(j.magneto.PeutRetablirCoup());
+  j.magneto.AnnulerCoup();
+  EXPECT_EQ(j.partie.Compteur, 2);
+  EXPECT_EQ(Photo(j.partie.Plateau), apresA);
+}
+
+TEST(AnnulerRetablir, DepuisUneMarqueLaisseeParLeMagnetoscope) {
+  PartieJouee j;
+  // The replay's first step back leaves the last mark unapplied: redo plays
+  // no empty move, it goes on to the end of the next one.
+  j.magneto.PasArriere();
+  j.magneto.PasArriere();
+  ASSERT_EQ(j.partie.Compteur, 3);
+  ASSERT_TRUE(j.magneto.RetablirCoup());
+  EXPECT_EQ(Photo(j.partie.Plateau), j.arrivee);
+  EXPECT_EQ(j.partie.Compteur, 4);
+}
+
 // ------------------------------------------------------ sequences checked
 
 namespace {
@@ -157,6 +229,8 @@ void VerifierInvariant(const TPlateau& plateau, const std::vector<TEvenement>& e
   ASSERT_EQ(Noms(partie.Plateau), noms);
   magneto.Debut();
   ASSERT_EQ(Photo(partie.Plateau), Photo(plateau));
+  for (int l = 1; l <= plateau.Hauteur; ++l)
+    for (int c = 1; c <= plateau.Largeur; ++c) ASSERT_EQ(partie.Plateau.Case(l, c).Piece, plateau.Case(l, c).Piece);
 }
 
 }  // namespace

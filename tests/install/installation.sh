@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs into a temporary data folder, checks the layout, the launcher and
-# the desktop entry, installs again over a changed shipped board and a new
-# board of the player's, then uninstalls.
+# the desktop entry, installs again over a changed shipped board, a new
+# board of the player's, a board shipped before in another version and
+# boards no more shipped, then uninstalls.
 #   installation.sh SOURCES CONSTRUCTION
 set -euo pipefail
 sources="$1"
@@ -24,9 +25,19 @@ grep -q "$prog/glissaro" "$HOME/.local/bin/glissaro" || echec "le lanceur ne lan
 entree="$XDG_DATA_HOME/applications/glissaro.desktop"
 desktop-file-validate "$entree" || echec "entrée de bureau invalide"
 grep -q '^Categories=Game;BoardGame;' "$entree" || echec "catégories"
+grep -q "^Exec=$HOME/.local/bin/glissaro %f$" "$entree" || echec "l'entrée ne passe pas le fichier"
+grep -q '^MimeType=application/x-glissaro-plateau;application/x-glissaro-sequence;application/x-glissaro-paquet;$' "$entree" ||
+  echec "types de fichiers de l'entrée"
 for t in 16 32 48 64 128 256; do
   [ -f "$XDG_DATA_HOME/icons/hicolor/${t}x${t}/apps/glissaro.png" ] || echec "icône ${t}"
+  [ -f "$XDG_DATA_HOME/icons/hicolor/${t}x${t}/mimetypes/application-x-glissaro-paquet.png" ] || echec "icône de type ${t}"
 done
+# The file types are known to the desktop's database, the metadata valid.
+for motif in 'application/x-glissaro-plateau:\*\.wbp' 'application/x-glissaro-sequence:\*\.swb' 'application/x-glissaro-paquet:\*\.pkg'; do
+  grep -q ":$motif\$" "$XDG_DATA_HOME/mime/globs2" || echec "type absent de la base : $motif"
+done
+metainfo="$XDG_DATA_HOME/metainfo/org.glissaro.Glissaro.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" >/dev/null || echec "métadonnées AppStream invalides"
 
 # A shipped board whose title has an accent (a byte beyond ASCII), and another.
 livre="$(cd "$prog" && find plateaux -name '*.wbp' | sort | while IFS= read -r f; do
@@ -41,6 +52,21 @@ mkdir -p "$prog/plateaux/Les miens"
 printf 'V1.00\r\nMien\r\n' >"$prog/plateaux/Les miens/Mien.wbp"
 printf '[skin]\r\nNom=Ardoise\r\n' >"$prog/Glissaro.ini"
 printf 'x' >"$prog/sequences/partie.swb"
+# Two files that an older version shipped and this one no longer does (a
+# board since renamed): the one the player left alone goes, the one they
+# changed stays.
+mkdir -p "$prog/plateaux/Vieux dossier"
+for ancien in Ancien Ancien2; do
+  printf 'V1.00\r\n%s\r\n' "$ancien" >"$prog/plateaux/Vieux dossier/$ancien.wbp"
+  echo "$(sha256sum "$prog/plateaux/Vieux dossier/$ancien.wbp" | cut -d' ' -f1)  plateaux/Vieux dossier/$ancien.wbp" >>"$prog/.livres"
+done
+printf 'modifié\r\n' >>"$prog/plateaux/Vieux dossier/Ancien2.wbp"
+# A shipped board that the older version shipped otherwise, untouched by
+# the player: updated in place, with no "(nouveau)" beside it.
+printf 'ancienne version\r\n' >>"$prog/$autre"
+awk -v f="$autre" -v s="$(sha256sum "$prog/$autre" | cut -d' ' -f1)" \
+  '{ chemin = $0; sub(/^[^ ]+  /, "", chemin); if (chemin == f) print s "  " chemin; else print }' \
+  "$prog/.livres" >"$prog/.livres.tmp" && mv "$prog/.livres.tmp" "$prog/.livres"
 rm "$prog/glissaro"   # a damaged program is put back
 
 bash "$sources/scripts/install" >/dev/null
@@ -48,9 +74,15 @@ bash "$sources/scripts/install" >/dev/null
 [ "$(sha256sum "$prog/$livre" | cut -d' ' -f1)" = "$modifie" ] || echec "plateau modifié écrasé"
 nouveau="$prog/${livre%.wbp} (nouveau).wbp"
 [ -f "$nouveau" ] || echec "nouvelle version du plateau absente"
-# Its title is its file name, read back by the program's own reader.
+# Its title is its file name without the rank, read back by the program's
+# own reader.
 verdict="$("$prog/glissaro-outils" verifier "$nouveau")" || echec "la nouvelle version ne se charge pas"
-grep -qxF "titre $(basename "${livre%.wbp}") (nouveau)" <<<"$verdict" || echec "titre de la nouvelle version"
+grep -qxF "titre $(basename "${livre%.wbp}" | sed 's/^[0-9][0-9] - //') (nouveau)" <<<"$verdict" ||
+  echec "titre de la nouvelle version"
+[ ! -e "$prog/plateaux/Vieux dossier/Ancien.wbp" ] || echec "plateau qui n'est plus livré encore là"
+[ -f "$prog/plateaux/Vieux dossier/Ancien2.wbp" ] || echec "plateau plus livré mais modifié perdu"
+cmp -s "$prog/$autre" "$sources/data/$autre" || echec "plateau livré non mis à jour"
+[ ! -e "$prog/${autre%.wbp} (nouveau).wbp" ] || echec "nouvelle version d'un plateau que le joueur n'a pas changé"
 [ -f "$prog/plateaux/Les miens/Mien.wbp" ] || echec "plateau du joueur perdu"
 grep -q Ardoise "$prog/Glissaro.ini" || echec "réglages perdus"
 [ -f "$prog/sequences/partie.swb" ] || echec "séquence perdue"
@@ -59,6 +91,9 @@ bash "$sources/scripts/install" --desinstaller >/dev/null
 [ ! -e "$prog/glissaro" ] || echec "programme encore là"
 [ ! -e "$HOME/.local/bin/glissaro" ] && [ ! -e "$entree" ] || echec "lanceur ou entrée encore là"
 [ ! -e "$XDG_DATA_HOME/icons/hicolor/48x48/apps/glissaro.png" ] || echec "icône encore là"
+[ ! -e "$XDG_DATA_HOME/icons/hicolor/48x48/mimetypes/application-x-glissaro-plateau.png" ] || echec "icône de type encore là"
+[ ! -e "$metainfo" ] && [ ! -e "$XDG_DATA_HOME/mime/packages/glissaro.xml" ] || echec "types ou métadonnées encore là"
+! grep -q glissaro "$XDG_DATA_HOME/mime/globs2" 2>/dev/null || echec "types encore dans la base"
 [ -f "$prog/$livre" ] && [ -f "$prog/plateaux/Les miens/Mien.wbp" ] || echec "plateaux du joueur perdus"
 [ -f "$prog/Glissaro.ini" ] && [ -f "$prog/sequences/partie.swb" ] || echec "réglages ou séquences perdus"
 [ -z "$autre" ] || [ ! -e "$prog/$autre" ] || echec "plateau livré inchangé encore là"

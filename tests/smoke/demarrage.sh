@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Smoke test: the real program under Xvfb shows its shaped 364 × 139 front
-# panel and a board given on its command line, opens the replay window and
-# the editor, quits from the panel's "QUITTER" button after confirmation,
-# and writes its settings. Every window's title, as the desktop reads it
+# panel and a board given on its command line, at the "200 %" size kept in
+# its settings, both with the game's icon; opens the replay window and the
+# editor, quits from the panel's "QUITTER" button after confirmation, and
+# writes its settings. Every window's title, as the desktop reads it
 # (_NET_WM_NAME), is its own caption and nothing more.
 #   demarrage.sh DOSSIER_PROGRAMME
 set -euo pipefail
@@ -21,6 +22,7 @@ echec() { echo "ÉCHEC : $*" >&2; exit 1; }
 mkdir -p "$travail/programme/skins"
 cp "$source_programme/glissaro" "$travail/programme/"
 cp -r "$source_programme/skins/Glissaro" "$travail/programme/skins/"
+printf '[jeu]\r\nZoom=200\r\n' >"$travail/programme/Glissaro.ini"
 
 exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
 read -r _ xvfb_pid <&3
@@ -28,13 +30,18 @@ read -r -t 20 numero <&3 || echec "Xvfb ne démarre pas"
 export DISPLAY=":$numero"
 unset QT_QPA_PLATFORM
 
-# A shipped board whose title has an accent; its title in UTF-8.
+# A shipped board whose title has an accent; its title in UTF-8, its size
+# in cells, and the tile size of the default skin (the height of its tile
+# picture, a tenth of it).
 plateau=""
 while IFS= read -r f; do
   if sed -n 2p "$f" | LC_ALL=C grep -q $'[\x80-\xff]'; then plateau="$f"; break; fi
 done < <(find "$source_programme/plateaux" -name '*.wbp' | sort)
 [ -n "$plateau" ] || echec "aucun plateau au titre accentué"
 titre_plateau="$(sed -n 2p "$plateau" | tr -d '\r' | iconv -f WINDOWS-1252 -t UTF-8)"
+largeurCases=$(sed -n 3p "$plateau" | tr -d '\r'); hauteurCases=$(sed -n 4p "$plateau" | tr -d '\r')
+hauteurPieces=$(od -An -t d4 -j 22 -N 4 "$travail/programme/skins/Glissaro/pieces.bmp" | tr -d ' -')
+case_=$((hauteurPieces / 10))
 
 "$travail/programme/glissaro" "$plateau" >"$travail/journal" 2>&1 &
 jeu_pid=$!
@@ -69,6 +76,23 @@ hauteur=$(sed -n 's/^ *Height: //p' <<<"$infos")
 [ "$largeur" = 364 ] && [ "$hauteur" = 139 ] || echec "fenêtre de ${largeur}×${hauteur}"
 forme=$(xwininfo -shape -id "$fenetre")
 grep -q 'Window shape extents' <<<"$forme" || echec "fenêtre sans forme"
+icone() { xprop -id "$1" _NET_WM_ICON >"$travail/icone" && grep -q '^_NET_WM_ICON(CARDINAL) = .*Icon (16 x 16)' "$travail/icone"; }
+icone "$fenetre" || echec "panneau sans icône"
+
+# The board window: twice the board's size in pixels, with the icon too.
+attendu="$((2 * largeurCases * case_))x$((2 * hauteurCases * case_))"
+trouve=""
+for _ in $(seq 1 50); do
+  for w in $(xdotool search --onlyvisible --pid "$jeu_pid" 2>/dev/null); do
+    [ "$w" = "$fenetre" ] && continue
+    i=$(xwininfo -id "$w")
+    taille="$(sed -n 's/^ *Width: //p' <<<"$i")x$(sed -n 's/^ *Height: //p' <<<"$i")"
+    if [ "$taille" = "$attendu" ]; then trouve="$w"; break 2; fi
+  done
+  sleep 0.1
+done
+[ -n "$trouve" ] || echec "pas de fenêtre de plateau de $attendu à 200 %"
+icone "$trouve" || echec "fenêtre du plateau sans icône"
 
 attendre_titre "Glissaro"
 attendre_titre "$titre_plateau"
@@ -101,4 +125,4 @@ wait "$jeu_pid" || echec "code de sortie non nul"
 jeu_pid=""
 grep -q '^Nom=Glissaro' "$travail/programme/Glissaro.ini" || echec "paramètres non écrits"
 [ -d "$travail/programme/plateaux" ] && [ -d "$travail/programme/sequences" ] || echec "dossiers non créés"
-echo "Fenêtre de 364×139 avec sa forme, titres exacts, fermée proprement."
+echo "Fenêtre de 364×139 avec sa forme et son icône, plateau de $attendu à 200 %, titres exacts, fermée proprement."

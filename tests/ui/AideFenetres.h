@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "../core/AidePlateau.h"
+#include "Fichiers.h"
 
 namespace glissaro::test {
 
@@ -29,13 +30,17 @@ inline QImage PiecesDeTest(int taille) {
   return image;
 }
 
-// A program folder with the default skin's tile picture.
+// A program folder with the default skin's tile picture, whose settings
+// show boards at the tiles' own size (the tests point at cells in board
+// pixels).
 class DossierProgramme : public DossierTemporaire {
  public:
   explicit DossierProgramme(int taille = 20) {
     QDir().mkpath(QString::fromStdString(Chemin()) + "/skins/Glissaro");
     PiecesDeTest(taille).save(QString::fromStdString(Chemin()) + "/skins/Glissaro/pieces.bmp", "BMP");
+    EcrireFichierSur(Fichier("Glissaro.ini"), std::string(kParametresDeTest));
   }
+  static constexpr const char* kParametresDeTest = "[jeu]\r\nZoom=100\r\n";
   QString Q() const { return QString::fromStdString(Chemin()) + "/"; }
   QString Plateau(const TPlateau& p, const std::string& etat = "1") const {
     const auto chemin = Fichier(p.Titre + ".wbp");

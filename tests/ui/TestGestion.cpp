@@ -94,6 +94,8 @@ TEST_F(Gestion, LesIconesSuiventLEtatDesNoeuds) {
 TEST_F(Gestion, LApercuEtLeFichierChoisi) {
   Ecrire("Alpha", "Rouge.wbp", Dessiner({"#####", "#a.A#", "#####"}, {".....", "..x..", "....."}, "Rouge"));
   Ecrire("Alpha", "Ancien nom.wbp", Petit("Nouveau nom"));
+  Ecrire("Alpha", "07 - Vert.wbp", Petit("Vert"));
+  Ecrire("Alpha", "7 - Bleu.wbp", Petit("Bleu"));
   gestion.show();
   EXPECT_TRUE(gestion.FichierChoisi.isEmpty());
   Choisir("Alpha", "Rouge");
@@ -108,6 +110,12 @@ TEST_F(Gestion, LApercuEtLeFichierChoisi) {
   // The chosen path comes from the title stored in the file.
   Choisir("Alpha", "Ancien nom");
   EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Nouveau nom.wbp");
+  // A board of the library, its rank before its title, is chosen as it is;
+  // a name that is not exactly a rank and the title is not.
+  Choisir("Alpha", "07 - Vert");
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/07 - Vert.wbp");
+  Choisir("Alpha", "7 - Bleu");
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Bleu.wbp");
   EXPECT_TRUE(dialogues.appels.empty());
   // A new showing empties the choice.
   gestion.hide();
@@ -274,4 +282,25 @@ TEST_F(Gestion, ChargerSurLePanneauJoueLePlateauChoisi) {
   }
   plateau.hide();
   player.hide();
+}
+
+TEST_F(Gestion, UnDoubleClicSurUnPlateauLOuvreCommeOK) {
+  Ecrire("Alpha", "Rouge.wbp", Petit("Rouge"));
+  auto doubleClic = [this](QTreeWidgetItem* noeud) {
+    const QPoint p = gestion.TreeView1->visualItemRect(noeud).center();
+    QWidget* vue = gestion.TreeView1->viewport();
+    Cliquer(vue, p);
+    Souris(vue, QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+    Relacher(vue, p);
+  };
+  // On a folder it opens the folder, and the window stays.
+  QTimer::singleShot(0, [&] {
+    doubleClic(gestion.Noeud("Alpha"));
+    EXPECT_TRUE(gestion.isVisible());
+    EXPECT_TRUE(gestion.Noeud("Alpha")->isExpanded());
+    doubleClic(gestion.Noeud("Alpha", "Rouge"));
+    if (gestion.isVisible()) gestion.reject();
+  });
+  EXPECT_EQ(gestion.exec(), QDialog::Accepted);
+  EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Rouge.wbp");
 }

@@ -192,7 +192,7 @@ TEST_F(Jeu, QuitterConfirmeEcritLesParametresRefuserNEcritRien) {
   dialogues.confirmations = {false};
   Cliquer(player.SkinForm1, CentreZone("QUITTER"));
   EXPECT_TRUE(player.isVisible());
-  EXPECT_FALSE(QFile::exists(ini));
+  EXPECT_EQ(*ContenuFichier(ini.toStdString()), DossierProgramme::kParametresDeTest);
   dialogues.confirmations = {true};
   player.deplace4->trigger();
   EXPECT_EQ(plateau.Partie.Seuil, 5);
@@ -200,7 +200,8 @@ TEST_F(Jeu, QuitterConfirmeEcritLesParametresRefuserNEcritRien) {
   Cliquer(player.SkinForm1, CentreZone("QUITTER"));
   EXPECT_FALSE(player.isVisible());
   EXPECT_EQ(dialogues.Textes("confirmation"), (std::vector<std::string>{"Quitter Glissaro ?", "Quitter Glissaro ?"}));
-  EXPECT_EQ(*ContenuFichier(ini.toStdString()), "[skin]\r\nNom=Glissaro\r\ndeplacement=4\r\nMagneto=20\r\n");
+  EXPECT_EQ(*ContenuFichier(ini.toStdString()),
+            "[jeu]\r\nZoom=100\r\nPlacesFinales=1\r\n[skin]\r\nNom=Glissaro\r\ndeplacement=4\r\nMagneto=20\r\n");
 }
 
 TEST_F(Jeu, ParamNOuvreLeMenuQuAuBoutonGauche) {
@@ -236,7 +237,8 @@ TEST_F(Jeu, LAideOuvreLeFichierDuDossierCourantSIlExiste) {
 TEST_F(Jeu, LeMenuDesParametres) {
   QStringList textes;
   for (auto* a : player.PopupMenu1->actions()) textes << (a->isSeparator() ? "-" : a->text());
-  EXPECT_EQ(textes, (QStringList{"Vitesse de Déplacement", "Vitesse &Magnétoscope", "-", "&Editeur de plateau", "-",
+  EXPECT_EQ(textes, (QStringList{"Vitesse de Déplacement", "Vitesse &Magnétoscope", "Taille du plateau",
+                                 "Montrer les places finales", "-", "&Editeur de plateau", "-",
                                  "&Skins", "-", "Plateaux supplèmentaires", "-", "A propos...", "Officialiser"}));
   EXPECT_FALSE(player.Officialiser1->isVisible());
   EXPECT_TRUE(player.deplace2->isChecked());

@@ -361,7 +361,7 @@ TEST_F(Magnetoscope, UnChangementRateRemetLaSkinPrecedente) {
 TEST(Skins, UneSkinRetenueEstChargeeAuDemarrage) {
   DossierProgramme dossier;
   CopierSkin(QString(GLISSARO_SOURCES) + "/data/skins/Ardoise", dossier.Q() + "skins/Ardoise");
-  ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("Glissaro.ini"), "[skin]\r\nNom= ardoise \r\n").ok);
+  ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("Glissaro.ini"), "[skin]\r\nNom= ardoise \r\n[jeu]\r\nZoom=100\r\n").ok);
   DialoguesScriptes dialogues;
   TFrmPlayer player(dialogues, dossier.Q());
   TFrmPlateau plateau(player, dialogues);

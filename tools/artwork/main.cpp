@@ -2,7 +2,7 @@
 // strips, tile pictures, replay buttons, program icons) and writes them into
 // the source tree given as argument.
 //
-//   glissaro-artwork SOURCE_DIR [panel] [tiles] [replay] [ardoise] [icons]
+//   glissaro-artwork SOURCE_DIR [panel] [tiles] [replay] [ardoise] [icons] [types]
 //
 // Without a part name every part is written.  The output only depends on
 // this program and on the DejaVu fonts.
@@ -20,11 +20,11 @@ int main(int argc, char** argv) {
 
   QStringList args = app.arguments().mid(1);
   if (args.isEmpty() || args.first().startsWith('-')) {
-    std::fprintf(stderr, "usage: glissaro-artwork SOURCE_DIR [panel|tiles|replay|ardoise|icons]...\n");
+    std::fprintf(stderr, "usage: glissaro-artwork SOURCE_DIR [panel|tiles|replay|ardoise|icons|types]...\n");
     return 2;
   }
   const QString root = QDir(args.takeFirst()).absolutePath();
-  const QStringList known = {"panel", "tiles", "replay", "ardoise", "icons"};
+  const QStringList known = {"panel", "tiles", "replay", "ardoise", "icons", "types"};
   for (const QString& a : args)
     if (!known.contains(a)) {
       std::fprintf(stderr, "unknown part: %s\n", qPrintable(a));
@@ -51,6 +51,10 @@ int main(int argc, char** argv) {
   if (wanted("icons")) {
     std::printf("program icons\n");
     art::writeProgramIcons(root);
+  }
+  if (wanted("types")) {
+    std::printf("file type icons\n");
+    art::writeTypeIcons(root);
   }
   return 0;
 }

@@ -18,4 +18,7 @@ void writeArdoiseSkin(const QString& root);
 // Program icon in several sizes.
 void writeProgramIcons(const QString& root);
 
+// Icons of the game's file types (boards, sequences, packs).
+void writeTypeIcons(const QString& root);
+
 }  // namespace art

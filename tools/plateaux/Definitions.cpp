@@ -1,5 +1,8 @@
 #include "Definitions.h"
 
+#include <algorithm>
+#include <iterator>
+#include <map>
 #include <set>
 
 #include "Texte.h"
@@ -33,8 +36,9 @@ bool LireMotCle(std::string_view ligne, std::string& mot, std::string& valeur) {
   const auto deuxPoints = ligne.find(':');
   if (deuxPoints == std::string_view::npos) return false;
   const auto m = Rogner(ligne.substr(0, deuxPoints));
-  if (m != "titre" && m != "dossier" && m != "plateau" && m != "places" && m != "jonctions" && m != "bords")
-    return false;
+  static constexpr std::string_view kMots[] = {"titre",    "dossier",  "plateau", "places", "jonctions",
+                                               "bords",    "rangs",    "optimum", "solution", "maximum"};
+  if (std::find(std::begin(kMots), std::end(kMots), m) == std::end(kMots)) return false;
   mot = std::string(m);
   valeur = std::string(Rogner(ligne.substr(deuxPoints + 1)));
   return true;
@@ -65,6 +69,8 @@ std::string ProblemeTitre(const std::string& titre) {
 ResultatAnalyse AnalyserDefinitions(std::string_view texte, const std::string& nomFichier) {
   ResultatAnalyse r;
   std::string dossier;
+  bool rangs = false;
+  std::map<std::string, int> derniersRangs;  // by folder
   Section section = Section::Aucune;
   int numero = 0;
   auto erreur = [&](const std::string& message) {
@@ -86,18 +92,31 @@ ResultatAnalyse AnalyserDefinitions(std::string_view texte, const std::string& n
         const std::string probleme = ProblemeNom(valeur);
         if (!probleme.empty()) erreur("dossier « " + valeur + " » : " + probleme);
         dossier = valeur;
+        rangs = false;
+      } else if (mot == "rangs") {
+        if (valeur == "oui") rangs = true;
+        else if (valeur == "non") rangs = false;
+        else erreur("« rangs: » attend « oui » ou « non », pas « " + valeur + " »");
       } else if (mot == "titre") {
         DefinitionPlateau d;
         d.titre = valeur;
         d.dossier = dossier;
         d.fichier = nomFichier;
         d.ligne = numero;
+        if (rangs) d.rang = ++derniersRangs[dossier];
+        if (d.rang > 99) erreur("plus de 99 plateaux classés dans le dossier « " + dossier + " »");
         if (dossier.empty()) erreur("le plateau « " + valeur + " » vient avant toute ligne « dossier: »");
         const std::string probleme = ProblemeTitre(valeur);
         if (!probleme.empty()) erreur("titre « " + valeur + " » : " + probleme);
         r.plateaux.push_back(std::move(d));
       } else if (courant() == nullptr) {
         erreur("« " + mot + ": » vient avant toute ligne « titre: »");
+      } else if (mot == "optimum" || mot == "solution" || mot == "maximum") {
+        const auto n = EntierStrict(valeur);
+        int& cible = mot == "optimum" ? courant()->optimum : mot == "solution" ? courant()->solution : courant()->maximum;
+        if (!n || *n < 1) erreur("« " + mot + ": » attend un nombre de coups, pas « " + valeur + " »");
+        else if (cible >= 0) erreur("« " + mot + ": » est donné deux fois pour « " + courant()->titre + " »");
+        else cible = *n;
       } else if (mot == "bords") {
         if (valeur == "joints") courant()->bordsJoints = true;
         else if (valeur == "seuls") courant()->bordsJoints = false;
@@ -142,8 +161,14 @@ ResultatAnalyse AnalyserDefinitions(std::string_view texte, const std::string& n
   return r;
 }
 
+std::string NomDeFichier(const DefinitionPlateau& definition) {
+  std::string rang;
+  if (definition.rang > 0) rang = std::string(definition.rang < 10 ? "0" : "") + std::to_string(definition.rang) + " - ";
+  return rang + definition.titre;
+}
+
 std::string CheminRelatif(const DefinitionPlateau& definition) {
-  return definition.dossier + "/" + definition.titre + ".wbp";
+  return definition.dossier + "/" + NomDeFichier(definition) + ".wbp";
 }
 
 PlateauConstruit ConstruirePlateau(const DefinitionPlateau& d) {

@@ -20,6 +20,19 @@
 //   bords: joints                  optional, instead of "jonctions:": every
 //                                  border tile is joined to the border
 //                                  tiles beside it (one piece a wall)
+//   optimum: 81                    the fewest moves that solve the board,
+//                                  checked by the tests with the solver
+//   solution: 412                  instead, for a board too large for the
+//                                  solver: the moves of its stored solution
+//   maximum: 81                    the largest optimum of any arrangement
+//                                  of the board's pieces (a hardest start:
+//                                  glissaro-plateaux difficile)
+//
+//   rangs: oui                     after "dossier:": the files of the
+//                                  boards that follow in this folder are
+//                                  named "01 - <titre>.wbp", "02 - ..." in
+//                                  their order here, the order of their
+//                                  difficulty; the titles keep no rank
 //
 // Characters of the picture:
 //   '.'        floor
@@ -46,6 +59,10 @@ struct DefinitionPlateau {
   std::vector<std::string> places;
   std::vector<std::string> jonctions;
   bool bordsJoints = false;  // "bords: joints"
+  int rang = 0;              // in its folder, from 1; 0 without rank
+  int optimum = -1;          // -1 when not given
+  int solution = -1;
+  int maximum = -1;
   std::string fichier;  // where the board was defined, for messages
   int ligne = 0;
 };
@@ -76,7 +93,11 @@ struct PlateauConstruit {
 // numbers the pieces. Status 1 when the check passed, 0 otherwise.
 PlateauConstruit ConstruirePlateau(const DefinitionPlateau& definition);
 
-// Path of a board's file below the library folder: "<dossier>/<titre>.wbp".
+// The board's file name without extension: "<titre>", or with its rank
+// "07 - <titre>".
+std::string NomDeFichier(const DefinitionPlateau& definition);
+
+// Path of a board's file below the library folder: "<dossier>/<nom>.wbp".
 std::string CheminRelatif(const DefinitionPlateau& definition);
 
 }  // namespace glissaro::plateaux

@@ -1,22 +1,50 @@
-// glissaro-plateaux: builds the board library from its definition files.
+// glissaro-plateaux: builds the board library from its definition files,
+// measures it, and finds the hardest start of a piece set.
 //
 //   glissaro-plateaux --sortie DOSSIER DEFINITION...
+//   glissaro-plateaux bilan DEFINITION...
+//   glissaro-plateaux difficile DEFINITION [--titre TITRE] [--limite N] [--sortie FICHIER.wbp]
+//   glissaro-plateaux solution DEFINITION --titre TITRE --sortie FICHIER.gestes [--limite ETATS]
 //
 // Each DEFINITION is a definition file or a folder of them (every ".txt"
-// file in it, by name). Every board is written with the game's own writer
-// to DOSSIER/<dossier>/<titre>.wbp, with status 1 when the editor's check
-// passes and 0 otherwise. Files already there under other names are left
-// alone. Exit status 1 when any definition is faulty or any board fails
-// the check.
+// file in it, by name). The first form writes every board with the game's
+// own writer to DOSSIER/<dossier>/<nom>.wbp, with status 1 when the
+// editor's check passes and 0 otherwise. Files already there under other
+// names are left alone.
+//
+// "bilan" solves every board and prints, a line each, its folder, rank,
+// title, size, the solver's optimum (or the stored solution's length for a
+// board the solver cannot finish) and the states explored; a board whose
+// optimum differs from its definition's is reported.
+//
+// "difficile" explores every arrangement of each board's pieces (or of the
+// board TITRE only) backward from the solved ones and prints the start
+// whose optimal solution is the longest, as a definition to paste, with
+// the solver's own count for it; --sortie also writes it as a board file.
+// A piece set with more than N arrangements (40 000 000 by default) is
+// refused.
+//
+// "solution" solves the board TITRE (up to ETATS states, 30 000 000 by
+// default) and writes its optimal solution as pointer gestures, the file
+// the tests replay for a board too large to be solved while they run.
+//
+// Exit status 1 when any definition is faulty, a board fails the check, an
+// optimum differs or a search is refused.
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Definitions.h"
+#include "Difficile.h"
 #include "FichierPlateau.h"
 #include "Fichiers.h"
+#include "Gestes.h"
+#include "Solveur.h"
+#include "Texte.h"
 
 namespace fs = std::filesystem;
 using namespace glissaro;
@@ -24,7 +52,11 @@ using namespace glissaro::plateaux;
 
 namespace {
 
-constexpr const char* kUsage = "Usage : glissaro-plateaux --sortie DOSSIER DEFINITION.txt|DOSSIER_DE_DEFINITIONS...\n";
+constexpr const char* kUsage =
+    "Usage : glissaro-plateaux --sortie DOSSIER DEFINITION.txt|DOSSIER_DE_DEFINITIONS...\n"
+    "        glissaro-plateaux bilan DEFINITION.txt|DOSSIER_DE_DEFINITIONS...\n"
+    "        glissaro-plateaux difficile DEFINITION.txt [--titre TITRE] [--limite N] [--sortie FICHIER.wbp]\n"
+    "        glissaro-plateaux solution DEFINITION.txt --titre TITRE --sortie FICHIER.gestes [--limite ETATS]\n";
 
 bool ListerDefinitions(const std::string& argument, std::vector<std::string>& fichiers) {
   std::error_code ec;
@@ -43,30 +75,8 @@ bool ListerDefinitions(const std::string& argument, std::vector<std::string>& fi
   return false;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::string sortie;
-  std::vector<std::string> fichiers;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--sortie") {
-      if (i + 1 >= argc) {
-        std::cerr << "L'option --sortie attend un dossier.\n" << kUsage;
-        return 1;
-      }
-      sortie = argv[++i];
-    } else if (!ListerDefinitions(a, fichiers)) {
-      std::cerr << "Impossible de lire " << a << "\n";
-      return 1;
-    }
-  }
-  if (sortie.empty() || fichiers.empty()) {
-    std::cerr << kUsage;
-    return 1;
-  }
-
-  std::vector<DefinitionPlateau> definitions;
+// Reads the boards of the definition files; false after any fault.
+bool LireDefinitions(const std::vector<std::string>& fichiers, std::vector<DefinitionPlateau>& definitions) {
   bool ok = true;
   for (const auto& fichier : fichiers) {
     const auto lu = LireFichier(fichier, kTailleMaxTexte);
@@ -88,8 +98,27 @@ int main(int argc, char** argv) {
                   << " et dans " << definitions[j].fichier << "\n";
         ok = false;
       }
-  if (!ok) return 1;
+  return ok;
+}
 
+// A board built and checked, or nullopt after printing why not.
+std::optional<TPlateau> Construit(const DefinitionPlateau& d) {
+  const auto construit = ConstruirePlateau(d);
+  for (const auto& e : construit.erreurs) std::cerr << e << "\n";
+  if (!construit.erreurs.empty()) return std::nullopt;
+  if (!construit.valide) {
+    std::cerr << "Le plateau " << CheminRelatif(d) << " ne passe pas la vérification : " << construit.verdict << "\n";
+    return std::nullopt;
+  }
+  return construit.plateau;
+}
+
+double Secondes(std::chrono::steady_clock::time_point debut) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+}
+
+int Construire(const std::string& sortie, const std::vector<DefinitionPlateau>& definitions) {
+  bool ok = true;
   int ecrits = 0;
   for (const auto& d : definitions) {
     const auto construit = ConstruirePlateau(d);
@@ -121,4 +150,181 @@ int main(int argc, char** argv) {
   }
   std::cout << ecrits << " plateau(x) écrit(s)\n";
   return ok ? 0 : 1;
+}
+
+int Bilan(const std::vector<DefinitionPlateau>& definitions) {
+  bool ok = true;
+  std::cout << "dossier | rang | titre | taille | coups | états explorés | secondes\n";
+  for (const auto& d : definitions) {
+    const auto p = Construit(d);
+    if (!p) {
+      ok = false;
+      continue;
+    }
+    std::cout << d.dossier << " | " << (d.rang > 0 ? std::to_string(d.rang) : "-") << " | " << d.titre << " | "
+              << p->Largeur << " × " << p->Hauteur << " | " << std::flush;
+    if (d.solution > 0) {
+      // Too large for the solver: the stored solution's length.
+      std::cout << d.solution << " (solution rangée) | - | -\n";
+      continue;
+    }
+    const auto debut = std::chrono::steady_clock::now();
+    const auto r = Resoudre(*p);
+    const double duree = Secondes(debut);
+    if (r.issue != IssueSolveur::Solution) {
+      std::cout << "sans solution trouvée | " << r.etats << " | " << duree << "\n";
+      ok = false;
+      continue;
+    }
+    std::cout << r.coups << " | " << r.etats << " | " << duree;
+    if (r.coups != d.optimum) {
+      std::cout << " | la définition dit " << (d.optimum > 0 ? std::to_string(d.optimum) : "rien");
+      ok = false;
+    }
+    std::cout << "\n";
+  }
+  return ok ? 0 : 1;
+}
+
+int Difficile(const std::vector<DefinitionPlateau>& definitions, const std::string& titre, uint64_t limite,
+              const std::string& sortie) {
+  std::vector<const DefinitionPlateau*> choisis;
+  for (const auto& d : definitions)
+    if (titre.empty() || d.titre == titre) choisis.push_back(&d);
+  if (choisis.empty()) {
+    std::cerr << "Aucun plateau « " << titre << " » dans ces définitions.\n";
+    return 1;
+  }
+  if (!sortie.empty() && choisis.size() != 1) {
+    std::cerr << "--sortie attend un seul plateau : choisissez-le avec --titre.\n";
+    return 1;
+  }
+  std::cout << "Limite : " << limite << " arrangements.\n";
+  bool ok = true;
+  for (const auto* d : choisis) {
+    const auto p = Construit(*d);
+    if (!p) {
+      ok = false;
+      continue;
+    }
+    std::cout << "\n; " << d->titre << " (" << p->Largeur << " × " << p->Hauteur << ")\n";
+    const auto r = ChercherLePlusDifficile(*p, limite);
+    if (!r.ok) {
+      std::cerr << d->titre << " : " << (r.message.empty() ? "recherche refusée" : r.message) << "\n";
+      ok = false;
+      continue;
+    }
+    std::cout << "; " << r.arrangements << " arrangements, " << r.resolus << " résolus, " << r.explores
+              << " atteints depuis eux ; au plus " << r.coups << " coups (" << r.plusDifficiles
+              << " départ(s)), en " << r.duree.count() / 1000.0 << " s\n;";
+    for (std::size_t k = 0; k < r.parDistance.size(); ++k) std::cout << " " << r.parDistance[k];
+    std::cout << "\n";
+    const auto debut = std::chrono::steady_clock::now();
+    const auto solution = Resoudre(r.depart, {MesureSolveur::Coups, 50'000'000, nullptr, std::size_t{4} << 30});
+    std::cout << "; le solveur : "
+              << (solution.issue == IssueSolveur::Solution ? std::to_string(solution.coups) + " coups"
+                                                           : std::string("pas de solution"))
+              << ", " << solution.etats << " états, " << Secondes(debut) << " s\n";
+    if (solution.issue != IssueSolveur::Solution || solution.coups != r.coups) ok = false;
+    std::cout << "titre: " << d->titre << "\n";
+    if (d->bordsJoints) std::cout << "bords: joints\n";
+    std::cout << "optimum: " << r.coups << "\nmaximum: " << r.coups << "\nplateau:\n";
+    for (const auto& ligne : DessinDesPieces(r.depart)) std::cout << ligne << "\n";
+    std::cout << "places:\n";
+    for (const auto& ligne : d->places) std::cout << ligne << "\n";
+    if (!d->jonctions.empty()) {
+      std::cout << "jonctions:\n";
+      for (const auto& ligne : d->jonctions) std::cout << ligne << "\n";
+    }
+    if (!sortie.empty()) {
+      const auto ecriture = EcrirePlateau(sortie, r.depart, "1");
+      if (!ecriture.ok) {
+        std::cerr << ecriture.message << "\n";
+        ok = false;
+      }
+    }
+  }
+  return ok ? 0 : 1;
+}
+
+int Solution(const std::vector<DefinitionPlateau>& definitions, const std::string& titre, uint64_t limite,
+             const std::string& sortie) {
+  const DefinitionPlateau* d = nullptr;
+  for (const auto& candidat : definitions)
+    if (candidat.titre == titre) d = &candidat;
+  if (!d) {
+    std::cerr << "Aucun plateau « " << titre << " » dans ces définitions.\n";
+    return 1;
+  }
+  const auto p = Construit(*d);
+  if (!p) return 1;
+  const auto debut = std::chrono::steady_clock::now();
+  const auto r = Resoudre(*p, {MesureSolveur::Coups, static_cast<std::size_t>(limite), nullptr, std::size_t{8} << 30});
+  if (r.issue != IssueSolveur::Solution) {
+    std::cerr << titre << " : pas de solution trouvée en " << r.etats << " états.\n";
+    return 1;
+  }
+  std::cout << titre << " : " << r.coups << " coups, " << r.etats << " états, " << Secondes(debut) << " s\n";
+  std::string texte = "# Solution de « " + d->titre + " » (" + d->dossier + ") : " + std::to_string(r.coups) +
+                      " coups\n# Gestes de glissaro-outils jouer : cases de 20 pixels, vitesse 2.\n";
+  for (const auto& geste : GestesDeLaSolution(*p, r.chemin, 20)) {
+    texte += "\n";
+    for (const auto& ligne : geste) texte += ligne + "\n";
+  }
+  const auto ecriture = EcrireFichierSur(sortie, texte);
+  if (!ecriture.ok) {
+    std::cerr << ecriture.message << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string commande, sortie, titre;
+  uint64_t limite = kLimiteArrangements;
+  std::vector<std::string> fichiers;
+  int i = 1;
+  if (argc > 1 && (std::string(argv[1]) == "bilan" || std::string(argv[1]) == "difficile" ||
+                   std::string(argv[1]) == "solution"))
+    commande = argv[i++];
+  for (; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--sortie" || a == "--titre" || a == "--limite") {
+      if (i + 1 >= argc) {
+        std::cerr << "L'option " << a << " attend une valeur.\n" << kUsage;
+        return 1;
+      }
+      const std::string valeur = argv[++i];
+      if (a == "--sortie") {
+        sortie = valeur;
+      } else if (a == "--titre") {
+        titre = valeur;
+      } else {
+        const auto n = EntierStrict(valeur);
+        if (!n || *n < 1) {
+          std::cerr << "--limite attend un nombre d'arrangements, pas « " << valeur << " ».\n";
+          return 1;
+        }
+        limite = static_cast<uint64_t>(*n);
+      }
+    } else if (!ListerDefinitions(a, fichiers)) {
+      std::cerr << "Impossible de lire " << a << "\n";
+      return 1;
+    }
+  }
+  if (commande == "solution" && limite == kLimiteArrangements) limite = 30'000'000;
+  if (fichiers.empty() || (commande.empty() && sortie.empty()) || (commande == "bilan" && !sortie.empty()) ||
+      (commande == "solution" && (titre.empty() || sortie.empty())) ||
+      (commande.empty() && (!titre.empty() || limite != kLimiteArrangements))) {
+    std::cerr << kUsage;
+    return 1;
+  }
+  std::vector<DefinitionPlateau> definitions;
+  if (!LireDefinitions(fichiers, definitions)) return 1;
+  if (commande == "bilan") return Bilan(definitions);
+  if (commande == "difficile") return Difficile(definitions, titre, limite, sortie);
+  if (commande == "solution") return Solution(definitions, titre, limite, sortie);
+  return Construire(sortie, definitions);
 }
