@@ -263,4 +263,11 @@ TEST(Demarrage, ParametresLusEtSkinInconnueRemplaceeParLaSkinParDefaut) {
   EXPECT_EQ(player.SkinForm1->MaskBitmap().size(), QSize(364, 139));
   TFrmPlateau plateau(player, dialogues);
   EXPECT_EQ(plateau.Partie.Seuil, 20 / 3);
+
+  // Settings that cannot be read: said at start, the defaults used.
+  const auto ini = dossier.Fichier("Glissaro.ini");
+  ASSERT_TRUE(EcrireFichierSur(ini, "[skin]\r\nDeplacement=4\r\n;" + std::string(1 << 20, ' ')).ok);
+  TFrmPlayer suivant(dialogues, dossier.Q());
+  EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Le fichier " + ini + " est trop grand"});
+  EXPECT_EQ(suivant.VitesseDeplacement, 2);
 }
