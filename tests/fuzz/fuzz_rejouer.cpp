@@ -13,6 +13,7 @@
 #include "FichierPlateau.h"
 #include "Rejeu.h"
 #include "Sequence.h"
+#include "Texte.h"
 
 using namespace glissaro;
 
@@ -41,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, std::size_t taille
   if (LirePlateauDepuisTexte(tout.substr(0, zero), "fuzz.wbp", plateau).statut != StatutLecture::Ok) return 0;
   auto sequence = LireSequenceDepuisOctets(tout.substr(zero + 1), "fuzz.swb");
   if (!sequence.ok) return 0;
-  sequence.titreStocke = plateau.Titre;
+  // The title as a sequence file of this board stores it.
+  sequence.titreStocke = Cp1252VersUtf8(Utf8VersCp1252(plateau.Titre).substr(0, kLongueurTitreSequence));
   // A refused sequence is refused whole; what comes before the refused
   // event passes the check on its own and is replayed.
   if (const auto numero = PremierEvenementIncorrect(plateau, sequence.evenements)) {
