@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
-#include <vector>
 
 #include "Texte.h"
 
@@ -11,29 +10,33 @@ namespace glissaro {
 
 namespace {
 
-// Reads the lines of a board file one after the other; a file that ends
-// early reads its missing lines as empty.
+// Reads the lines of a board file one after the other, as they are needed:
+// nothing after the last cell is looked at, and a file that ends early
+// reads its missing lines as empty. CR LF and LF alone end a line.
 class Lecteur {
  public:
-  Lecteur(std::string_view contenu, const std::string& nomFichier)
-      : lignes_(DecouperLignes(contenu)), nomFichier_(nomFichier) {}
+  Lecteur(std::string_view contenu, const std::string& nomFichier) : reste_(contenu), nomFichier_(nomFichier) {}
 
-  std::string Suivante() {
+  std::string_view Suivante() {
     ++numero_;
-    return numero_ <= lignes_.size() ? lignes_[numero_ - 1] : std::string();
+    const auto fin = reste_.find('\n');
+    std::string_view ligne = reste_.substr(0, fin);
+    reste_ = fin == std::string_view::npos ? std::string_view() : reste_.substr(fin + 1);
+    if (fin != std::string_view::npos && !ligne.empty() && ligne.back() == '\r') ligne.remove_suffix(1);
+    return ligne;
   }
 
   // The next line as an integer within [min, max]; on failure the message
   // names the file and the line.
   std::optional<int32_t> Entier(int64_t min, int64_t max, std::string& message) {
-    const std::string ligne = Suivante();
+    const std::string_view ligne = Suivante();
     const auto valeur = EntierStrict(Rogner(ligne));
     if (!valeur) {
-      message = Contexte() + MessageEntierIncorrect(ligne);
+      message = Contexte() + MessageEntierIncorrect(CiterLigne(ligne));
       return std::nullopt;
     }
     if (*valeur < min || *valeur > max) {
-      message = Contexte() + "'" + ligne + "' est hors des limites (" + std::to_string(min) + " à " +
+      message = Contexte() + "'" + CiterLigne(ligne) + "' est hors des limites (" + std::to_string(min) + " à " +
                 std::to_string(max) + ")";
       return std::nullopt;
     }
@@ -45,7 +48,7 @@ class Lecteur {
   }
 
  private:
-  std::vector<std::string> lignes_;
+  std::string_view reste_;
   std::string nomFichier_;
   std::size_t numero_ = 0;
 };
@@ -79,15 +82,16 @@ ResultatLecture LirePlateauDepuisTexte(std::string_view contenu, const std::stri
                         std::to_string(r.hauteur) + " lignes : un plateau a de 1 à 20 colonnes et de 1 à 16 lignes.");
   r.enTeteLu = true;
 
-  r.ligneEtat = lecteur.Suivante();
+  r.ligneEtat = std::string(lecteur.Suivante());
   int32_t etat = 0;
   if (mode == ModeLecture::Jeu) {
-    if (r.ligneEtat == "0") {
+    // "0", with or without blanks around it: never validated.
+    if (Rogner(r.ligneEtat) == "0") {
       r.statut = StatutLecture::NonValide;
       return r;
     }
     const auto valeur = EntierStrict(Rogner(r.ligneEtat));
-    if (!valeur) return Echec(r, lecteur.Contexte() + MessageEntierIncorrect(r.ligneEtat));
+    if (!valeur) return Echec(r, lecteur.Contexte() + MessageEntierIncorrect(CiterLigne(r.ligneEtat)));
     etat = *valeur;
   } else {
     etat = EntierStrict(Rogner(r.ligneEtat)).value_or(0);
@@ -132,13 +136,13 @@ ResultatLecture LirePlateauDepuisTexte(std::string_view contenu, const std::stri
 }
 
 ResultatLecture LirePlateau(const std::string& chemin, TPlateau& plateau, ModeLecture mode) {
-  const auto contenu = LireFichier(chemin);
-  if (!contenu) {
+  const auto fichier = LireFichier(chemin, kTailleMaxPlateau);
+  if (!fichier.Lu()) {
     ResultatLecture r;
-    r.message = "Impossible d'ouvrir le fichier " + chemin;
+    r.message = fichier.message;
     return r;
   }
-  return LirePlateauDepuisTexte(*contenu, chemin, plateau, mode);
+  return LirePlateauDepuisTexte(fichier.contenu, chemin, plateau, mode);
 }
 
 std::string TexteDuPlateau(const TPlateau& plateau, std::string_view ligneEtat) {

@@ -1,14 +1,71 @@
-// File helpers of the core: whole-file reading, safe replacement of a file,
-// and folder creation. Plain C++ (std::filesystem and POSIX calls).
+// File helpers of the core: bounded reading of a file, safe replacement of
+// a file, and folder creation. Plain C++ (std::filesystem and POSIX calls).
 #pragma once
 
-#include <optional>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace glissaro {
 
-// Reads a whole file. Returns nothing when it cannot be opened or read.
-std::optional<std::string> LireFichier(const std::string& chemin);
+// The most that each kind of file may hold. Every reader of the program
+// goes through LireFichier with its own bound: what a legal file can hold,
+// with a wide margin, so that a hostile file costs at most that much memory.
+inline constexpr std::size_t kTailleMaxPlateau = 64 * 1024;  // a 20 × 16 board is about 12 KB
+inline constexpr std::size_t kTailleMaxTexte = 1024 * 1024;  // settings, skin descriptions, page template
+inline constexpr std::size_t kTailleMaxImage = 64 * 1024 * 1024;  // skin pictures
+
+// A file read into memory, or why not.
+struct FichierLu {
+  enum class Etat {
+    Lu,
+    Absent,        // no such file (or a path through something that is not a folder)
+    Illisible,     // cannot be opened or read
+    PasOrdinaire,  // a folder, a pipe, a device...
+    TropGrand,     // more bytes than the bound
+  };
+  Etat etat = Etat::Illisible;
+  std::string contenu;  // the bytes, when read
+  std::string message;  // the French message, when not read
+  bool Lu() const { return etat == Etat::Lu; }
+};
+
+// Reads a whole file of at most tailleMax bytes. Only a regular file is
+// read (a pipe is never waited on, a device never drained), and never more
+// than tailleMax + 1 bytes are taken from it: a longer file is refused with
+// "Le fichier <chemin> est trop grand" and nothing of it is kept.
+FichierLu LireFichier(const std::string& chemin, std::size_t tailleMax);
+
+// The messages of a refused file.
+std::string MessageFichierTropGrand(const std::string& chemin);
+std::string MessageFichierIllisible(const std::string& chemin);
+
+// A new file written beside its target, that takes the target's place
+// only once it is complete: Remplacer() gives it the permissions of the
+// file it replaces (or read and write for the user, read for the others),
+// flushes it to disk and renames it over the target, so that a link at the
+// target is replaced, never written through. Until then, and if anything
+// fails, the target is untouched; the temporary file is removed when the
+// object goes without having replaced it.
+class FichierTemporaire {
+ public:
+  explicit FichierTemporaire(std::string cible);
+  ~FichierTemporaire();
+  FichierTemporaire(const FichierTemporaire&) = delete;
+  FichierTemporaire& operator=(const FichierTemporaire&) = delete;
+
+  bool Ouvert() const { return fd_ >= 0; }
+  int Descripteur() const { return fd_; }
+  const std::string& Cible() const { return cible_; }
+  void ChangerCible(std::string cible) { cible_ = std::move(cible); }
+  bool Ecrire(std::string_view octets);
+  bool Remplacer();
+
+ private:
+  std::string cible_;
+  std::string chemin_;
+  int fd_ = -1;
+};
 
 // Writes contents to a temporary file in the same folder, flushes it to disk
 // and renames it over the target, so that a failure at any point leaves the

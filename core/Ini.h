@@ -7,6 +7,10 @@
 // blanks at both ends and cut to 2047 characters; when a key appears twice
 // in a section the first one wins. Writing keeps every other section, key,
 // comment and line of the file as it was, and ends lines with CR LF.
+//
+// A description is kept as its text with the place of each line that is
+// not blank: a file of a million blank lines costs its own size, not a
+// million strings.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +30,10 @@ class FichierIni {
 
   FichierIni() = default;
 
-  // Reads a file. A missing or unreadable file gives an empty description.
-  static FichierIni Charger(const std::string& chemin);
+  // Reads a file of at most kTailleMaxTexte bytes. A missing file gives an
+  // empty description; a file that cannot be read (too large, not a
+  // regular file...) too, and its message goes into *message when given.
+  static FichierIni Charger(const std::string& chemin, std::string* message = nullptr);
   // Reads Windows-1252 text already in memory (embedded descriptions).
   static FichierIni DepuisTexte(std::string_view octetsCp1252);
 
@@ -38,7 +44,8 @@ class FichierIni {
 
   // An integer value: a value longer than two characters that starts with
   // "0x" or "0X" is hexadecimal; otherwise an optional sign and decimal
-  // digits, or "$" and hexadecimal digits. Anything else gives the default.
+  // digits, or "$" and hexadecimal digits. Anything else, "-0x14" among
+  // them, gives the default.
   int32_t LireEntier(std::string_view section, std::string_view cle, int32_t defaut) const;
 
   bool SectionExiste(std::string_view section) const;
@@ -63,7 +70,18 @@ class FichierIni {
   ResultatEcriture Enregistrer(const std::string& chemin) const;
 
  private:
-  std::vector<std::string> lignes_;  // UTF-8, without line ends
+  // A line of texte_ that is not blank, without its line end.
+  struct Ligne {
+    uint32_t debut = 0;
+    uint32_t longueur = 0;
+  };
+  std::string_view Contenu(Ligne ligne) const { return std::string_view(texte_).substr(ligne.debut, ligne.longueur); }
+  void Indexer();
+  // Replaces the characters [debut, fin) of the text and indexes it again.
+  void Remplacer(std::size_t debut, std::size_t fin, std::string_view par);
+
+  std::string texte_;          // UTF-8, line ends as in the file
+  std::vector<Ligne> lignes_;  // the lines that are not blank, in order
 };
 
 }  // namespace glissaro

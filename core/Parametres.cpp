@@ -7,8 +7,8 @@ namespace glissaro {
 
 std::string CheminParametres(const std::string& chemin) { return chemin + "Glissaro.ini"; }
 
-Parametres LireParametres(const std::string& fichier) {
-  const auto ini = FichierIni::Charger(fichier);
+Parametres LireParametres(const std::string& fichier, std::string* message) {
+  const auto ini = FichierIni::Charger(fichier, message);
   Parametres p;
   p.NomSkin = ini.LireTexte("skin", "Nom", kNomSkinDefaut);
   p.VitesseDeplacement = ini.LireEntier("skin", "Deplacement", kVitesseDeplacementDefaut);
@@ -22,7 +22,9 @@ Parametres LireParametres(const std::string& fichier) {
 }
 
 ResultatEcriture EcrireParametres(const std::string& fichier, const Parametres& parametres) {
-  auto ini = FichierIni::Charger(fichier);
+  std::string illisible;
+  auto ini = FichierIni::Charger(fichier, &illisible);
+  if (!illisible.empty()) return {false, illisible};
   ini.Ecrire("skin", "Nom", parametres.NomSkin);
   ini.EcrireEntier("skin", "deplacement", parametres.VitesseDeplacement);
   ini.EcrireEntier("skin", "Magneto", parametres.VitesseMagneto);

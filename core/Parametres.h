@@ -27,15 +27,19 @@ std::string CheminParametres(const std::string& chemin);
 // Reads the settings; a missing file, section or key, or an unreadable
 // number, gives the default. A speed of 0 or below is never used: the move
 // speed becomes 2 and the replay speed 200. A board size other than those
-// offered is automatic; "PlacesFinales" is off only when it reads 0.
-Parametres LireParametres(const std::string& fichier);
+// offered is automatic; "PlacesFinales" is off only when it reads 0. A file
+// that cannot be read (larger than 1 MiB, not a regular file...) gives the
+// defaults too, and its message goes into *message when given.
+Parametres LireParametres(const std::string& fichier, std::string* message = nullptr);
 
 // Writes "Nom", "deplacement" and "Magneto" in that order into the section
 // "skin", then "Zoom" and "PlacesFinales" (1 or 0) into the section "jeu"
 // when that section exists or either differs from its default; every other
 // section and key of the file is kept. The file is
 // replaced safely; on failure the message reads "Impossible d'écrire dans "
-// followed by the full path, and the old file is untouched.
+// followed by the full path, and the old file is untouched. A file that
+// exists but cannot be read is not replaced (its other sections would be
+// lost): the message is the reader's.
 ResultatEcriture EcrireParametres(const std::string& fichier, const Parametres& parametres);
 
 // The forward replay timer runs at half the replay speed, rounded to the

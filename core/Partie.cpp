@@ -43,13 +43,17 @@ ResultatLecture TPartie::ChargerPlateau(const std::string& chemin) {
   charge_ = false;
   NouvellePartie();
   const auto resultat = LirePlateau(chemin, Plateau, ModeLecture::Jeu);
-  if (resultat.statut == StatutLecture::Ok) charge_ = true;
+  if (resultat.statut == StatutLecture::Ok) {
+    PlateauCharge = Plateau;
+    charge_ = true;
+  }
   return resultat;
 }
 
 void TPartie::CommencerPartie(const TPlateau& plateau) {
   NouvellePartie();
   Plateau = plateau;
+  PlateauCharge = plateau;
   charge_ = true;
 }
 
@@ -78,10 +82,12 @@ void TPartie::Appuyer(int x, int y) {
 void TPartie::Glisser(int x, int y) {
   if (!charge_) return;
   bouge_ = false;
-  if (ReferenceX - x > Seuil && PeutAllerGauche()) DecalerGauche();
-  if (x - ReferenceX > Seuil && PeutAllerDroite()) DecalerDroite();
-  if (ReferenceY - y > Seuil && PeutMonter()) DecalerHaut();
-  if (y - ReferenceY > Seuil && PeutDescendre()) DecalerBas();
+  // In 64 bits: the pointer may be anywhere, the difference never overflows.
+  const int64_t dx = int64_t{x} - ReferenceX, dy = int64_t{y} - ReferenceY;
+  if (-dx > Seuil && PeutAllerGauche()) DecalerGauche();
+  if (dx > Seuil && PeutAllerDroite()) DecalerDroite();
+  if (-dy > Seuil && PeutMonter()) DecalerHaut();
+  if (dy > Seuil && PeutDescendre()) DecalerBas();
   if (bouge_) {
     VerifierPortes();
     ReferenceX = x;
@@ -327,6 +333,20 @@ void TPartie::OuvrirPorte(int ligne, int colonne) {
     }
     return true;
   });
+}
+
+void TPartie::FermerPorte(int ligne, int colonne, int16_t map) {
+  auto& cellule = Plateau.Case(ligne, colonne);
+  const auto& charge = PlateauCharge.Case(ligne, colonne);
+  cellule.Porte = true;
+  cellule.Serie = TSerieMap::Bord;
+  cellule.Map = map;
+  cellule.Piece = charge.Piece;
+  cellule.Droit = charge.Droit;
+  cellule.Gauche = charge.Gauche;
+  cellule.Haut = charge.Haut;
+  cellule.Bas = charge.Bas;
+  DessinerCase(ligne, colonne);
 }
 
 void TPartie::AfficherCompteur(int32_t valeur, bool marque) {

@@ -103,6 +103,10 @@ class TPartie {
   void ToucherPorte(int ligne, int colonne);
   void PorteComplete(int ligne, int colonne);
   void OuvrirPorte(int ligne, int colonne);
+  // Stepping back over a door event: the cell becomes a door cell again,
+  // closed (16) or touched (17), with the piece number and the joins it had
+  // at load (a tile that crossed the opened door left plain floor there).
+  void FermerPorte(int ligne, int colonne, int16_t map);
 
   // Writes the counter text; with marque, also records a counter mark.
   void AfficherCompteur(int32_t valeur, bool marque);
@@ -116,6 +120,8 @@ class TPartie {
   bool Resolu() const;
 
   TPlateau Plateau;
+  // The board as it was loaded.
+  TPlateau PlateauCharge;
   THistorique Historique;
   int TailleCase = 20;
   int VitesseDeplacement = 2;

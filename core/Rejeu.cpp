@@ -99,13 +99,7 @@ void TRejeu::RetablirPorte() {
   for (;;) {
     const TEvenement e = h[h.PosHistorique];
     const int colonne = ColonneDuCode(Valeur(e)), ligne = LigneDuCode(Valeur(e));
-    if (partie_.Plateau.Contient(ligne, colonne)) {
-      auto& cellule = partie_.Plateau.Case(ligne, colonne);
-      cellule.Porte = true;
-      cellule.Serie = TSerieMap::Bord;
-      cellule.Map = e.Code;
-      partie_.DessinerCase(ligne, colonne);
-    }
+    if (partie_.Plateau.Contient(ligne, colonne)) partie_.FermerPorte(ligne, colonne, e.Code);
     if (h.PosHistorique == 0 || !EstPorte(h[h.PosHistorique - 1].Code)) return;
     --h.PosHistorique;
   }
@@ -139,6 +133,86 @@ bool TRejeu::RetablirCoup() {
     if (!marque) joue = true;
   }
   return true;
+}
+
+namespace {
+
+bool Joint(const TCarreau& cellule, int dx, int dy) {
+  return dx > 0 ? cellule.Droit : dx < 0 ? cellule.Gauche : dy > 0 ? cellule.Bas : cellule.Haut;
+}
+
+// A place a tile may step onto and leave again without a trace: floor
+// without joins, either plain (no piece, the image of its place) or the
+// floor of an opened door (closing it again gives back its door cell).
+bool PlaceLibre(const TPartie& partie, int ligne, int colonne) {
+  const auto& k = partie.Plateau.Case(ligne, colonne);
+  if (k.Serie != TSerieMap::Vide || k.Droit || k.Gauche || k.Haut || k.Bas) return false;
+  if (k.Porte && partie.PlateauCharge.Case(ligne, colonne).Serie == TSerieMap::Bord) return true;
+  return k.Piece == 0 && k.Map == (k.PlaceFinal ? kMapFondFinal : kMapFond);
+}
+
+bool MouvementPossible(const TPartie& partie, uint16_t piece, int dx, int dy) {
+  if (piece == 0) return false;
+  const auto& p = partie.Plateau;
+  bool trouvee = false;
+  for (int l = 1; l <= p.Hauteur; ++l)
+    for (int c = 1; c <= p.Largeur; ++c) {
+      const auto& k = p.Case(l, c);
+      if (k.Piece != piece) continue;
+      trouvee = true;
+      if (k.Serie != TSerieMap::Normal && k.Serie != TSerieMap::Final) return false;
+      const int lv = l + dy, cv = c + dx;
+      if (!p.Contient(lv, cv)) return false;
+      const bool memePiece = p.Case(lv, cv).Piece == piece;
+      if (memePiece ? !Joint(k, dx, dy) : !PlaceLibre(partie, lv, cv)) return false;
+    }
+  return trouvee;
+}
+
+bool PorteDansLEtat(const TPartie& partie, uint16_t code, int16_t map) {
+  const int colonne = ColonneDuCode(code), ligne = LigneDuCode(code);
+  if (!partie.Plateau.Contient(ligne, colonne)) return false;
+  const auto& k = partie.Plateau.Case(ligne, colonne);
+  return k.Porte && k.Serie == TSerieMap::Bord && k.Map == map;
+}
+
+bool EvenementPossible(const TPartie& partie, const TEvenement& e) {
+  switch (e.Code) {
+    case EvCompteur: return true;
+    case EvHaut: return MouvementPossible(partie, Valeur(e), 0, -1);
+    case EvBas: return MouvementPossible(partie, Valeur(e), 0, 1);
+    case EvGauche: return MouvementPossible(partie, Valeur(e), -1, 0);
+    case EvDroite: return MouvementPossible(partie, Valeur(e), 1, 0);
+    case EvPorteTouchee: return PorteDansLEtat(partie, Valeur(e), kMapPorteFermee);
+    case EvPorteOuverte: return PorteDansLEtat(partie, Valeur(e), kMapPorteTouchee);
+    default: return false;
+  }
+}
+
+}  // namespace
+
+std::optional<std::size_t> PremierEvenementIncorrect(const TPlateau& plateau, const std::vector<TEvenement>& evenements) {
+  TPartie essai;
+  essai.CommencerPartie(plateau);
+  ChargerEvenements(essai.Historique, evenements);
+  TRejeu rejeu(essai);
+  for (std::size_t i = 0; i < evenements.size(); ++i) {
+    if (i >= static_cast<std::size_t>(essai.Historique.Fin) || !EvenementPossible(essai, evenements[i])) return i + 1;
+    rejeu.PasAvant();
+  }
+  return std::nullopt;
+}
+
+std::string MessageSequenceIncorrecte(std::size_t numero) {
+  return "Séquence incorrecte pour ce plateau (événement n° " + std::to_string(numero) + ")";
+}
+
+ControleSequence ControlerSequence(const TPlateau& plateau, const ResultatSequence& sequence) {
+  if (!TitreCorrespond(sequence.titreStocke, plateau.Titre))
+    return {ControleSequence::Issue::AutrePlateau, MessageAutrePlateau(sequence.titreStocke)};
+  if (const auto numero = PremierEvenementIncorrect(plateau, sequence.evenements))
+    return {ControleSequence::Issue::Incorrecte, MessageSequenceIncorrecte(*numero)};
+  return {};
 }
 
 void TRejeu::Debut() {

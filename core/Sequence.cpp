@@ -33,6 +33,10 @@ ResultatEcriture EcrireSequence(const std::string& chemin, std::string_view titr
 
 ResultatSequence LireSequenceDepuisOctets(std::string_view octets, const std::string& nomFichier) {
   ResultatSequence r;
+  if (octets.size() > kTailleMaxSequence) {
+    r.message = MessageFichierTropGrand(nomFichier);
+    return r;
+  }
   if (octets.size() % 4 != 0 || octets.size() < 4 * kLongueurTitreSequence) {
     r.message = "Le fichier " + nomFichier + " n'est pas une séquence Glissaro complète : sa longueur (" +
                 std::to_string(octets.size()) + " octets) ne correspond pas à une suite d'enregistrements.";
@@ -53,22 +57,20 @@ ResultatSequence LireSequenceDepuisOctets(std::string_view octets, const std::st
   }
   r.titreStocke = Cp1252VersUtf8(titre1252);
   const std::size_t total = octets.size() / 4 - kLongueurTitreSequence;
-  const std::size_t gardes = std::min<std::size_t>(total, THistorique::kCapacite);
-  r.tropLong = total > gardes;
-  r.evenements.reserve(gardes);
-  for (std::size_t i = 0; i < gardes; ++i) r.evenements.push_back(lire(kLongueurTitreSequence + i));
+  r.evenements.reserve(total);
+  for (std::size_t i = 0; i < total; ++i) r.evenements.push_back(lire(kLongueurTitreSequence + i));
   r.ok = true;
   return r;
 }
 
 ResultatSequence LireSequence(const std::string& chemin) {
-  const auto octets = LireFichier(chemin);
-  if (!octets) {
+  const auto fichier = LireFichier(chemin, kTailleMaxSequence);
+  if (!fichier.Lu()) {
     ResultatSequence r;
-    r.message = "Impossible d'ouvrir le fichier " + chemin;
+    r.message = fichier.message;
     return r;
   }
-  return LireSequenceDepuisOctets(*octets, chemin);
+  return LireSequenceDepuisOctets(fichier.contenu, chemin);
 }
 
 bool TitreCorrespond(std::string_view titreStocke, std::string_view titrePlateau) {

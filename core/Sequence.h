@@ -13,6 +13,8 @@
 namespace glissaro {
 
 inline constexpr int kLongueurTitreSequence = 15;
+// The largest sequence: its title and as many events as the history holds.
+inline constexpr std::size_t kTailleMaxSequence = 4 * (kLongueurTitreSequence + THistorique::kCapacite);
 
 // The bytes of a sequence file: the title's first 15 characters (Windows-1252)
 // and the events 0 to PosHistorique - 1 of the history.
@@ -26,12 +28,11 @@ struct ResultatSequence {
   std::string message;           // French, when not ok
   std::string titreStocke;       // characters of the title records whose Valeur is not 0
   std::vector<TEvenement> evenements;
-  bool tropLong = false;         // more events than the history holds: only the first were kept
 };
 
-// Reads a sequence file. A file that cannot be opened, that is shorter than
-// its title, or that ends inside a record is refused with a message. Events
-// beyond the history's capacity are not read: tropLong tells it.
+// Reads a sequence file. A file that cannot be opened, that is not a
+// regular file, that is shorter than its title, that ends inside a record
+// or that holds more events than the history is refused with a message.
 ResultatSequence LireSequence(const std::string& chemin);
 ResultatSequence LireSequenceDepuisOctets(std::string_view octets, const std::string& nomFichier);
 

@@ -167,6 +167,13 @@ std::string MessageEntierIncorrect(std::string_view texte) {
   return "'" + std::string(texte) + "' n'est pas une valeur entière correcte";
 }
 
+std::string CiterLigne(std::string_view octetsCp1252) {
+  constexpr std::size_t kLongueurCitation = 40;
+  // One byte is one character in Windows-1252.
+  if (octetsCp1252.size() <= kLongueurCitation) return Cp1252VersUtf8(octetsCp1252);
+  return Cp1252VersUtf8(octetsCp1252.substr(0, kLongueurCitation)) + "…";
+}
+
 std::string MajusculesAscii(std::string_view texte) {
   std::string sortie(texte);
   for (char& c : sortie)

@@ -38,6 +38,11 @@ std::optional<int32_t> EntierStrict(std::string_view texte);
 // "'abc' n'est pas une valeur entière correcte".
 std::string MessageEntierIncorrect(std::string_view texte);
 
+// A line of a file as an error message quotes it: converted from
+// Windows-1252 and cut to its first 40 characters, followed by "…" when it
+// was longer.
+std::string CiterLigne(std::string_view octetsCp1252);
+
 // ASCII case folding, used wherever names are compared without regard to case.
 std::string MajusculesAscii(std::string_view texte);
 bool EgalSansCasse(std::string_view a, std::string_view b);

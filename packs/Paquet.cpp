@@ -187,6 +187,9 @@ bool EcrireEntree(Ecrivain& e, const std::string& nom, int32_t date, std::istrea
 class Lecteur {
  public:
   bool Ouvrir(const std::string& chemin) {
+    // Only a regular file: a pipe or a device would be waited on for ever.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(chemin, ec)) return false;
     fichier_ = std::make_unique<std::ifstream>(chemin, std::ios::binary | std::ios::ate);
     if (!*fichier_) return false;
     reste_ = static_cast<int64_t>(fichier_->tellg());

@@ -28,21 +28,8 @@ constexpr const char* kVersion = "5.10";
 constexpr const char* kStreamName = ":STREAM";
 constexpr const char* kVolumeMarker = "NEXT:DISK";
 constexpr const char* kFileList = "FILE:LIST";
-
-// Closes a descriptor on every way out.
-class Descriptor {
- public:
-  Descriptor() = default;
-  explicit Descriptor(int fd) : fd(fd) {}
-  ~Descriptor() { Close(); }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  void Close() {
-    if (fd >= 0) ::close(fd);
-    fd = -1;
-  }
-  int fd = -1;
-};
+// The volumes after the first are named by three characters: 001 to 999.
+constexpr std::size_t kMaxVolumes = 1000;
 
 // Clears Busy however Restore ends.
 class BusyFlag {
@@ -190,6 +177,8 @@ std::string BackupErrorMessage(int32_t code) {
     case kErrUnsafeName: return "Unsafe file name in archive";
     case kErrSymbolicLink: return "Symbolic link at a target path";
     case kErrBusy: return "A restore is already running";
+    case kErrVolumeAgain: return "Volume already read";
+    case kErrTooManyVolumes: return "Too many volumes";
     default: return "";
   }
 }
@@ -221,6 +210,9 @@ struct TBackupFile::Volume {
     }
   }
   bool OpenFile(const std::string& path) {
+    // A pipe or a device is no volume: opening one could wait for ever.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     file = std::make_unique<std::ifstream>(path, std::ios::binary);
     if (!*file) return false;
     Open(*file);
@@ -275,9 +267,10 @@ struct TBackupFile::Volume {
 };
 
 // The file entry that came last: a volume's continuation belongs to it.
+// Its data goes into a temporary file, which takes the target's place when
+// the next entry (or the end of the archive) shows that nothing follows.
 struct TBackupFile::Current {
-  bool written = false;  // its target was created
-  std::string path;
+  std::unique_ptr<FichierTemporaire> file;  // set while the file is being written
   int32_t fa = 0;
 };
 
@@ -369,6 +362,8 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& target)
     throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
   }
 
+  volumesRead_ = {name};
+  volumes_ = 1;
   Current current;
   int32_t n = 0;
   do {
@@ -379,9 +374,16 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& target)
       NextVolume(volume, name, entry, current);
       continue;
     }
+    FinishFile(current);
     const int32_t fa = volume.Int();
     RestoreEntry(volume, folder, entry, fa, current);
   } while (n != 0 && continue_);
+  // The last file is whole when the archive ended; after a compression
+  // error it keeps what was inflated. Otherwise it is dropped.
+  if ((n == 0 && continue_) || errorCode_ == kErrCompression)
+    FinishFile(current);
+  else
+    current.file.reset();
 
   volume.Close();
   const bool result = errorCode_ == 0 && continue_;
@@ -394,7 +396,7 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& target)
 
 void TBackupFile::RestoreEntry(Volume& volume, const std::string& folder, const std::string& name, int32_t fa,
                                Current& current) {
-  current = Current{};
+  current.file.reset();
   current.fa = fa;
   const bool fileList = name == kFileList;
 
@@ -458,27 +460,28 @@ void TBackupFile::RestoreEntry(Volume& volume, const std::string& folder, const 
   }
 
   if (IsSymbolicLink(path)) return Fail(kErrSymbolicLink, path);
-  Descriptor target(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
-  if (target.fd < 0) return errno == ELOOP ? Fail(kErrSymbolicLink, path) : Fail(kErrCannotReadFile);
-  current.written = true;
-  current.path = path;
+  auto file = std::make_unique<FichierTemporaire>(path);
+  if (!file->Ouvert()) return Fail(kErrCannotReadFile);
   try {
-    RestoreFileData(volume, target.fd);
-    ++filesRestored_;
+    RestoreFileData(volume, file->Descripteur());
   } catch (const std::exception&) {
-    Fail(kErrCannotReadFile);
+    // The old file, if any, stays as it was.
+    return Fail(kErrCannotReadFile);
   }
-  FinishFile(current.path, target.fd, fa);
-  currentFile_ = current.path;
+  current.file = std::move(file);
 }
 
-void TBackupFile::FinishFile(std::string& path, int& fd, int32_t fa) {
+void TBackupFile::FinishFile(Current& current) {
+  if (!current.file) return;
+  const auto file = std::move(current.file);
+  std::string path = file->Cible();
+  int fd = file->Descripteur();
   if (OnFileRestored) OnFileRestored(*this, path, fd);
-  if (fd >= 0) {
-    SetModificationTime(fd, fa);
-    ::close(fd);
-    fd = -1;
-  }
+  file->ChangerCible(path);
+  SetModificationTime(file->Descripteur(), current.fa);
+  if (!file->Remplacer()) return Fail(kErrCannotReadFile);
+  ++filesRestored_;
+  currentFile_ = path;
 }
 
 bool TBackupFile::AskForDisk(const std::string& disk) {
@@ -506,6 +509,8 @@ void TBackupFile::NextVolume(Volume& volume, std::string& archive, const std::st
     throw EBackupError(BackupErrorMessage(kErrInvalidArchive));
   const auto digits = extension.find_first_not_of('0');
   const std::string disk = digits == std::string::npos ? std::string() : extension.substr(digits);
+  // No more volumes than the three characters of a marker can number.
+  if (++volumes_ >= kMaxVolumes) return Fail(kErrTooManyVolumes, std::to_string(kMaxVolumes));
 
   if (archive == kStreamName) {
     volumeName_ = archive;
@@ -514,8 +519,11 @@ void TBackupFile::NextVolume(Volume& volume, std::string& archive, const std::st
     if (!ArchiveStream) throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
     volume.Open(*ArchiveStream);
   } else {
-    // Asked at least once, even when the next volume is already there.
     volumeName_ = ChangeExtension(archive, "." + extension);
+    // A chain of volumes ends: one that comes round again is a broken
+    // archive.
+    if (!volumesRead_.insert(volumeName_).second) return Fail(kErrVolumeAgain, volumeName_);
+    // Asked at least once, even when the next volume is already there.
     do {
       continue_ = AskForDisk(disk);
       archive = volumeName_;
@@ -525,15 +533,12 @@ void TBackupFile::NextVolume(Volume& volume, std::string& archive, const std::st
   }
 
   // The next volume opens with the rest of the last file's data.
-  if (!current.written) {
+  if (!current.file) {
     RestoreFileData(volume, -1);
     return;
   }
-  Descriptor target(::open(current.path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC));
-  if (target.fd < 0) throw EBackupError(kStreamWriteError);
-  currentFile_ = current.path;
-  RestoreFileData(volume, target.fd);
-  FinishFile(current.path, target.fd, current.fa);
+  currentFile_ = current.file->Cible();
+  RestoreFileData(volume, current.file->Descripteur());
 }
 
 void TBackupFile::RestoreFileData(Volume& volume, int fd) {

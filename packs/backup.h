@@ -33,6 +33,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -57,6 +58,8 @@ inline constexpr int32_t kErrTempFile = 7;              // "Cannot create tempor
 inline constexpr int32_t kErrUnsafeName = 8;            // a name that would leave the target folder
 inline constexpr int32_t kErrSymbolicLink = 9;          // a symbolic link where a file or folder goes
 inline constexpr int32_t kErrBusy = 10;                 // Restore called while one runs
+inline constexpr int32_t kErrVolumeAgain = 11;          // a volume marker names a volume already read
+inline constexpr int32_t kErrTooManyVolumes = 12;       // more volumes than an archive can name
 
 // The message of an error code ("" for an unknown code).
 std::string BackupErrorMessage(int32_t code);
@@ -90,8 +93,9 @@ using TProgressEvent = std::function<void(TBackupFile& Sender, const std::string
 using TNeedDiskEvent = std::function<void(TBackupFile& Sender, uint16_t DiskID, bool& Continue)>;
 using TRestoreFileEvent =
     std::function<void(TBackupFile& Sender, std::string& Filename, int32_t FA, bool& DoRestore)>;
-// Stream: the POSIX descriptor of the open target. A handler may write to
-// it, or close it and set it to -1 (the date is then not set).
+// Stream: the POSIX descriptor of the open file, once all its data is
+// written and before it takes the target's place. A handler may write to
+// it; the component closes it.
 using TFileRestoredEvent = std::function<void(TBackupFile& Sender, std::string& Filename, int& Stream)>;
 using TBackupErrorEvent = std::function<void(TBackupFile& Sender, int32_t Error, const std::string& ErrString)>;
 
@@ -157,6 +161,14 @@ class TBackupFile {
   // gives false at once, without message. Throws EBackupError when the
   // archive cannot be opened or read on (see above); the files already
   // written stay.
+  //
+  // Each file is written to a temporary file beside its target and renamed
+  // over it once its data is complete (its last volume included): a link
+  // at the target is replaced, never written through, and a file whose
+  // data fails, or whose restore is stopped, leaves the old file whole. A
+  // compressed block that zlib rejects still gives the bytes made before
+  // the error. A volume that comes round again, or a chain of more volumes
+  // than three characters can number, stops the restore with an error.
   bool Restore(const std::string& archive, const std::string& target);
 
   // Hands an error to OnError, or shows its message.
@@ -172,7 +184,8 @@ class TBackupFile {
   bool AskForDisk(const std::string& disk);
   // Reads one file's data into fd, or past it when fd is -1.
   void RestoreFileData(Volume& volume, int fd);
-  void FinishFile(std::string& path, int& fd, int32_t fa);
+  // The file whose data was read last takes its target's place.
+  void FinishFile(Current& current);
   void Fail(int32_t code, const std::string& detail = {});
   int Percent() const;
 
@@ -188,6 +201,8 @@ class TBackupFile {
   int64_t bytesRestored_ = 0;
   std::string currentFile_;
   std::string volumeName_;
+  std::set<std::string> volumesRead_;  // the volume files opened by this Restore
+  std::size_t volumes_ = 0;            // and how many volumes, streams included
 
   // Block data in, inflated data out: the restore's only buffers.
   std::unique_ptr<unsigned char[]> in_;

@@ -216,7 +216,14 @@ bool TSkinForm::LoadSkinFile(const QString& chemin) {
   normalise.replace('\\', '/');
   const QString reel = TrouverFichierSansCasse(normalise);
   const std::string dossier = (QFileInfo(reel).path() + '/').toStdString();
-  return Charger([&] { return FichierIni::Charger(reel.toStdString()); }, Source::Fichier, dossier);
+  return Charger(
+      [&] {
+        std::string illisible;
+        auto description = FichierIni::Charger(reel.toStdString(), &illisible);
+        if (!illisible.empty()) throw ErreurSkin(illisible);
+        return description;
+      },
+      Source::Fichier, dossier);
 }
 
 bool TSkinForm::LoadDefaultSkin() {

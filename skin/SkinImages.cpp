@@ -14,6 +14,7 @@
 #include <jpeglib.h>
 
 #include "Dialogues.h"
+#include "Fichiers.h"
 #include "SkinFields.h"
 #include "Texte.h"
 
@@ -185,10 +186,13 @@ std::optional<QImage> ChargerImageFichier(const std::string& nom, Dialogues& dia
   const bool jpeg = EstExtensionJpeg(format);
   if (!jpeg && !EstExtensionQt(format))
     throw ErreurSkin("Extension de fichier graphique inconnue (." + suffixe.toStdString() + ")");
-  QFile fichier(TrouverFichierSansCasse(chemin));
-  if (QFileInfo(fichier.fileName()).isDir() || !fichier.open(QIODevice::ReadOnly))
-    throw ErreurSkin("Impossible d'ouvrir le fichier " + nom);
-  const QByteArray octets = fichier.readAll();
+  // Bounded, and only a regular file: a pipe or a device named by a skin
+  // is refused at once.
+  const auto fichier = LireFichier(TrouverFichierSansCasse(chemin).toStdString(), kTailleMaxImage);
+  if (fichier.etat == FichierLu::Etat::TropGrand || fichier.etat == FichierLu::Etat::PasOrdinaire)
+    throw ErreurSkin(fichier.message);
+  if (!fichier.Lu()) throw ErreurSkin("Impossible d'ouvrir le fichier " + nom);
+  const QByteArray octets = QByteArray::fromRawData(fichier.contenu.data(), static_cast<qsizetype>(fichier.contenu.size()));
   std::string detail;
   const QImage image = jpeg ? DecoderJpeg(octets, &detail) : QImage::fromData(octets, format.toLatin1().constData());
   if (image.isNull()) {

@@ -194,14 +194,13 @@ void TFrmAuteur::Button1Click() {
 
 bool TFrmAuteur::Button2Click() {
   const std::string modele = (chemin_ + "TemplatePage.txt").toStdString();
-  const auto contenu = LireFichier(modele);
-  if (!contenu) {
-    dialogues_.Erreur("Impossible d'ouvrir le fichier " + modele);
+  const auto fichier = LireFichier(modele, kTailleMaxTexte);
+  if (!fichier.Lu()) {
+    dialogues_.Erreur(fichier.message);
     return false;
   }
   Memo1.clear();
-  std::vector<std::string> lignes;
-  for (const auto& l : DecouperLignes(*contenu)) lignes.push_back(Cp1252VersUtf8(l));
+  const std::vector<std::string> lignes = DecouperLignes(Cp1252VersUtf8(fichier.contenu));
   ChampsPage champs;
   champs.titre = TitreDuPlateau->text().toStdString();
   champs.auteur = Edit1->text().toStdString();

@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "Records.h"
+#include "Rejeu.h"
 #include "Sequence.h"
 #include "Solution.h"
 #include "SkinForm.h"
@@ -516,14 +517,12 @@ void TFrmPlateau::ChargerSequence(const std::string& chemin) {
     dialogues_.Erreur(sequence.message);
     return;
   }
-  if (!TitreCorrespond(sequence.titreStocke, Partie.Plateau.Titre)) {
+  // Nothing of a sequence made for another board, or that this board could
+  // not have played, reaches the history.
+  const auto controle = ControlerSequence(Partie.Plateau, sequence);
+  if (controle.issue != ControleSequence::Issue::Correcte) {
     dialogues_.Bip();
-    dialogues_.Erreur(MessageAutrePlateau(sequence.titreStocke));
-    return;
-  }
-  if (sequence.tropLong) {
-    dialogues_.Erreur("La séquence " + chemin + " contient plus de " + std::to_string(THistorique::kCapacite) +
-                      " événements : elle ne peut pas être rechargée.");
+    dialogues_.Erreur(controle.message);
     return;
   }
   ChargerEvenements(Partie.Historique, sequence.evenements);

@@ -163,7 +163,9 @@ void TFrmPlayer::Loaded() {
   CreerMenu();
   ListeSkins();
 
-  const auto parametres = LireParametres(CheminParametres(Chemin.toStdString()));
+  std::string illisible;
+  const auto parametres = LireParametres(CheminParametres(Chemin.toStdString()), &illisible);
+  if (!illisible.empty()) dialogues_.Erreur(illisible);
   NomSkin = QString::fromStdString(parametres.NomSkin);
   VitesseDeplacement = parametres.VitesseDeplacement;
   VitesseMagneto = parametres.VitesseMagneto;

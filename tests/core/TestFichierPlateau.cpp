@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "AideFichiers.h"
 #include "AidePlateau.h"
 #include "FichierPlateau.h"
 #include "Texte.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::Dessiner;
 using glissaro::test::DossierTemporaire;
 
@@ -52,7 +54,7 @@ TEST(FichierPlateau, RelireCeQuiAEteEcritDonneLeMemePlateau) {
   const std::string chemin = dossier.Fichier("Éclair été.wbp");
   ASSERT_TRUE(EcrirePlateau(chemin, ecrit, "2").ok);
   // Windows-1252 on disk: "É" is one byte.
-  EXPECT_EQ(LireFichier(chemin)->substr(7, 3), "\xC9" "cl");
+  EXPECT_EQ(ContenuFichier(chemin)->substr(7, 3), "\xC9" "cl");
 
   TPlateau lu;
   const auto r = LirePlateau(chemin, lu);
@@ -104,9 +106,11 @@ TEST(FichierPlateau, AjustementsAuChargement) {
   TPlateau p = Dessiner({"D.", ".."}, {"..", ".x"});
   p.Case(1, 1).Map = 3;  // any Map on a door reads as a closed door
   p.Case(2, 2).Map = 0;  // floor on a final place written as plain floor
+  p.Case(1, 2).PlaceFinal = p.Case(1, 2).Porte = true;  // a door on a final floor cell: the door wins
   TPlateau lu;
   ASSERT_EQ(LirePlateauDepuisTexte(TexteDuPlateau(p, "1"), "x", lu).statut, StatutLecture::Ok);
   EXPECT_EQ(lu.Case(1, 1).Map, kMapPorteFermee);
+  EXPECT_EQ(lu.Case(1, 2).Map, kMapPorteFermee);
   EXPECT_EQ(lu.Case(2, 2).Map, kMapFondFinal);
   EXPECT_EQ(lu.Case(2, 1).Map, kMapFond);
 
@@ -129,6 +133,9 @@ TEST(FichierPlateau, StatutZeroRefuseMaisEnTeteConnu) {
   EXPECT_EQ(r.largeur, 3);
   EXPECT_EQ(r.hauteur, 1);
   EXPECT_EQ(lu.Titre, "Ancien");  // the board is not touched
+  // The value 0, whatever blanks surround it.
+  for (const char* etat : {"0 ", "\t0", " 0\t"})
+    EXPECT_EQ(LirePlateauDepuisTexte(TexteDuPlateau(p, etat), "x.wbp", lu).statut, StatutLecture::NonValide) << etat;
 
   // Any other integer loads; "00" is not "0".
   for (const char* etat : {"00", "3", "-1"}) {
@@ -146,6 +153,13 @@ TEST(FichierPlateau, ErreursNommentLeFichierEtLaLigneSansToucherLePlateau) {
   EXPECT_EQ(r.statut, StatutLecture::Erreur);
   EXPECT_EQ(r.message, "Fichier b.wbp, ligne 16 : 'abc' n'est pas une valeur entière correcte");
   EXPECT_EQ(lu.Titre, "Ancien");
+  // The line is quoted in UTF-8, cut to 40 characters.
+  lignes[5 + 9 + 1] = "\xE9" + std::string(5000, 'x');
+  r = LirePlateauDepuisTexte(JoindreLignesCrLf(lignes), "b.wbp", lu);
+  EXPECT_EQ(r.message, "Fichier b.wbp, ligne 16 : 'é" + std::string(39, 'x') + "…' n'est pas une valeur entière correcte");
+  lignes[5 + 9 + 1] = "99999";
+  r = LirePlateauDepuisTexte(JoindreLignesCrLf(lignes), "b.wbp", lu);
+  EXPECT_EQ(r.message, "Fichier b.wbp, ligne 16 : '99999' est hors des limites (-32768 à 32767)");
 
   // A file that ends early: the first missing number fails.
   lignes = DecouperLignes(TexteDuPlateau(Dessiner({"A.", ".."}, {"..", ".x"}), "1"));

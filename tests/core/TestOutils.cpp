@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "AideFichiers.h"
 #include "AideOutils.h"
 #include "AidePlateau.h"
 #include "Outils.h"
@@ -9,6 +10,7 @@
 #include "Sequence.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::Dessiner;
 using glissaro::test::DossierTemporaire;
 using glissaro::test::Lancer;
@@ -73,7 +75,26 @@ TEST(Outils, JouerRejoueLesGestesEtEnregistreLaSequence) {
             "L2C2 L2C3 L3C1\n"
             "L2C1 L3C2 L3C3\n")
       << s.sortie;
-  EXPECT_EQ(LireFichier(sequence)->size(), 4u * (15 + 7));
+  EXPECT_EQ(ContenuFichier(sequence)->size(), 4u * (15 + 7));
+
+  // Replayed to its end, the sequence tells the same.
+  auto r = Lancer({"rejouer", plateau, sequence});
+  EXPECT_EQ(r.statut, 0) << r.erreurs;
+  EXPECT_EQ(r.sortie, s.sortie);
+  // Refused: a door opened on the master tile; a sequence of another board.
+  auto octets = *ContenuFichier(sequence);
+  octets.replace(4 * 15, 4, std::string("\x67\x00\x11\x00", 4));  // opened, 103: A at row 3, column 1
+  ASSERT_TRUE(EcrireFichierSur(sequence, octets).ok);
+  r = Lancer({"rejouer", plateau, sequence});
+  EXPECT_EQ(r.statut, 1);
+  EXPECT_EQ(r.sortie, "");
+  EXPECT_EQ(r.erreurs, "Séquence incorrecte pour ce plateau (événement n° 1)\n");
+  ASSERT_TRUE(EcrireFichierSur(sequence, "A" + std::string(3, '\0') + octets.substr(4)).ok);
+  r = Lancer({"rejouer", plateau, sequence});
+  EXPECT_EQ(r.statut, 1);
+  EXPECT_EQ(r.erreurs, "Erreur !!! . Cette sauvegarde appartient au plateau : Aorte\n");
+  EXPECT_EQ(Lancer({"jouer", plateau, gestes, "--vitesse", "0"}).erreurs,
+            "Option --vitesse : la valeur doit être supérieure à 0 (0 donné)\n");
 
   // Errors: a gesture file with a wrong line, a board never validated.
   ASSERT_TRUE(EcrireFichierSur(gestes, "appuyer 1\n").ok);

@@ -2,11 +2,13 @@
 
 #include <filesystem>
 
+#include "AideFichiers.h"
 #include "AidePlateau.h"
 #include "Ini.h"
 #include "Parametres.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::DossierTemporaire;
 
 TEST(Ini, NomsSansCasseValeursRogneesPremiereCleGagne) {
@@ -28,7 +30,7 @@ TEST(Ini, NomsSansCasseValeursRogneesPremiereCleGagne) {
 
 TEST(Ini, EntiersSelonLesReglesDesParametres) {
   const auto ini = FichierIni::DepuisTexte(
-      "[s]\na=0x14\nb=$1F\nc=-12\nd=12abc\ne=\nf=0x\ng=x14\nh=+7\ni= 5\n");
+      "[s]\na=0x14\nb=$1F\nc=-12\nd=12abc\ne=\nf=0x\ng=x14\nh=+7\ni= 5\nj=-0x14\nk=+0x14\n");
   EXPECT_EQ(ini.LireEntier("s", "a", 1), 20);
   EXPECT_EQ(ini.LireEntier("s", "b", 1), 31);
   EXPECT_EQ(ini.LireEntier("s", "c", 1), -12);
@@ -38,6 +40,8 @@ TEST(Ini, EntiersSelonLesReglesDesParametres) {
   EXPECT_EQ(ini.LireEntier("s", "g", 1), 1);
   EXPECT_EQ(ini.LireEntier("s", "h", 1), 7);
   EXPECT_EQ(ini.LireEntier("s", "i", 1), 5);  // blanks around a value are removed
+  EXPECT_EQ(ini.LireEntier("s", "j", 1), 1);  // a sign goes with decimal digits only
+  EXPECT_EQ(ini.LireEntier("s", "k", 1), 1);
   EXPECT_EQ(ini.LireEntier("s", "z", 9), 9);
 }
 
@@ -59,7 +63,7 @@ TEST(Parametres, SansFichierLesValeursParDefautEtLaFermetureCreeLeFichier) {
   EXPECT_EQ(p.VitesseDeplacement, 2);
   EXPECT_EQ(p.VitesseMagneto, 200);
   ASSERT_TRUE(EcrireParametres(fichier, p).ok);
-  EXPECT_EQ(*LireFichier(fichier), "[skin]\r\nNom=Glissaro\r\ndeplacement=2\r\nMagneto=200\r\n");
+  EXPECT_EQ(*ContenuFichier(fichier), "[skin]\r\nNom=Glissaro\r\ndeplacement=2\r\nMagneto=200\r\n");
 }
 
 TEST(Parametres, ValeursLuesEtEcritesTellesQuelles) {
@@ -72,7 +76,7 @@ TEST(Parametres, ValeursLuesEtEcritesTellesQuelles) {
   EXPECT_EQ(p.VitesseDeplacement, 3);
   EXPECT_EQ(p.VitesseMagneto, 20);
   ASSERT_TRUE(EcrireParametres(fichier, p).ok);
-  EXPECT_EQ(*LireFichier(fichier), "[Autre]\r\nk=v\r\n[SKIN]\r\nnom=glissaro\r\nDEPLACEMENT=3\r\nMagneto=20\r\n");
+  EXPECT_EQ(*ContenuFichier(fichier), "[Autre]\r\nk=v\r\n[SKIN]\r\nnom=glissaro\r\nDEPLACEMENT=3\r\nMagneto=20\r\n");
 }
 
 TEST(Parametres, VitessesNullesOuNegativesRemplacees) {
@@ -108,7 +112,7 @@ TEST(Parametres, EcritureImpossibleGardeLAncienFichier) {
   std::filesystem::permissions(dossier.Chemin(), std::filesystem::perms::owner_all);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.message, "Impossible d'écrire dans " + fichier);
-  EXPECT_EQ(*LireFichier(fichier), "[skin]\r\nNom=Ancien\r\n");
+  EXPECT_EQ(*ContenuFichier(fichier), "[skin]\r\nNom=Ancien\r\n");
 }
 
 TEST(Parametres, LaSectionJeuNApparaitQuAuBesoin) {
@@ -116,11 +120,11 @@ TEST(Parametres, LaSectionJeuNApparaitQuAuBesoin) {
   const auto fichier = dossier.Fichier("Glissaro.ini");
   Parametres p;
   ASSERT_TRUE(EcrireParametres(fichier, p).ok);
-  EXPECT_EQ(*LireFichier(fichier), "[skin]\r\nNom=Glissaro\r\ndeplacement=2\r\nMagneto=200\r\n");
+  EXPECT_EQ(*ContenuFichier(fichier), "[skin]\r\nNom=Glissaro\r\ndeplacement=2\r\nMagneto=200\r\n");
   p.Zoom = 200;
   p.PlacesFinales = false;
   ASSERT_TRUE(EcrireParametres(fichier, p).ok);
-  EXPECT_EQ(*LireFichier(fichier),
+  EXPECT_EQ(*ContenuFichier(fichier),
             "[skin]\r\nNom=Glissaro\r\ndeplacement=2\r\nMagneto=200\r\n[jeu]\r\nZoom=200\r\nPlacesFinales=0\r\n");
   const auto lus = LireParametres(fichier);
   EXPECT_EQ(lus.Zoom, 200);
@@ -129,7 +133,7 @@ TEST(Parametres, LaSectionJeuNApparaitQuAuBesoin) {
   ASSERT_TRUE(EcrireParametres(fichier, Parametres{}).ok);
   EXPECT_EQ(LireParametres(fichier).Zoom, 0);
   EXPECT_TRUE(LireParametres(fichier).PlacesFinales);
-  EXPECT_NE(LireFichier(fichier)->find("[jeu]\r\nZoom=0\r\nPlacesFinales=1\r\n"), std::string::npos);
+  EXPECT_NE(ContenuFichier(fichier)->find("[jeu]\r\nZoom=0\r\nPlacesFinales=1\r\n"), std::string::npos);
   // A size not offered is automatic; anything but 0 shows the places.
   ASSERT_TRUE(EcrireFichierSur(fichier, "[JEU]\r\nzoom=175\r\nplacesfinales=oui\r\n").ok);
   EXPECT_EQ(LireParametres(fichier).Zoom, 0);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -70,6 +71,15 @@ TEST(Regles, BordDuPlateauEtVoisinsBloquent) {
   EXPECT_FALSE(j.partie.PeutAllerGauche());  // the border tile
   EXPECT_FALSE(j.partie.PeutMonter());       // b stands above c's right tile
   EXPECT_EQ(j.partie.Historique.Fin, 1);
+}
+
+TEST(Regles, UnPointeurAuxBornesDesEntiersFaitUnPas) {
+  Jeu j(Dessiner({"...", ".a.", "..."}));
+  j.partie.Appuyer(Centre(2), Centre(2));
+  j.partie.Glisser(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+  EXPECT_EQ(j.Evenements(), (std::vector<std::pair<int, int>>{{EvGauche, 1}, {EvBas, 1}}));
+  j.partie.Glisser(std::numeric_limits<int>::max(), std::numeric_limits<int>::min());
+  EXPECT_EQ(j.Case(2, 2).Serie, TSerieMap::Normal);
 }
 
 TEST(Regles, SeuilStrictEtUnPasParAxeEtParEvenement) {
@@ -183,6 +193,47 @@ TEST(Portes, UnePorteEnDiagonaleNEstToucheeQuEntreDeuxCasesDeCadre) {
   EXPECT_EQ(non.Case(1, 3).Map, kMapPorteFermee);  // the cell on the right is floor
 }
 
+TEST(Portes, ChaqueDiagonaleToucheEntreDeuxCasesDeCadre) {
+  // One board a corner: the master steps into (2,2), the door stands at a
+  // corner of it with border tiles on both sides between them.
+  const struct {
+    const char* nom;
+    std::vector<std::string> lignes;
+    int ligneDepart, porteLigne, porteColonne;
+  } coins[] = {{"haut-droite", {".#D", "..#", ".A."}, 3, 1, 3},
+               {"bas-droite", {".A.", "..#", ".#D"}, 1, 3, 3},
+               {"bas-gauche", {".A.", "#..", "D#."}, 1, 3, 1},
+               {"haut-gauche", {"D#.", "#..", ".A."}, 3, 1, 1}};
+  for (const auto& coin : coins) {
+    SCOPED_TRACE(coin.nom);
+    Jeu j(Dessiner(coin.lignes));
+    const int A = PieceEn(j, coin.ligneDepart, 2);
+    Geste(j.partie, coin.ligneDepart, 2, {{0, 2 - coin.ligneDepart}});
+    const int16_t code = CodePosition(coin.porteColonne, coin.porteLigne);
+    EXPECT_EQ(j.Evenements(), (std::vector<std::pair<int, int>>{{coin.ligneDepart == 3 ? EvHaut : EvBas, A},
+                                                                 {EvPorteTouchee, code},
+                                                                 {EvPorteOuverte, code},
+                                                                 {EvCompteur, 1},
+                                                                 {EvCompteur, 2}}));
+  }
+}
+
+TEST(Portes, LaPorteSOuvreDansLOrdreDuParcoursBasHautDroiteGauche) {
+  // A door in a cross; A touches S, E, N, W and last the centre C, across
+  // the corner between N and W: the walk starts at C and tries below,
+  // above, right, then left.
+  Jeu j(Dessiner({".......", "...D...", "..DDD..", "...D...", ".......", "...A..."}));
+  Geste(j.partie, 6, 4, {{0, -1}});                                   // touches S (4,4)
+  Geste(j.partie, 5, 4, {{1, 0}, {1, 0}, {0, -1}, {0, -1}});          // E (3,5) from (3,6)
+  Geste(j.partie, 3, 6, {{0, -1}, {0, -1}, {-1, 0}, {-1, 0}});        // N (2,4) from (1,4)
+  EXPECT_EQ(j.Case(3, 4).Map, kMapPorteFermee);
+  Geste(j.partie, 1, 4, {{-1, 0}, {0, 1}});                           // W, then C, from (2,3)
+  std::vector<int> ouvertes;
+  for (const auto& [code, valeur] : j.Evenements())
+    if (code == EvPorteOuverte) ouvertes.push_back(valeur);
+  EXPECT_EQ(ouvertes, (std::vector<int>{403, 404, 402, 503, 303}));
+}
+
 TEST(Portes, UneCaseToucheeCompteCommeCadrePourLaDiagonale) {
   // Door cells (1,2) and (1,3); A comes back to (2,2) under (1,2).
   Jeu j(Dessiner({"#DD#", ".A##", "...."}));
@@ -279,6 +330,14 @@ TEST(FinDePartie, UnAppuiSansGlissementSurUnPlateauResoluFelicite) {
 }
 
 TEST(Historique, AjoutCoupureEtLimite) {
+  // 5001 events, indices 0 to 5000; the next one is not recorded.
+  THistorique h;
+  for (int i = 0; i < 5001; ++i) ASSERT_TRUE(h.Ajouter(static_cast<int16_t>(i), EvDroite)) << i;
+  EXPECT_FALSE(h.Ajouter(-1, EvGauche));
+  EXPECT_EQ(h.PosHistorique, 5001);
+  EXPECT_EQ(h.Fin, 5001);
+  EXPECT_EQ(h[5000].Valeur, 5000);
+
   Jeu j(Dessiner({"a.."}));
   Geste(j.partie, 1, 1, {{1, 0}, {1, 0}, {-1, 0}});
   // Three steps and a counter mark.

@@ -17,8 +17,8 @@
 
 #include "Definitions.h"
 #include "Difficile.h"
+#include "AideFichiers.h"
 #include "FichierPlateau.h"
-#include "Fichiers.h"
 #include "Gestes.h"
 #include "Partie.h"
 #include "Solveur.h"
@@ -26,6 +26,7 @@
 #include "Verification.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 namespace fs = std::filesystem;
 
 namespace {
@@ -56,7 +57,7 @@ const std::map<std::string, plateaux::DefinitionPlateau>& Definitions() {
     std::map<std::string, plateaux::DefinitionPlateau> r;
     for (const auto& e : fs::directory_iterator(kDefinitions)) {
       if (!e.is_regular_file() || e.path().extension() != ".txt") continue;
-      const auto contenu = LireFichier(e.path().string());
+      const auto contenu = ContenuFichier(e.path().string());
       if (!contenu) continue;
       for (auto& d : plateaux::AnalyserDefinitions(*contenu, e.path().string()).plateaux)
         r.emplace(plateaux::CheminRelatif(d), std::move(d));
@@ -124,7 +125,7 @@ Rejeu JouerLignes(const std::vector<std::string>& lignes, const std::string& che
 }
 
 Rejeu JouerGestes(const std::string& chemin, TPartie& partie) {
-  const auto contenu = LireFichier(chemin);
+  const auto contenu = ContenuFichier(chemin);
   if (!contenu) {
     Rejeu r;
     r.erreur = "impossible d'ouvrir " + chemin;
@@ -162,7 +163,7 @@ std::string NomDeTest(const ::testing::TestParamInfo<std::string>& info) {
 
 TEST_P(PlateauLivre, EstUnFichierWindows1252EnCrLfNommeDapresSonTitre) {
   const fs::path chemin = kBibliotheque / GetParam();
-  const auto contenu = LireFichier(chemin.string());
+  const auto contenu = ContenuFichier(chemin.string());
   ASSERT_TRUE(contenu.has_value());
   ASSERT_GE(contenu->size(), 2u);
   // Every line ends with CR LF, and there is nothing after the last one.
@@ -410,7 +411,7 @@ TEST(BibliothequeLivree, LesFichiersSontCeQueDonnentLesDefinitions) {
     if (e.is_regular_file() && e.path().extension() == ".txt") fichiers.push_back(e.path());
   ASSERT_FALSE(fichiers.empty());
   for (const auto& fichier : fichiers) {
-    const auto contenu = LireFichier(fichier.string());
+    const auto contenu = ContenuFichier(fichier.string());
     ASSERT_TRUE(contenu.has_value());
     const auto analyse = plateaux::AnalyserDefinitions(*contenu, fichier.string());
     EXPECT_TRUE(analyse.erreurs.empty()) << analyse.erreurs.front();
@@ -424,7 +425,7 @@ TEST(BibliothequeLivree, LesFichiersSontCeQueDonnentLesDefinitions) {
   const auto livres = PlateauxLivres();
   EXPECT_EQ(std::set<std::string>(livres.begin(), livres.end()).size(), construits.size());
   for (const auto& [relatif, texte] : construits) {
-    const auto contenu = LireFichier((kBibliotheque / relatif).string());
+    const auto contenu = ContenuFichier((kBibliotheque / relatif).string());
     ASSERT_TRUE(contenu.has_value()) << "plateau défini mais absent : " << relatif;
     EXPECT_TRUE(*contenu == texte) << "plateau à régénérer (glissaro-plateaux) : " << relatif;
   }

@@ -7,11 +7,12 @@
 
 #include "AidePlateau.h"
 #include "Bibliotheque.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "Records.h"
 #include "Sequence.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::Dessiner;
 using glissaro::test::DossierTemporaire;
 
@@ -98,7 +99,7 @@ TEST(Records, LeFichierSeRelitTelQuel) {
   r.NoterOptimum("00000000000000AA", "L'Âne rouge", "x", 81);
   r.NoterOptimum("00000000000000BB", "Deux clés", "3 - Portes/Deux clés.wbp", 13);
   ASSERT_TRUE(r.Enregistrer(f).ok);
-  const auto texte = *LireFichier(f);
+  const auto texte = *ContenuFichier(f);
   EXPECT_NE(texte.find("; mes records\r\n[skin]\r\nNom=x\r\n[00000000000000AA]\r\nTitre=L'\xC2ne rouge\r\n"),
             std::string::npos);  // Windows-1252, CR LF, other lines kept
 

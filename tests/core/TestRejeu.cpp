@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
+
 #include "AidePlateau.h"
 #include "Rejeu.h"
 
@@ -11,7 +14,8 @@ namespace {
 
 // Every field of every cell, as text, to compare whole boards. A door cell's
 // piece number is left out: a tile that passed through the opened door
-// took it away, and nothing reads it (a door never moves).
+// took it away (closing the door again gives it back), and nothing reads it
+// (a door never moves).
 std::string Photo(const TPlateau& p) {
   std::string s;
   for (int l = 1; l <= p.Hauteur; ++l)
@@ -62,6 +66,9 @@ TEST(Rejeu, DebutPuisFinRendentLesPositionsEtLesPortes) {
   EXPECT_EQ(Photo(j.partie.Plateau), j.depart);
   EXPECT_EQ(j.partie.Plateau.Case(1, 2).Map, kMapPorteFermee);
   EXPECT_EQ(j.partie.Plateau.Case(1, 3).Map, kMapPorteFermee);
+  // A crossed the opened door: closed again, its cells have their numbers.
+  EXPECT_EQ(j.partie.Plateau.Case(1, 2).Piece, j.partie.PlateauCharge.Case(1, 2).Piece);
+  EXPECT_EQ(j.partie.Plateau.Case(1, 3).Piece, j.partie.PlateauCharge.Case(1, 3).Piece);
   EXPECT_EQ(j.partie.Compteur, 0);
   EXPECT_EQ(j.compteurs.textes.back(), "0000");
   j.magneto.Fin();
@@ -189,4 +196,143 @@ TEST(AnnulerRetablir, DepuisUneMarqueLaisseeParLeMagnetoscope) {
   ASSERT_TRUE(j.magneto.RetablirCoup());
   EXPECT_EQ(Photo(j.partie.Plateau), j.arrivee);
   EXPECT_EQ(j.partie.Compteur, 4);
+}
+
+// ------------------------------------------------------ sequences checked
+
+namespace {
+
+std::vector<TEvenement> Evenements(std::initializer_list<std::pair<int, int>> liste) {
+  std::vector<TEvenement> e;
+  for (const auto& [code, valeur] : liste) e.push_back({static_cast<int16_t>(valeur), static_cast<int8_t>(code), 0});
+  return e;
+}
+
+std::multiset<std::string> Noms(const TPlateau& p) {
+  std::multiset<std::string> noms;
+  for (int l = 1; l <= p.Hauteur; ++l)
+    for (int c = 1; c <= p.Largeur; ++c) noms.insert(p.Case(l, c).Nom);
+  return noms;
+}
+
+// Replays a sequence accepted for the board to its end, event by event, and
+// back to its start: the names stay a permutation of those given at load,
+// and the start is the loaded board again.
+void VerifierInvariant(const TPlateau& plateau, const std::vector<TEvenement>& evenements) {
+  TPartie partie;
+  partie.CommencerPartie(plateau);
+  ChargerEvenements(partie.Historique, evenements);
+  TRejeu magneto(partie);
+  const auto noms = Noms(plateau);
+  while (magneto.PasAvant()) ASSERT_EQ(Noms(partie.Plateau), noms) << "événement " << partie.Historique.PosHistorique;
+  magneto.PasArriere();
+  ASSERT_EQ(Noms(partie.Plateau), noms);
+  magneto.Debut();
+  ASSERT_EQ(Photo(partie.Plateau), Photo(plateau));
+  for (int l = 1; l <= plateau.Hauteur; ++l)
+    for (int c = 1; c <= plateau.Largeur; ++c) ASSERT_EQ(partie.Plateau.Case(l, c).Piece, plateau.Case(l, c).Piece);
+}
+
+}  // namespace
+
+TEST(Sequences, UnEvenementQueLePlateauNAuraitPasPuJouerEstRefuse) {
+  const PartieJouee j;
+  const TPlateau& plateau = j.partie.PlateauCharge;
+  const int A = plateau.Case(2, 4).Piece, b = plateau.Case(3, 2).Piece, bord = plateau.Case(2, 1).Piece;
+  const struct {
+    const char* cas;
+    std::vector<TEvenement> evenements;
+    std::size_t numero;
+  } refusees[] = {
+      {"ouvrir le maître", Evenements({{EvPorteOuverte, 402}}), 1},
+      {"une porte ouverte sur une tuile et le bord",
+       Evenements({{EvCompteur, 3}, {EvPorteOuverte, 203}, {EvPorteTouchee, 101}}), 2},
+      {"le bord bouge", Evenements({{EvDroite, bord}}), 1},  // onto floor
+      {"le fond bouge", Evenements({{EvBas, 0}}), 1},
+      {"une pièce qui n'existe pas", Evenements({{EvBas, 99}}), 1},
+      {"sur le bord", Evenements({{EvDroite, A}, {EvDroite, A}}), 2},
+      {"sur une autre pièce", Evenements({{EvDroite, b}, {EvHaut, b}}), 2},  // A stands above
+      {"hors du plateau", Evenements({{EvHaut, b}, {EvHaut, b}}), 2},
+      {"un code inconnu", Evenements({{127, 402}}), 1},
+      {"le code des titres", Evenements({{EvCompteur, 1}, {0, 65}}), 2},
+      {"une porte hors du plateau", Evenements({{EvPorteTouchee, 2107}}), 1},
+      {"une porte ouverte avant d'être touchée", Evenements({{EvPorteOuverte, 201}}), 1},
+      {"une porte touchée deux fois", Evenements({{EvPorteTouchee, 201}, {EvPorteTouchee, 201}}), 2},
+  };
+  for (const auto& r : refusees) {
+    SCOPED_TRACE(r.cas);
+    EXPECT_EQ(PremierEvenementIncorrect(plateau, r.evenements), r.numero);
+  }
+  // The game that was played passes; so does one cut anywhere.
+  const std::vector<TEvenement> jouee(j.partie.Historique.Evenements.begin(),
+                                      j.partie.Historique.Evenements.begin() + j.partie.Historique.Fin);
+  for (std::size_t n = 0; n <= jouee.size(); ++n)
+    EXPECT_EQ(PremierEvenementIncorrect(plateau, {jouee.begin(), jouee.begin() + static_cast<std::ptrdiff_t>(n)}),
+              std::nullopt);
+
+  // What the board window and glissaro-outils say.
+  ResultatSequence sequence;
+  sequence.titreStocke = "Autre";
+  EXPECT_EQ(ControlerSequence(plateau, sequence).issue, ControleSequence::Issue::AutrePlateau);
+  sequence.titreStocke = plateau.Titre;
+  sequence.evenements = refusees[1].evenements;
+  const auto controle = ControlerSequence(plateau, sequence);
+  EXPECT_EQ(controle.issue, ControleSequence::Issue::Incorrecte);
+  EXPECT_EQ(controle.message, "Séquence incorrecte pour ce plateau (événement n° 2)");
+}
+
+TEST(Sequences, CeQuiPasseRendLePlateauChargeEtChaqueNomUneFois) {
+  const auto plateau = Dessiner({"##DD####",
+                                 "#aa.bB.#",
+                                 "#a..bB.#",
+                                 "#.cc..d#",
+                                 "#.C.ee.D",
+                                 "#f..e.gD",
+                                 "########"},
+                                {"........", "......x.", "......x.", "........", "..x.....", "........", "........"});
+  std::mt19937 hasard(2024);
+  auto tirage = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(hasard); };
+  int portesOuvertes = 0, hostilesAcceptes = 0;
+  for (int partie = 0; partie < 40; ++partie) {
+    // A game played at random, stepped back at times.
+    TPartie jeu;
+    jeu.CommencerPartie(plateau);
+    TRejeu magneto(jeu);
+    for (int geste = 0; geste < 150; ++geste) {
+      if (tirage(0, 9) == 0) magneto.PasArriere();
+      int x = 20 * tirage(0, plateau.Largeur - 1) + 10, y = 20 * tirage(0, plateau.Hauteur - 1) + 10;
+      jeu.Appuyer(x, y);
+      for (int k = 0; k < 3; ++k) jeu.Glisser(x += tirage(-25, 25), y += tirage(-25, 25));
+      jeu.Relacher();
+    }
+    std::vector<TEvenement> jouee(jeu.Historique.Evenements.begin(),
+                                  jeu.Historique.Evenements.begin() + jeu.Historique.PosHistorique);
+    for (const auto& e : jouee) portesOuvertes += e.Code == EvPorteOuverte;
+    ASSERT_EQ(PremierEvenementIncorrect(plateau, jouee), std::nullopt) << "partie " << partie;
+    VerifierInvariant(plateau, jouee);
+
+    // The same game with a few events changed at random, and events drawn at
+    // random: what passes the check (up to the first refused event) keeps
+    // the board whole.
+    for (int essai = 0; essai < 20; ++essai) {
+      auto hostile = jouee;
+      if (essai % 2 == 1) hostile.resize(static_cast<std::size_t>(tirage(0, 60)));
+      for (int k = tirage(1, 3); k > 0 && !hostile.empty(); --k) {
+        auto& e = hostile[static_cast<std::size_t>(tirage(0, static_cast<int>(hostile.size()) - 1))];
+        const int8_t codes[] = {EvHaut, EvBas, EvGauche, EvDroite, EvCompteur, EvPorteTouchee, EvPorteOuverte, 0, 3};
+        e.Code = codes[tirage(0, 8)];
+        e.Valeur = static_cast<int16_t>(tirage(0, 1) ? tirage(0, 40) : tirage(100, 899));
+      }
+      const auto refus = PremierEvenementIncorrect(plateau, hostile);
+      if (refus) {
+        hostile.resize(*refus - 1);
+        ASSERT_EQ(PremierEvenementIncorrect(plateau, hostile), std::nullopt);
+      } else {
+        ++hostilesAcceptes;
+      }
+      VerifierInvariant(plateau, hostile);
+    }
+  }
+  EXPECT_GT(portesOuvertes, 0);
+  EXPECT_GT(hostilesAcceptes, 0);
 }

@@ -11,13 +11,14 @@
 #include <filesystem>
 
 #include "AidePlateau.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "Ini.h"
 #include "Parametres.h"
 #include "Records.h"
 #include "Sequence.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::Dessiner;
 using glissaro::test::DossierTemporaire;
 
@@ -68,10 +69,10 @@ TEST_F(PetitDisque, DisquePleinChaqueEcritureGardeLAncienFichier) {
   auto r = TRecords::Charger(records);
   r.NoterPartie("00000000000000AA", "Niveau", "a/Niveau.wbp", {.coups = 5}, "2026-12-08");
   ASSERT_TRUE(r.Enregistrer(records).ok);
-  const auto avantRecords = *LireFichier(records);
-  const auto avantPlateau = *LireFichier(plateau);
-  const auto avantSequence = *LireFichier(sequence);
-  const auto avantIni = *LireFichier(ini);
+  const auto avantRecords = *ContenuFichier(records);
+  const auto avantPlateau = *ContenuFichier(plateau);
+  const auto avantSequence = *ContenuFichier(sequence);
+  const auto avantIni = *ContenuFichier(ini);
   Remplir();
 
   // Each new content is larger than what the disk has left.
@@ -89,10 +90,10 @@ TEST_F(PetitDisque, DisquePleinChaqueEcritureGardeLAncienFichier) {
   r.NoterPartie("00000000000000AA", std::string(4000, 't'), "a/Niveau.wbp", {.coups = 4}, "2026-12-09");
   EXPECT_FALSE(r.Enregistrer(records).ok);
 
-  EXPECT_EQ(*LireFichier(plateau), avantPlateau);
-  EXPECT_EQ(*LireFichier(sequence), avantSequence);
-  EXPECT_EQ(*LireFichier(ini), avantIni);
-  EXPECT_EQ(*LireFichier(records), avantRecords);
+  EXPECT_EQ(*ContenuFichier(plateau), avantPlateau);
+  EXPECT_EQ(*ContenuFichier(sequence), avantSequence);
+  EXPECT_EQ(*ContenuFichier(ini), avantIni);
+  EXPECT_EQ(*ContenuFichier(records), avantRecords);
   EXPECT_EQ(Fichiers(), 4u);  // no temporary file left behind
 }
 
@@ -103,7 +104,7 @@ TEST_F(PetitDisque, DossierEnLectureSeule) {
   const auto r = EcrireFichierSur(fichier, "nouveau");
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.message, "Impossible d'écrire dans " + fichier);
-  EXPECT_EQ(*LireFichier(fichier), "ancien");
+  EXPECT_EQ(*ContenuFichier(fichier), "ancien");
   EXPECT_EQ(Fichiers(), 1u);
 }
 
@@ -114,7 +115,7 @@ TEST(Sauvegardes, UnRemplacementGardeLesDroitsEtNeLaisseRienDerriere) {
   std::filesystem::permissions(fichier, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                             std::filesystem::perms::group_read);
   ASSERT_TRUE(EcrireFichierSur(fichier, "deux").ok);
-  EXPECT_EQ(*LireFichier(fichier), "deux");
+  EXPECT_EQ(*ContenuFichier(fichier), "deux");
   EXPECT_EQ(std::filesystem::status(fichier).permissions() & std::filesystem::perms::all,
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                 std::filesystem::perms::group_read);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "AideFichiers.h"
 #include "AidePlateau.h"
 #include "Sequence.h"
 
 using namespace glissaro;
+using glissaro::test::ContenuFichier;
 using glissaro::test::Dessiner;
 using glissaro::test::DossierTemporaire;
 using glissaro::test::Geste;
@@ -14,7 +16,7 @@ TEST(Sequence, JusteApresUnChargementLeFichierNeTientQueLeTitre) {
   partie.CommencerPartie(Dessiner({"a."}, {}, "Niveau 0"));
   const auto chemin = dossier.Fichier("s.swb");
   ASSERT_TRUE(EcrireSequence(chemin, partie.Plateau.Titre, partie.Historique).ok);
-  const auto octets = *LireFichier(chemin);
+  const auto octets = *ContenuFichier(chemin);
   ASSERT_EQ(octets.size(), 60u);
   // 'N' = 78, Code 0, reserved 0; padding with spaces.
   EXPECT_EQ(octets.substr(0, 4), std::string("N\0\0\0", 4));
@@ -79,11 +81,17 @@ TEST(Sequence, FichiersIncorrectsOuTropLongs) {
   EXPECT_FALSE(LireSequence("/nulle/part.swb").ok);
   EXPECT_EQ(LireSequence("/nulle/part.swb").message, "Impossible d'ouvrir le fichier /nulle/part.swb");
 
-  for (int i = 0; i < THistorique::kCapacite + 7; ++i) octets += std::string("\x01\x00\x02\x00", 4);
-  const auto r = LireSequenceDepuisOctets(octets, "long.swb");
+  // As many events as the history holds, and not one more.
+  for (int i = 0; i < THistorique::kCapacite; ++i) octets += std::string("\x01\x00\x02\x00", 4);
+  DossierTemporaire dossier;
+  const auto chemin = dossier.Fichier("long.swb");
+  ASSERT_TRUE(EcrireFichierSur(chemin, octets).ok);
+  const auto r = LireSequence(chemin);
   ASSERT_TRUE(r.ok);
-  EXPECT_TRUE(r.tropLong);
   EXPECT_EQ(r.evenements.size(), static_cast<std::size_t>(THistorique::kCapacite));
+  ASSERT_TRUE(EcrireFichierSur(chemin, octets + std::string("\x01\x00\x02\x00", 4)).ok);
+  EXPECT_FALSE(LireSequence(chemin).ok);
+  EXPECT_EQ(LireSequence(chemin).message, "Le fichier " + chemin + " est trop grand");
   THistorique h;
   ChargerEvenements(h, r.evenements);
   EXPECT_EQ(h.PosHistorique, 0);

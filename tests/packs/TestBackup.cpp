@@ -215,10 +215,12 @@ TEST_F(Restauration, UneArchiveAbsenteRendFauxSansMessage) {
 }
 
 TEST_F(Restauration, LesDonneesIllisiblesDUnFichierEcritDonnentCannotReadFile) {
-  // Without the marker, and short: the file is created, not counted, and
-  // the restore stops after it.
+  // Without the marker, and short: the file is not kept (an old one stays
+  // whole), not counted, and the restore stops after it.
   for (const auto& donnees : {std::string("XYZ") + '\0' + std::string(4, '\0'), std::string("EC2") + '\0' + "\xF6\xFF"}) {
     std::filesystem::remove_all(Cible());
+    std::filesystem::create_directories(Cible());
+    EcrireTexte(Cible("b.wbp"), "ancien");
     dialogues.appels.clear();
     auto archive = glissaro::test::Archive().Entete(0).Fichier("a.wbp", "A");
     archive.Entier(5).Octets("b.wbp").Entier(0).Octets(donnees);
@@ -227,7 +229,8 @@ TEST_F(Restauration, LesDonneesIllisiblesDUnFichierEcritDonnentCannotReadFile) {
     EXPECT_EQ(b.FilesRestored(), 1);
     EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Cannot read file"});
     EXPECT_EQ(Lire(Cible("a.wbp")), "A");
-    EXPECT_TRUE(std::filesystem::exists(Cible("b.wbp")));
+    EXPECT_EQ(Lire(Cible("b.wbp")), "ancien");
+    EXPECT_EQ(Contenu(Cible()), (std::vector<std::string>{"a.wbp", "b.wbp"}));  // no temporary file left
   }
 }
 
@@ -271,7 +274,7 @@ TEST_F(Restauration, ContinueFauxArreteSansMessage) {
                              .FinDonnees()
                              .Fichier("b.wbp", "B")
                              .Fin()));
-  EXPECT_EQ(Lire(Cible("a.wbp")), "1");
+  EXPECT_FALSE(std::filesystem::exists(Cible("a.wbp")));  // stopped half way: not kept
   EXPECT_FALSE(std::filesystem::exists(Cible("b.wbp")));
   EXPECT_EQ(b.ErrorCode(), 0);
   EXPECT_TRUE(dialogues.appels.empty());
@@ -385,14 +388,17 @@ TEST_F(Volumes, LaQuestionParDefautEstPoseeJusquAuVolume) {
   EXPECT_EQ(avecBoite.FilesRestored(), 2);
 }
 
-TEST_F(Volumes, AnnulerArreteSansMessageEtGardeLeDebut) {
+TEST_F(Volumes, AnnulerArreteSansMessageEtGardeLAncienFichier) {
+  std::filesystem::create_directories(Cible());
+  EcrireTexte(Cible("a.wbp"), "ancien");
   dialogues.confirmations = {false};
   EXPECT_FALSE(b.Restore(dossier.Fichier("Pack01.pkg"), Cible()));
   EXPECT_EQ(dialogues.Textes("confirmation"), std::vector<std::string>{"Please insert disk 2 and click OK to continue."});
   EXPECT_TRUE(dialogues.Textes("erreur").empty());
-  EXPECT_EQ(Lire(Cible("a.wbp")), "undeux");
+  // a.wbp goes on in the second volume: its first half replaces nothing.
+  EXPECT_EQ(Lire(Cible("a.wbp")), "ancien");
   EXPECT_FALSE(std::filesystem::exists(Cible("b.wbp")));
-  EXPECT_EQ(b.FilesRestored(), 1);
+  EXPECT_EQ(b.FilesRestored(), 0);
 }
 
 TEST_F(Volumes, UnVolumeSuivantSansMarqueLeve) {
@@ -400,7 +406,36 @@ TEST_F(Volumes, UnVolumeSuivantSansMarqueLeve) {
   b.OnNeedDisk = [](TBackupFile&, uint16_t, bool&) {};
   EXPECT_THROW(b.Restore(dossier.Fichier("Pack01.pkg"), Cible()), EBackupError);
   EXPECT_FALSE(b.Busy());
-  EXPECT_EQ(Lire(Cible("a.wbp")), "undeux");
+  EXPECT_FALSE(std::filesystem::exists(Cible("a.wbp")));
+}
+
+TEST_F(Volumes, UnVolumeQuiRevientArreteLaRestauration) {
+  // Pack01.002 names itself as the next volume; then a chain of volumes
+  // that goes back to the first one.
+  Archive(glissaro::test::Archive().Marque().Compresse("trois").FinDonnees().Volume("002"), "Pack01.002");
+  b.OnNeedDisk = [](TBackupFile&, uint16_t, bool&) {};
+  EXPECT_FALSE(b.Restore(dossier.Fichier("Pack01.pkg"), Cible()));
+  EXPECT_EQ(b.ErrorCode(), kErrVolumeAgain);
+  EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Volume already read: " + dossier.Fichier("Pack01.002")});
+  EXPECT_FALSE(std::filesystem::exists(Cible("a.wbp")));
+
+  dialogues.appels.clear();
+  Archive(glissaro::test::Archive().Marque().Compresse("trois").FinDonnees().Volume("pkg"), "Pack01.002");
+  EXPECT_FALSE(b.Restore(dossier.Fichier("Pack01.pkg"), Cible()));
+  EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Volume already read: " + dossier.Fichier("Pack01.pkg")});
+}
+
+TEST_F(Restauration, UnFichierLieAilleursEstRemplaceSansEcrireAuTravers) {
+  // The target is a hard link to a file outside the folder: restoring
+  // replaces the link and leaves the other file as it was.
+  std::filesystem::create_directories(Cible());
+  const auto ailleurs = dossier.Fichier("ailleurs.wbp");
+  EcrireTexte(ailleurs, "a moi");
+  std::filesystem::create_hard_link(ailleurs, Cible("a.wbp"));
+  EXPECT_TRUE(Restaurer(glissaro::test::Archive().Entete(0).Fichier("a.wbp", "du paquet").Fin()));
+  EXPECT_EQ(Lire(Cible("a.wbp")), "du paquet");
+  EXPECT_EQ(Lire(ailleurs), "a moi");
+  EXPECT_EQ(std::filesystem::hard_link_count(ailleurs), 1u);
 }
 
 }  // namespace

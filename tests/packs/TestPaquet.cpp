@@ -199,6 +199,12 @@ TEST_F(Paquet, ExtraireSignaleLesErreurs) {
   s = Lancer({"paquet", "lister", dossier.Fichier("court.pkg")});
   EXPECT_EQ(s.statut, 1);
   EXPECT_NE(s.erreurs.find("Paquet illisible"), std::string::npos);
+  // Volumes that come round again: Boucle.002 sends back to Boucle.pkg.
+  Archive().Entete(0).Entree("a.wbp").Stocke("A").FinDonnees().Volume("002").Ecrire(dossier.Fichier("Boucle.pkg"));
+  Archive().Marque().FinDonnees().Volume("pkg").Ecrire(dossier.Fichier("Boucle.002"));
+  s = Lancer({"paquet", "extraire", dossier.Fichier("Boucle.pkg"), dossier.Fichier("dest")});
+  EXPECT_EQ(s.statut, 1);
+  EXPECT_EQ(s.erreurs, "Volume already read: " + dossier.Fichier("Boucle.pkg") + "\n");
 }
 
 TEST_F(Paquet, CreerRefuseUnVolumeTropPetitEtUnNomQueLeLecteurCouperait) {

@@ -158,6 +158,16 @@ TEST_F(Installeur, UneErreurDuComposantPrecedeLeMessageDEchec) {
   EXPECT_EQ(vus, (std::vector<std::string>{"ouvrir: Charger un package", "erreur: Compression error",
                                            "message: chargement en erreur !!!"}));
   EXPECT_EQ(Lire(Plateaux("Pack06/a.wbp")), "AAA");
+
+  // A volume that names itself as the next one: asked once, then refused.
+  dialogues.appels.clear();
+  dialogues.confirmations = {true, true};
+  Paquet("Pack10.pkg", glissaro::test::Archive().Entete(0).Entree("a.wbp").Stocke("A").FinDonnees().Volume("002"));
+  Paquet("Pack10.002", glissaro::test::Archive().Marque().FinDonnees().Volume("002"));
+  Installer(dossier.Fichier("Pack10.pkg"));
+  EXPECT_EQ(dialogues.Textes("confirmation"), std::vector<std::string>{"Please insert disk 2 and click OK to continue."});
+  EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Volume already read: " + dossier.Fichier("Pack10.002")});
+  EXPECT_EQ(dialogues.Textes("message"), std::vector<std::string>{"chargement en erreur !!!"});
 }
 
 TEST_F(Installeur, LesExceptionsSontMontreesSansPlanter) {

@@ -2,11 +2,13 @@
 // the record lines, and the messages a load stops on.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "SkinFields.h"
 #include "SkinForm.h"
 #include "SkinImages.h"
@@ -16,6 +18,7 @@ namespace glissaro {
 namespace {
 
 using test::Avec;
+using test::ContenuFichier;
 using test::DossierSkin;
 using test::EnTeteStandard;
 using test::Panneau;
@@ -98,14 +101,14 @@ TEST(DefaultSkin, LeavesAFileSkinIniOfTheProgramFolderAlone) {
   const bool existait = QFile::exists(chemin);
   std::string avant;
   if (existait) {
-    avant = *LireFichier(chemin.toStdString());
+    avant = *ContenuFichier(chemin.toStdString());
   } else {
     avant = "[Version]\r\nVer=1\r\n; fichier de l'utilisateur\r\n";
     test::EcrireOctets(chemin, avant);
   }
   Panneau panneau;
   const bool charge = panneau.skin->LoadDefaultSkin();
-  const auto apres = LireFichier(chemin.toStdString());
+  const auto apres = ContenuFichier(chemin.toStdString());
   if (!existait) QFile::remove(chemin);
   EXPECT_TRUE(charge);
   ASSERT_TRUE(apres.has_value());
@@ -493,6 +496,29 @@ TEST(SkinFile, AHugeCountIsRefusedBeforeAnyTableIsSized) {
   ASSERT_EQ(panneau.dialogues.Textes("erreur").size(), 1u);
   EXPECT_EQ(panneau.dialogues.Textes("erreur")[0], "Trop d'éléments dans la section [HOTAREAINFO] : 2000000000 (1000 au plus)");
   EXPECT_TRUE(panneau.skin->HotAreas().empty());
+}
+
+TEST(SkinFile, ADescriptionTooLargeOrNotAFileIsRefusedAtOnce) {
+  DossierSkin dossier;
+  Panneau panneau;
+  auto lignes = EnTeteStandard();
+  lignes.push_back("; " + std::string(1 << 20, '-'));
+  dossier.Description(lignes);
+  EXPECT_FALSE(panneau.skin->LoadSkinFile(dossier.Ini()));
+  EXPECT_EQ(panneau.Erreurs(), Textes{"Le fichier " + dossier.Ini().toStdString() + " est trop grand"});
+  // A pipe is not waited on.
+  QFile::remove(dossier.Ini());
+  ASSERT_EQ(::mkfifo(dossier.Ini().toLocal8Bit().constData(), 0600), 0);
+  EXPECT_FALSE(panneau.skin->LoadSkinFile(dossier.Ini()));
+  ASSERT_EQ(panneau.Erreurs().size(), 2u);
+  EXPECT_NE(panneau.Erreurs()[1].find("n'est pas un fichier ordinaire"), std::string::npos);
+  // Nor a picture that is a pipe.
+  QFile::remove(dossier.Ini());
+  ASSERT_EQ(::mkfifo(dossier.Chemin("tube.bmp").toLocal8Bit().constData(), 0600), 0);
+  dossier.Description({"[Version]", "Ver=210", "[BITMAPINFO]", "MaskBitmap=tube.bmp"});
+  EXPECT_FALSE(panneau.skin->LoadSkinFile(dossier.Ini()));
+  ASSERT_EQ(panneau.Erreurs().size(), 3u);
+  EXPECT_NE(panneau.Erreurs()[2].find("tube.bmp n'est pas un fichier ordinaire"), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The author screen and the about box, offscreen.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -11,7 +13,7 @@
 #include "AideFenetres.h"
 #include "DessinPlateau.h"
 #include "DialoguesQt.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "SkinImages.h"
 #include "Texte.h"
 #include "UAuteur.h"
@@ -50,7 +52,7 @@ class Auteur : public ::testing::Test {
     dialogues.fichiers = {chemin.toStdString()};
     ecran.BitBtn1->click();
   }
-  std::string Lire(const QString& chemin) const { return LireFichier(chemin.toStdString()).value_or("<absent>"); }
+  std::string Lire(const QString& chemin) const { return ContenuFichier(chemin.toStdString()).value_or("<absent>"); }
   QString Base() const { return dossier.Q() + "plateaux/Mes/Porte"; }
 
   DossierProgramme dossier;
@@ -198,6 +200,13 @@ TEST_F(Auteur, SansModeleLaPageManqueEtLeMessageLeDit) {
   ASSERT_EQ(dialogues.Textes("erreur").size(), 1u);
   EXPECT_NE(dialogues.Textes("erreur")[0].find("TemplatePage.txt"), std::string::npos);
   EXPECT_TRUE(dialogues.Textes("information").empty());
+  // A template that is a pipe is not waited on.
+  ASSERT_EQ(::mkfifo((dossier.Q() + "TemplatePage.txt").toLocal8Bit().constData(), 0600), 0);
+  dialogues.confirmations = {true};
+  ecran.Button1->click();
+  ASSERT_EQ(dialogues.Textes("erreur").size(), 2u);
+  EXPECT_EQ(dialogues.Textes("erreur")[1], "Le fichier " + dossier.Fichier("TemplatePage.txt") +
+                                               " n'est pas un fichier ordinaire (dossier, tube ou périphérique)");
 }
 
 TEST_F(Auteur, UnPlateauNonValideNEstJamaisReecrit) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <array>
 
 #include "AideFenetres.h"
 #include "DessinPlateau.h"
@@ -27,12 +28,20 @@ TEST(Dessin, LesImagesSontCoupeesAuxPlacesDuTableau) {
   EXPECT_EQ(images.Liste(TSerieMap::Final).size(), 16u);
   EXPECT_EQ(images.Liste(TSerieMap::Bord).size(), 18u);
   EXPECT_EQ(images.Liste(TSerieMap::Vide).size(), 2u);
-  const std::vector<Coupe> coupes = {
-      {TSerieMap::Normal, 0, 3, 3},  {TSerieMap::Normal, 5, 0, 0},  {TSerieMap::Normal, 13, 1, 1},
-      {TSerieMap::Normal, 15, 2, 3}, {TSerieMap::Final, 0, 3, 8},   {TSerieMap::Final, 8, 4, 9},
-      {TSerieMap::Final, 14, 3, 6},  {TSerieMap::Bord, 1, 7, 4},    {TSerieMap::Bord, 12, 6, 0},
-      {TSerieMap::Bord, 16, 6, 6},   {TSerieMap::Bord, 17, 5, 6},   {TSerieMap::Vide, 0, 8, 6},
-      {TSerieMap::Vide, 1, 7, 6}};
+  // The table of the ordinary tiles; the master tiles lie five rows below,
+  // the border tiles five columns to the right.
+  const std::array<std::pair<int, int>, 16> normales = {{{3, 3}, {2, 4}, {4, 3}, {3, 4}, {4, 1}, {0, 0}, {2, 0}, {0, 2},
+                                                         {4, 4}, {1, 2}, {0, 1}, {2, 2}, {1, 0}, {1, 1}, {3, 1}, {2, 3}}};
+  std::vector<Coupe> coupes = {{TSerieMap::Bord, 16, 6, 6},
+                               {TSerieMap::Bord, 17, 5, 6},
+                               {TSerieMap::Vide, 0, 8, 6},
+                               {TSerieMap::Vide, 1, 7, 6}};
+  for (int16_t map = 0; map < 16; ++map) {
+    const auto [colonne, ligne] = normales[static_cast<std::size_t>(map)];
+    coupes.push_back({TSerieMap::Normal, map, colonne, ligne});
+    coupes.push_back({TSerieMap::Final, map, colonne, ligne + 5});
+    coupes.push_back({TSerieMap::Bord, map, colonne + 5, ligne});
+  }
   for (const auto& c : coupes) {
     const QImage* image = images.Image(c.serie, c.map);
     ASSERT_NE(image, nullptr);

@@ -8,7 +8,7 @@
 #include <QMenu>
 
 #include "AideFenetres.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "SkinForm.h"
 #include "Uplateau.h"
 #include "Uplayer.h"
@@ -192,7 +192,7 @@ TEST_F(Jeu, QuitterConfirmeEcritLesParametresRefuserNEcritRien) {
   dialogues.confirmations = {false};
   Cliquer(player.SkinForm1, CentreZone("QUITTER"));
   EXPECT_TRUE(player.isVisible());
-  EXPECT_EQ(*LireFichier(ini.toStdString()), DossierProgramme::kParametresDeTest);
+  EXPECT_EQ(*ContenuFichier(ini.toStdString()), DossierProgramme::kParametresDeTest);
   dialogues.confirmations = {true};
   player.deplace4->trigger();
   EXPECT_EQ(plateau.Partie.Seuil, 5);
@@ -200,7 +200,7 @@ TEST_F(Jeu, QuitterConfirmeEcritLesParametresRefuserNEcritRien) {
   Cliquer(player.SkinForm1, CentreZone("QUITTER"));
   EXPECT_FALSE(player.isVisible());
   EXPECT_EQ(dialogues.Textes("confirmation"), (std::vector<std::string>{"Quitter Glissaro ?", "Quitter Glissaro ?"}));
-  EXPECT_EQ(*LireFichier(ini.toStdString()),
+  EXPECT_EQ(*ContenuFichier(ini.toStdString()),
             "[jeu]\r\nZoom=100\r\nPlacesFinales=1\r\n[skin]\r\nNom=Glissaro\r\ndeplacement=4\r\nMagneto=20\r\n");
 }
 
@@ -263,4 +263,11 @@ TEST(Demarrage, ParametresLusEtSkinInconnueRemplaceeParLaSkinParDefaut) {
   EXPECT_EQ(player.SkinForm1->MaskBitmap().size(), QSize(364, 139));
   TFrmPlateau plateau(player, dialogues);
   EXPECT_EQ(plateau.Partie.Seuil, 20 / 3);
+
+  // Settings that cannot be read: said at start, the defaults used.
+  const auto ini = dossier.Fichier("Glissaro.ini");
+  ASSERT_TRUE(EcrireFichierSur(ini, "[skin]\r\nDeplacement=4\r\n;" + std::string(1 << 20, ' ')).ok);
+  TFrmPlayer suivant(dialogues, dossier.Q());
+  EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Le fichier " + ini + " est trop grand"});
+  EXPECT_EQ(suivant.VitesseDeplacement, 2);
 }

@@ -11,7 +11,7 @@
 #include <QToolButton>
 
 #include "AideFenetres.h"
-#include "Fichiers.h"
+#include "AideFichiers.h"
 #include "Magneto.h"
 #include "Sequence.h"
 #include "SkinForm.h"
@@ -221,7 +221,7 @@ TEST_F(Magnetoscope, SequenceEnregistreeApresUnRetourPuisRechargee) {
   magneto->TBenreg->click();
   EXPECT_EQ(dialogues.dialoguesFichier.back().titre, "sauvegarde une séquenceGlissaro");
   EXPECT_EQ(dialogues.dialoguesFichier.back().extensionDefaut, "swb");
-  ASSERT_EQ(LireFichier(chemin)->size(), 4u * (15 + pos));
+  ASSERT_EQ(ContenuFichier(chemin)->size(), 4u * (15 + pos));
 
   // Replacing asks first.
   dialogues.fichiers = {chemin};
@@ -229,7 +229,7 @@ TEST_F(Magnetoscope, SequenceEnregistreeApresUnRetourPuisRechargee) {
   magneto->TBFin->click();
   magneto->TBenreg->click();
   EXPECT_EQ(dialogues.Textes("confirmation").back(), "Ce fichier existe déjà le remplacer ?");
-  EXPECT_EQ(LireFichier(chemin)->size(), 4u * (15 + pos));
+  EXPECT_EQ(ContenuFichier(chemin)->size(), 4u * (15 + pos));
 
   // Reloaded: the board restarts, then "Fin" plays the saved game.
   dialogues.fichiers = {chemin};
@@ -242,7 +242,7 @@ TEST_F(Magnetoscope, SequenceEnregistreeApresUnRetourPuisRechargee) {
   EXPECT_EQ(Affichage("TEXT_CPT"), "0002");  // the last mark saved
 }
 
-TEST_F(Magnetoscope, UneSequenceDUnAutrePlateauEstRefusee) {
+TEST_F(Magnetoscope, UneSequenceDUnAutrePlateauOuQuIlNAuraitPasPuJouerEstRefusee) {
   THistorique h;
   h.Ajouter(1, EvDroite);
   const std::string chemin = dossier.Fichier("autre.swb");
@@ -261,6 +261,21 @@ TEST_F(Magnetoscope, UneSequenceDUnAutrePlateauEstRefusee) {
   magneto->TbCharger->click();
   EXPECT_NE(dialogues.Textes("erreur").back().find("autre.swb"), std::string::npos);
   EXPECT_EQ(plateau->Partie.Historique.Fin, 0);
+
+  // Its own title, but a door opened on the master tile, then a step of a
+  // border tile: refused at the first, nothing of it reaches the board.
+  const auto depart = Photo();
+  THistorique hostile;
+  hostile.Ajouter(CodePosition(4, 2), EvPorteOuverte);
+  hostile.Ajouter(static_cast<int16_t>(plateau->Partie.Plateau.Case(2, 1).Piece), EvDroite);
+  ASSERT_TRUE(EcrireSequence(chemin, "Porte", hostile).ok);
+  dialogues.fichiers = {chemin};
+  magneto->TbCharger->click();
+  EXPECT_EQ(dialogues.Textes("bip").size(), 2u);
+  EXPECT_EQ(dialogues.Textes("erreur").back(), "Séquence incorrecte pour ce plateau (événement n° 1)");
+  EXPECT_EQ(plateau->Partie.Historique.Fin, 0);
+  magneto->TBFin->click();
+  EXPECT_EQ(Photo(), depart);
 }
 
 TEST_F(Magnetoscope, RechargerSansPlateauDemandeUnPlateauDAbord) {

@@ -7,6 +7,7 @@
 #include "FichierPlateau.h"
 #include "Fichiers.h"
 #include "Partie.h"
+#include "Rejeu.h"
 #include "Sequence.h"
 #include "Solveur.h"
 #include "Texte.h"
@@ -22,6 +23,7 @@ constexpr const char* kUsage =
     "Usage :\n"
     "  glissaro-outils verifier PLATEAU.wbp...\n"
     "  glissaro-outils jouer PLATEAU.wbp GESTES [--taille N] [--vitesse V] [--sequence SORTIE.swb]\n"
+    "  glissaro-outils rejouer PLATEAU.wbp SEQUENCE.swb\n"
     "  glissaro-outils paquet creer SORTIE.pkg DOSSIER [--volume OCTETS] [--compression aucune|rapide|normale|max]\n"
     "  glissaro-outils paquet lister ARCHIVE.pkg\n"
     "  glissaro-outils paquet extraire ARCHIVE.pkg DOSSIER\n"
@@ -97,13 +99,13 @@ struct Geste {
 };
 
 bool LireGestes(const std::string& chemin, std::vector<Geste>& gestes, std::ostream& erreurs) {
-  const auto contenu = LireFichier(chemin);
-  if (!contenu) {
-    erreurs << "Impossible d'ouvrir le fichier " << chemin << "\n";
+  const auto fichier = LireFichier(chemin, kTailleMaxTexte);
+  if (!fichier.Lu()) {
+    erreurs << fichier.message << "\n";
     return false;
   }
   int numero = 0;
-  for (const auto& brute : DecouperLignes(*contenu)) {
+  for (const auto& brute : DecouperLignes(fichier.contenu)) {
     ++numero;
     const auto ligne = Rogner(brute);
     if (ligne.empty() || ligne.front() == '#') continue;
@@ -128,11 +130,38 @@ bool LireGestes(const std::string& chemin, std::vector<Geste>& gestes, std::ostr
 
 std::optional<int> OptionEntiere(const std::string& nom, const std::string& valeur, std::ostream& erreurs) {
   const auto v = EntierStrict(valeur);
-  if (!v || *v <= 0) {
+  if (!v) {
     erreurs << "Option " << nom << " : " << MessageEntierIncorrect(valeur) << " (un entier positif est attendu)\n";
     return std::nullopt;
   }
+  if (*v <= 0) {
+    erreurs << "Option " << nom << " : la valeur doit être supérieure à 0 (" << valeur << " donné)\n";
+    return std::nullopt;
+  }
   return *v;
+}
+
+// The end of a game: the counter, the history, the board and the tiles'
+// names.
+void Rapport(const TPartie& partie, std::ostream& sortie) {
+  const auto& h = partie.Historique;
+  sortie << "compteur " << partie.Compteur << "\n";
+  sortie << "position " << h.PosHistorique << " " << h.Fin << "\n";
+  for (int i = 0; i < h.Fin; ++i) sortie << "evenement " << static_cast<int>(h[i].Code) << " " << h[i].Valeur << "\n";
+  const auto& p = partie.Plateau;
+  sortie << "plateau\n";
+  for (int l = 1; l <= p.Hauteur; ++l) {
+    for (int c = 1; c <= p.Largeur; ++c) {
+      const auto& k = p.Case(l, c);
+      sortie << (c > 1 ? " " : "") << static_cast<int>(k.Serie) << "/" << k.Map << "/" << k.Piece;
+    }
+    sortie << "\n";
+  }
+  sortie << "noms\n";
+  for (int l = 1; l <= p.Hauteur; ++l) {
+    for (int c = 1; c <= p.Largeur; ++c) sortie << (c > 1 ? " " : "") << p.Case(l, c).Nom;
+    sortie << "\n";
+  }
 }
 
 int Jouer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
@@ -186,32 +215,46 @@ int Jouer(const std::vector<std::string>& arguments, std::ostream& sortie, std::
     }
   }
 
-  const auto& h = partie.Historique;
-  sortie << "compteur " << partie.Compteur << "\n";
-  sortie << "position " << h.PosHistorique << " " << h.Fin << "\n";
-  for (int i = 0; i < h.Fin; ++i) sortie << "evenement " << static_cast<int>(h[i].Code) << " " << h[i].Valeur << "\n";
-  const auto& p = partie.Plateau;
-  sortie << "plateau\n";
-  for (int l = 1; l <= p.Hauteur; ++l) {
-    for (int c = 1; c <= p.Largeur; ++c) {
-      const auto& k = p.Case(l, c);
-      sortie << (c > 1 ? " " : "") << static_cast<int>(k.Serie) << "/" << k.Map << "/" << k.Piece;
-    }
-    sortie << "\n";
-  }
-  sortie << "noms\n";
-  for (int l = 1; l <= p.Hauteur; ++l) {
-    for (int c = 1; c <= p.Largeur; ++c) sortie << (c > 1 ? " " : "") << p.Case(l, c).Nom;
-    sortie << "\n";
-  }
-
+  Rapport(partie, sortie);
   if (!fichierSequence.empty()) {
-    const auto ecriture = EcrireSequence(fichierSequence, p.Titre, h);
+    const auto ecriture = EcrireSequence(fichierSequence, partie.Plateau.Titre, partie.Historique);
     if (!ecriture.ok) {
       erreurs << ecriture.message << "\n";
       return 1;
     }
   }
+  return 0;
+}
+
+// ----------------------------------------------------------------- rejouer
+
+// Loads a board and a sequence as the board window does, checks the
+// sequence against the board and replays it to its end, as the replay
+// window's "Fin" does. A solved position is congratulated as the player's
+// next click on the board would.
+int Rejouer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  if (arguments.size() != 3) {
+    erreurs << "La commande rejouer attend un plateau et une séquence.\n" << kUsage;
+    return 1;
+  }
+  TPartie partie;
+  Journal journal(sortie);
+  partie.DefinirObservateur(&journal);
+  if (!LectureReussie(partie.ChargerPlateau(arguments[1]), arguments[1], erreurs)) return 1;
+  const auto sequence = LireSequence(arguments[2]);
+  if (!sequence.ok) {
+    erreurs << sequence.message << "\n";
+    return 1;
+  }
+  const auto controle = ControlerSequence(partie.Plateau, sequence);
+  if (controle.issue != ControleSequence::Issue::Correcte) {
+    erreurs << controle.message << "\n";
+    return 1;
+  }
+  ChargerEvenements(partie.Historique, sequence.evenements);
+  TRejeu(partie).Fin();
+  if (partie.Resolu()) journal.Felicitations(TexteFelicitations(partie.Plateau.Etat), partie.Plateau.Etat);
+  Rapport(partie, sortie);
   return 0;
 }
 
@@ -395,6 +438,7 @@ int Executer(const std::vector<std::string>& arguments, std::ostream& sortie, st
   const auto& commande = arguments[0];
   if (commande == "verifier") return Verifier(arguments, sortie, erreurs);
   if (commande == "jouer") return Jouer(arguments, sortie, erreurs);
+  if (commande == "rejouer") return Rejouer(arguments, sortie, erreurs);
   if (commande == "paquet") return Paquet(arguments, sortie, erreurs);
   if (commande == "resoudre") return Resoudre(arguments, sortie, erreurs);
   erreurs << "Commande inconnue : " << commande << "\n" << kUsage;

@@ -79,13 +79,13 @@ bool ListerDefinitions(const std::string& argument, std::vector<std::string>& fi
 bool LireDefinitions(const std::vector<std::string>& fichiers, std::vector<DefinitionPlateau>& definitions) {
   bool ok = true;
   for (const auto& fichier : fichiers) {
-    const auto contenu = LireFichier(fichier);
-    if (!contenu) {
-      std::cerr << "Impossible d'ouvrir le fichier " << fichier << "\n";
+    const auto lu = LireFichier(fichier, kTailleMaxTexte);
+    if (!lu.Lu()) {
+      std::cerr << lu.message << "\n";
       ok = false;
       continue;
     }
-    auto analyse = AnalyserDefinitions(*contenu, fichier);
+    auto analyse = AnalyserDefinitions(lu.contenu, fichier);
     for (const auto& e : analyse.erreurs) std::cerr << e << "\n";
     if (!analyse.erreurs.empty()) ok = false;
     for (auto& d : analyse.plateaux) definitions.push_back(std::move(d));
