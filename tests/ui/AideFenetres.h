@@ -4,12 +4,16 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QEventLoop>
+#include <QTimer>
 #include <QDir>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
 
 #include "../core/AidePlateau.h"
 #include "Fichiers.h"
@@ -65,6 +69,17 @@ inline void Relacher(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
 inline void Cliquer(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
   Appuyer(w, p, b);
   Relacher(w, p, b);
+}
+
+// Lets the event loop run until a condition holds, for at most ms
+// milliseconds; says whether it holds.
+inline bool Attendre(const std::function<bool()>& condition, int ms = 2000) {
+  for (int i = 0; i < ms / 10 && !condition(); ++i) {
+    QEventLoop boucle;
+    QTimer::singleShot(10, &boucle, &QEventLoop::quit);
+    boucle.exec();
+  }
+  return condition();
 }
 
 }  // namespace glissaro::test

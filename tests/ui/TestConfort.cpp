@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
@@ -23,15 +22,6 @@ using namespace glissaro::test;
 
 namespace {
 
-// Lets the event loop run until a condition holds, two seconds at most.
-bool Attendre(const std::function<bool()>& condition, int ms = 2000) {
-  for (int i = 0; i < ms / 10 && !condition(); ++i) {
-    QEventLoop boucle;
-    QTimer::singleShot(10, &boucle, &QEventLoop::quit);
-    boucle.exec();
-  }
-  return condition();
-}
 
 void Touche(QWidget* w, int touche, Qt::KeyboardModifiers m = Qt::NoModifier) {
   QKeyEvent e(QEvent::KeyPress, touche, m);

@@ -2,11 +2,6 @@
 // and the way on through the library.
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
-#include <QTimer>
-
-#include <functional>
-
 #include "AideFenetres.h"
 #include "Records.h"
 #include "Uplateau.h"
@@ -17,14 +12,6 @@ using namespace glissaro::test;
 
 namespace {
 
-bool Attendre(const std::function<bool()>& condition, int ms = 5000) {
-  for (int i = 0; i < ms / 10 && !condition(); ++i) {
-    QEventLoop boucle;
-    QTimer::singleShot(10, &boucle, &QEventLoop::quit);
-    boucle.exec();
-  }
-  return condition();
-}
 
 // Master A goes two cells right onto the final place: one move at best.
 TPlateau Couloir(const std::string& titre) {
@@ -49,7 +36,7 @@ class FinDePartieTest : public ::testing::Test {
   void Charger(const QString& fichier) {
     player.FichierPlateau = fichier;
     plateau.ChargerPlateau(fichier);
-    ASSERT_TRUE(Attendre([this] { return !plateau.RechercheOptimumEnCours(); }));
+    ASSERT_TRUE(Attendre([this] { return !plateau.RechercheOptimumEnCours(); }, 5000));
   }
   void Tirer(int ligne, int colonne, int dx, int cellules) {
     const int t = plateau.TailleCase();
@@ -119,14 +106,14 @@ TEST_F(FinDePartieTest, PlateauSuivantDansLOrdreDeLaBibliothequeSansCeuxDejaParf
   Charger(un);
   dialogues.choix = {true};
   Tirer(2, 2, 1, 2);
-  ASSERT_TRUE(Attendre([this] { return plateau.windowTitle() == "Trois"; }));
+  ASSERT_TRUE(Attendre([this] { return plateau.windowTitle() == "Trois"; }, 5000));
   EXPECT_TRUE(player.FichierPlateau.endsWith("/plateaux/1 - Essais/03 - Trois.wbp"));
   EXPECT_EQ(plateau.Partie.Compteur, 0);
 
   Charger(player.FichierPlateau.replace("1 - Essais/03 - Trois", "2 - Suite/01 - Quatre"));
   dialogues.choix = {true};
   Tirer(2, 2, 1, 2);
-  ASSERT_TRUE(Attendre([this] { return !dialogues.Textes("information").empty(); }));
+  ASSERT_TRUE(Attendre([this] { return !dialogues.Textes("information").empty(); }, 5000));
   EXPECT_EQ(dialogues.Textes("information").back(), "Vous avez résolu toute la bibliothèque !");
   EXPECT_EQ(plateau.windowTitle(), "Quatre");
 }

@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 
 #include "AideFenetres.h"
@@ -31,16 +29,6 @@ TPlateau Porte() {
   return Dessiner({"#####", "#Ab.D", "#...#", "#####"}, {".....", "....x", ".....", "....."}, "Porte");
 }
 
-// Waits for a condition while the event loop runs (results of the searches
-// come back through it), for at most two seconds.
-bool Attendre(const std::function<bool()>& condition) {
-  for (int i = 0; i < 200 && !condition(); ++i) {
-    QEventLoop boucle;
-    QTimer::singleShot(10, &boucle, &QEventLoop::quit);
-    boucle.exec();
-  }
-  return condition();
-}
 
 }  // namespace
 
