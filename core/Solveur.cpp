@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <map>
+#include <memory>
 
 #include "Partie.h"
 
@@ -15,266 +17,443 @@ constexpr std::array<int8_t, 4> kDirections = {EvHaut, EvBas, EvGauche, EvDroite
 int Dl(int8_t d) { return d == EvHaut ? -1 : d == EvBas ? 1 : 0; }
 int Dc(int8_t d) { return d == EvGauche ? -1 : d == EvDroite ? 1 : 0; }
 
-// Cells are numbered (row + 1) × 32 + column − 1: two rows above the board,
-// the rows below it and the columns past the 20th are blocked cells, so
-// neither a step nor a look at a cell's eight neighbours needs a bounds
-// test (column −1 falls on the previous row's last, blocked, cell).
-constexpr int kLigne = 32;
-constexpr int Delta(int8_t d) { return d == EvHaut ? -kLigne : d == EvBas ? kLigne : d == EvGauche ? -1 : 1; }
+// The guide of the best-first search, in sixteenths of a move: a step on
+// floor costs one, a cell held by a piece that is not a master a whole
+// move, a door cell that is not open half a move.
+constexpr int kUnite = 16;
+constexpr int kAutre = kUnite;
+constexpr int kPorte = kUnite / 2;
+constexpr int kEstimationMax = 0x3FFF;
 
-// What a state costs besides its key: its link, its cost, its place in the
-// hash table and in a bucket.
-constexpr std::size_t kOctetsParEtat = sizeof(uint32_t) * 2 + sizeof(uint16_t) * 2 + 1 + sizeof(int) + 2 * sizeof(uint32_t);
-
-constexpr int16_t kLibre = -1;
-constexpr int16_t kBloque = -2;
-constexpr uint8_t kPorteFermee = 0, kPorteTouchee = 1, kPorteOuverte = 2;
-
-// A kind of piece: its series and its tiles relative to its anchor (its
-// first cell, rows from the top, columns from the left). Pieces of one kind
-// are interchangeable.
-struct Classe {
-  TSerieMap serie = TSerieMap::Normal;
-  std::vector<std::pair<int, int>> decalages;  // (row, column) from the anchor
-  std::vector<TCellule> tuiles;                // the tiles' own fields, same order
-  std::vector<int> cellules;                   // the same offsets in the cell numbering
-  // For each direction, the cells a step moves onto that the piece does not
-  // already hold.
-  std::array<std::vector<int>, 4> devant;
-
-  std::vector<int> Identite() const {
-    std::vector<int> v{static_cast<int>(serie)};
-    for (std::size_t i = 0; i < decalages.size(); ++i) {
-      const auto& t = tuiles[i];
-      v.insert(v.end(), {decalages[i].first, decalages[i].second, t.Map, t.Droit, t.Gauche, t.Haut, t.Bas});
-    }
-    return v;
+// What the search holds, counted as it is allocated: the peak is what the
+// process really takes for it.
+struct Memoire {
+  std::size_t actuelle = 0;
+  std::size_t pic = 0;
+  void Prendre(std::size_t n) {
+    actuelle += n;
+    pic = std::max(pic, actuelle);
   }
+  void Rendre(std::size_t n) { actuelle -= n; }
 };
 
-// The states, stored one after the other as fixed-size keys: each piece's
-// anchor (two bytes, sorted within its kind), then each door cell's state.
-class Etats {
+// Entries of a fixed width stored in pages, so growing never copies nor
+// holds twice the data.
+template <class T>
+class Pages {
  public:
-  explicit Etats(std::size_t taille) : taille_(taille), table_(1024, kVide) {}
+  Pages(Memoire& memoire, std::size_t largeur, std::size_t parPage)
+      : memoire_(&memoire), largeur_(largeur), parPage_(parPage) {}
+  Pages(Pages&&) noexcept = default;
+  Pages& operator=(Pages&&) noexcept = default;
+  ~Pages() { Vider(); }
 
-  std::size_t Taille() const { return taille_; }
-  std::size_t Nombre() const { return nombre_; }
-  const uint8_t* Cle(uint32_t i) const { return octets_.data() + static_cast<std::size_t>(i) * taille_; }
-
-  // The index of the key, adding it when new; *nouveau tells which.
-  uint32_t Trouver(const uint8_t* cle, bool* nouveau) {
-    if ((nombre_ + 1) * 2 > table_.size()) Agrandir();
-    std::size_t h = Hacher(cle) & (table_.size() - 1);
-    for (;; h = (h + 1) & (table_.size() - 1)) {
-      const uint32_t i = table_[h];
-      if (i == kVide) break;
-      if (std::memcmp(Cle(i), cle, taille_) == 0) {
-        *nouveau = false;
-        return i;
-      }
+  std::size_t Taille() const { return n_; }
+  T* operator[](std::size_t i) const { return pages_[i / parPage_].get() + (i % parPage_) * largeur_; }
+  // The bytes the next Ajouter takes.
+  std::size_t Besoin() const { return n_ == pages_.size() * parPage_ ? OctetsPage() : 0; }
+  T* Ajouter() {
+    if (n_ == pages_.size() * parPage_) {
+      pages_.push_back(std::make_unique_for_overwrite<T[]>(parPage_ * largeur_));
+      memoire_->Prendre(OctetsPage());
     }
-    const auto i = static_cast<uint32_t>(nombre_++);
-    octets_.insert(octets_.end(), cle, cle + taille_);
-    table_[h] = i;
-    *nouveau = true;
-    return i;
+    return (*this)[n_++];
+  }
+  void Vider() {
+    if (memoire_) memoire_->Rendre(pages_.size() * OctetsPage());
+    pages_.clear();
+    pages_.shrink_to_fit();
+    n_ = 0;
   }
 
  private:
-  static constexpr uint32_t kVide = 0xFFFFFFFF;
-  std::size_t Hacher(const uint8_t* cle) const {
-    // Eight bytes at a time, each word mixed by a multiplication.
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ taille_;
+  std::size_t OctetsPage() const { return parPage_ * largeur_ * sizeof(T) + sizeof(std::unique_ptr<T[]>); }
+  Memoire* memoire_;
+  std::size_t largeur_;
+  std::size_t parPage_;
+  std::size_t n_ = 0;
+  std::vector<std::unique_ptr<T[]>> pages_;
+};
+
+// Queues of states by priority (cost, or cost and estimate); the smallest
+// comes first.
+class Seaux {
+ public:
+  explicit Seaux(Memoire& memoire) : memoire_(memoire) {}
+  std::size_t Besoin(std::size_t priorite) const {
+    return priorite < seaux_.size() ? seaux_[priorite].Besoin() : 4096 * sizeof(uint32_t) + 64;
+  }
+  void Ajouter(std::size_t priorite, uint32_t etat) {
+    while (priorite >= seaux_.size()) {
+      seaux_.emplace_back(memoire_, 1, 4096);
+      lus_.push_back(0);
+    }
+    *seaux_[priorite].Ajouter() = etat;
+    courant_ = std::min(courant_, priorite);
+  }
+  bool Prendre(uint32_t* etat, std::size_t* priorite) {
+    for (; courant_ < seaux_.size(); ++courant_) {
+      auto& seau = seaux_[courant_];
+      if (lus_[courant_] < seau.Taille()) {
+        *etat = *seau[lus_[courant_]++];
+        *priorite = courant_;
+        return true;
+      }
+      seau.Vider();
+      lus_[courant_] = 0;
+    }
+    return false;
+  }
+
+ private:
+  Memoire& memoire_;
+  std::vector<Pages<uint32_t>> seaux_;
+  std::vector<std::size_t> lus_;
+  std::size_t courant_ = 0;
+};
+
+// The states met: their keys, one after the other, and an open-addressing
+// table of (fingerprint, index) words, so a probe reads one word and
+// compares a key only when the fingerprints agree.
+class Table {
+ public:
+  Table(Memoire& memoire, std::size_t tailleCle)
+      : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 20) / tailleCle)) {
+    cases_.assign(1024, 0);
+    memoire_.Prendre(cases_.size() * sizeof(uint64_t));
+  }
+  ~Table() { memoire_.Rendre(cases_.size() * sizeof(uint64_t)); }
+
+  std::size_t Nombre() const { return cles_.Taille(); }
+  std::size_t TailleCle() const { return taille_; }
+  const uint8_t* Cle(uint32_t i) const { return cles_[i]; }
+
+  // The bytes the next new key takes, the table's growth included; a
+  // growth that would not fit under the limit is made smaller, or left for
+  // a fuller table (the limit is met when even that does not fit).
+  bool Place(std::size_t limite, std::size_t reserve) {
+    std::size_t besoin = memoire_.actuelle + cles_.Besoin() + reserve;
+    if ((Nombre() + 1) * 10 <= cases_.size() * 7) return besoin <= limite;
+    std::size_t nouvelle = cases_.size() * 2;
+    const std::size_t libre = limite > besoin ? (limite - besoin) / sizeof(uint64_t) : 0;
+    if (nouvelle > libre) nouvelle = libre;
+    if (nouvelle * 7 > (Nombre() + 1) * 10) {
+      Agrandir(nouvelle);
+      return true;
+    }
+    // No growth fits: the table may fill up to nine tenths.
+    return (Nombre() + 1) * 10 <= cases_.size() * 9 && besoin <= limite;
+  }
+
+  static uint64_t Hacher(const uint8_t* cle, std::size_t taille) {
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ taille;
     std::size_t i = 0;
-    for (; i + 8 <= taille_; i += 8) {
+    for (; i + 8 <= taille; i += 8) {
       uint64_t mot;
       std::memcpy(&mot, cle + i, 8);
       h = (h ^ mot) * 0xFF51AFD7ED558CCDull;
       h ^= h >> 32;
     }
     uint64_t reste = 0;
-    std::memcpy(&reste, cle + i, taille_ - i);
+    std::memcpy(&reste, cle + i, taille - i);
     h = (h ^ reste) * 0xC4CEB9FE1A85EC53ull;
-    return static_cast<std::size_t>(h ^ (h >> 29));
+    return h ^ (h >> 29);
   }
-  void Agrandir() {
-    std::vector<uint32_t> table(table_.size() * 2, kVide);
-    for (uint32_t i = 0; i < nombre_; ++i) {
-      std::size_t h = Hacher(Cle(i)) & (table.size() - 1);
-      while (table[h] != kVide) h = (h + 1) & (table.size() - 1);
-      table[h] = i;
+
+  // The index of the key, adding it when new (Place said there is room).
+  uint32_t Trouver(const uint8_t* cle, bool* nouveau) {
+    const uint64_t h = Hacher(cle, taille_);
+    const uint64_t empreinte = h & 0xFFFFFFFF00000000ull;
+    std::size_t c = Case(h);
+    for (;; c = c + 1 == cases_.size() ? 0 : c + 1) {
+      const uint64_t mot = cases_[c];
+      if (mot == 0) break;
+      if ((mot & 0xFFFFFFFF00000000ull) == empreinte) {
+        const auto i = static_cast<uint32_t>((mot & 0xFFFFFFFF) - 1);
+        if (std::memcmp(cles_[i], cle, taille_) == 0) {
+          *nouveau = false;
+          return i;
+        }
+      }
     }
-    table_ = std::move(table);
+    const auto i = static_cast<uint32_t>(Nombre());
+    std::memcpy(cles_.Ajouter(), cle, taille_);
+    cases_[c] = empreinte | (static_cast<uint64_t>(i) + 1);  // never 0
+    *nouveau = true;
+    return i;
   }
-
-  std::size_t taille_;
-  std::size_t nombre_ = 0;
-  std::vector<uint8_t> octets_;
-  std::vector<uint32_t> table_;
-};
-
-class Solveur {
- public:
-  Solveur(const TPlateau& plateau, const OptionsSolveur& options) : depart_(plateau), options_(options) {
-    Analyser();
-  }
-
-  ResultatSolveur Chercher();
 
  private:
-  using Cle = std::vector<uint8_t>;
-  using Grille = std::vector<int16_t>;
-
-  // Where a piece can go from a state while the others stay: the keys
-  // reached, one after the other, with the moved piece's anchor, the place
-  // it came from and the step's direction.
-  struct Atteints {
-    std::vector<uint8_t> cles;
-    std::vector<uint16_t> ancres;
-    std::vector<int> parents;
-    std::vector<int8_t> directions;
-    std::size_t Nombre() const { return ancres.size(); }
-    void Vider() {
-      cles.clear();
-      ancres.clear();
-      parents.clear();
-      directions.clear();
+  // The table's size need not be a power of two: the slot is the hash's
+  // low bits scaled to it (the fingerprint is the high bits).
+  std::size_t Case(uint64_t h) const {
+    return static_cast<std::size_t>((static_cast<unsigned __int128>(h & 0xFFFFFFFFull) * cases_.size()) >> 32);
+  }
+  void Agrandir(std::size_t taille) {
+    std::vector<uint64_t> ancienne = std::move(cases_);
+    memoire_.Prendre(taille * sizeof(uint64_t));
+    cases_.assign(taille, 0);
+    for (uint64_t mot : ancienne) {
+      if (mot == 0) continue;
+      const uint64_t h = Hacher(cles_[(mot & 0xFFFFFFFF) - 1], taille_);
+      std::size_t c = Case(h);
+      while (cases_[c] != 0) c = c + 1 == cases_.size() ? 0 : c + 1;
+      cases_[c] = mot;
     }
-    void Ajouter(const Cle& cle, uint16_t ancre, int parent, int8_t direction) {
-      cles.insert(cles.end(), cle.begin(), cle.end());
-      ancres.push_back(ancre);
-      parents.push_back(parent);
-      directions.push_back(direction);
-    }
-  };
+    memoire_.Rendre(ancienne.size() * sizeof(uint64_t));
+  }
 
-  // Search bookkeeping: parent state, the anchor of the moved piece before
-  // and after, and the direction of a single step.
+  Memoire& memoire_;
+  std::size_t taille_;
+  Pages<uint8_t> cles_;
+  std::vector<uint64_t> cases_;
+};
+
+// The board's cells as bits.
+template <int N>
+struct Bits {
+  std::array<uint64_t, N> m{};
+  void Poser(int i) { m[static_cast<std::size_t>(i >> 6)] |= uint64_t{1} << (i & 63); }
+  bool Test(int i) const { return (m[static_cast<std::size_t>(i >> 6)] >> (i & 63)) & 1; }
+  Bits& operator|=(const Bits& o) {
+    for (std::size_t w = 0; w < N; ++w) m[w] |= o.m[w];
+    return *this;
+  }
+  Bits& operator^=(const Bits& o) {
+    for (std::size_t w = 0; w < N; ++w) m[w] ^= o.m[w];
+    return *this;
+  }
+  bool Croise(const Bits& o) const {
+    uint64_t x = 0;
+    for (std::size_t w = 0; w < N; ++w) x |= m[w] & o.m[w];
+    return x != 0;
+  }
+  bool Contient(const Bits& o) const {
+    uint64_t x = 0;
+    for (std::size_t w = 0; w < N; ++w) x |= o.m[w] & ~m[w];
+    return x == 0;
+  }
+};
+
+// The door cells' states: touched (not yet open) and open. A closed cell
+// is in neither.
+constexpr std::size_t kMotsPortes = (kLargeurMax * kHauteurMax + 63) / 64;
+using MotsPortes = std::array<uint64_t, kMotsPortes>;
+struct Portes {
+  MotsPortes touchees{};
+  MotsPortes ouvertes{};
+  bool operator==(const Portes&) const = default;
+};
+bool BitDe(const MotsPortes& m, int i) { return (m[static_cast<std::size_t>(i >> 6)] >> (i & 63)) & 1; }
+void PoserBit(MotsPortes& m, int i) { m[static_cast<std::size_t>(i >> 6)] |= uint64_t{1} << (i & 63); }
+
+// A door cell a master tile may touch from where it stands, in the order
+// the game looks at them: the cell itself, and for a corner the two cells
+// that must be border (-1: border always; otherwise a door cell, border
+// until it opens).
+struct Toucher {
+  int16_t porte;
+  int16_t cadre1 = -1;
+  int16_t cadre2 = -1;
+};
+
+// A kind of piece: its series and its tiles relative to its anchor (its
+// first tile, rows from the top, columns from the left). Pieces of one kind
+// are interchangeable.
+struct Classe {
+  TSerieMap serie = TSerieMap::Normal;
+  std::vector<std::pair<int, int>> decalages;  // (row, column) from the anchor
+  std::vector<TCellule> tuiles;                // the tiles' own fields, same order
+  int finales = 0;                             // its master tiles
+
+  std::vector<int> Identite() const {
+    std::vector<int> v{static_cast<int>(serie)};
+    for (std::size_t i = 0; i < decalages.size(); ++i) {
+      const auto& t = tuiles[i];
+      v.insert(v.end(), {decalages[i].first, decalages[i].second, static_cast<int>(t.Serie), t.Map, t.Droit,
+                         t.Gauche, t.Haut, t.Bas});
+    }
+    return v;
+  }
+};
+
+template <int N>
+class Solveur {
+ public:
+  Solveur(const TPlateau& plateau, const OptionsSolveur& options) : depart_(plateau), options_(options) { Analyser(); }
+  ResultatSolveur Resoudre();
+
+ private:
+  using B = Bits<N>;
+  enum class Fin { Solution, Aucune, Limite, Annule };
+  // How a state was reached: its parent, the moved piece's anchor before
+  // and after (the step's direction for the steps), its cost and estimate.
   struct Lien {
     uint32_t parent;
     uint16_t avant;
     uint16_t apres;
+    uint16_t cout;
+    uint16_t estimation;
     int8_t direction;
+  };
+  // A place of one piece's flood: its anchor, the doors there, the node it
+  // came from and the step's direction, the doors opened on the way.
+  struct Noeud {
+    uint16_t ancre;
+    uint16_t portes;  // index in portesVues_
+    int32_t parent;
+    int8_t direction;
+    uint8_t ouvertes;
   };
 
   void Analyser();
-  static int Indice(int l, int c) { return (l + 1) * kLigne + (c - 1); }
-  static int LigneDe(int i) { return i / kLigne - 1; }
-  static int ColonneDe(int i) { return i % kLigne + 1; }
-  const Classe& ClasseDe(int p) const {
-    return classes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)])];
+  int Indice(int l, int c) const { return l * pas_ + c - 1; }
+  int LigneDe(int i) const { return i / pas_; }
+  int ColonneDe(int i) const { return i % pas_ + 1; }
+  int Delta(int8_t d) const { return d == EvHaut ? -pas_ : d == EvBas ? pas_ : d == EvGauche ? -1 : 1; }
+  const B& Forme(int classe, int ancre, int quoi) const {
+    return masques_[(static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)) * 6 +
+                    static_cast<std::size_t>(quoi)];
   }
-  uint16_t Ancre(const Cle& k, int p) const { return static_cast<uint16_t>(k[2 * p] | (k[2 * p + 1] << 8)); }
-  static void PoserAncre(Cle& k, int p, uint16_t a) {
-    k[2 * p] = static_cast<uint8_t>(a & 0xFF);
-    k[2 * p + 1] = static_cast<uint8_t>(a >> 8);
+  // quoi: 0 to 3 the cells ahead in kDirections' order, 4 the piece, 5 its master tiles.
+  B& Forme(int classe, int ancre, int quoi) {
+    return const_cast<B&>(static_cast<const Solveur&>(*this).Forme(classe, ancre, quoi));
   }
-  uint8_t& Porte(Cle& k, int d) const { return k[2 * nbPieces_ + d]; }
-  uint8_t Porte(const Cle& k, int d) const { return k[2 * nbPieces_ + d]; }
 
-  Cle CleDepart() const;
-  // Who stands on each cell: a piece, floor, or a fixed tile.
-  void Occupation(const Cle& k, Grille& grille) const;
-  bool Resolu(const Grille& grille) const;
-  // Puts the anchors of piece p's kind back in order after p moved; returns
-  // p's new index.
-  int Canoniser(Cle& k, int p) const;
-  bool PorteFermeeDans(const Cle& k) const;
-  // Whether piece p has at least one step open (most pieces of a state
-  // have none).
-  bool PeutBouger(const Cle& k, const Grille& grille, int p) const;
-  int PortesOuvertes(const Cle& k) const;
-  // The game's own door pass after master piece p stepped.
-  void PasserPortes(Cle& k, int p) const;
-  // One step of piece p that way, with the door pass; false when refused.
-  // In the grid, the cells marked soi are the piece's own.
-  bool Pas(const Cle& k, const Grille& grille, int16_t soi, int p, int8_t d, Cle& suivant,
-           uint16_t* nouvelleAncre) const;
-  // Every state piece p alone reaches from k (grille: k's occupation).
-  // The grid is lent for the flood and given back as it was.
-  void Inonder(const Cle& k, Grille& grille, int p, Atteints& atteints) const;
-  void InonderSansPortes(const Cle& k, Grille& grille, int p, Atteints& atteints) const;
-  std::vector<PasSolution> CheminDe(uint32_t fin, const Etats& etats) const;
-  static PasSolution PasDe(uint16_t ancre, int8_t d) { return {LigneDe(ancre), ColonneDe(ancre), d}; }
+  uint16_t Ancre(const uint8_t* k, int p) const {
+    return ancreLarge_ ? static_cast<uint16_t>(k[2 * p] | (k[2 * p + 1] << 8)) : k[p];
+  }
+  void PoserAncre(uint8_t* k, int p, uint16_t a) const {
+    if (ancreLarge_) {
+      k[2 * p] = static_cast<uint8_t>(a & 0xFF);
+      k[2 * p + 1] = static_cast<uint8_t>(a >> 8);
+    } else {
+      k[p] = static_cast<uint8_t>(a);
+    }
+  }
+  // Puts the anchors of piece p's kind back in order after p moved.
+  void Canoniser(uint8_t* k, int p) const;
+  void LirePortes(const uint8_t* k, Portes& portes) const;
+  void EcrirePortes(uint8_t* k, const Portes& portes) const;
+  bool PorteFermee(const Portes& portes) const;
+  // Door cells that block: every one not open.
+  B Bloquantes(const Portes& portes) const;
+  // Where every piece stands, with borders and doors; and the master tiles.
+  B Occupation(const uint8_t* k, const Portes& portes, B* maitres) const;
+  // The game's door pass after a master piece of that kind came to that
+  // anchor; gives the number of doors it opened.
+  int PasserPortes(int classe, int ancre, Portes& portes) const;
+  // Every place piece p reaches in one move from state k (occupation occ),
+  // in noeuds_ (the first is where it stands).
+  void Inonder(const Portes& portes, const B& occ, int p, uint16_t a0);
+  uint16_t Estimer(const uint8_t* k, const Portes& portes) const;
+  Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
+  std::vector<PasSolution> Chemin(uint32_t fin, const Table& table, const Pages<Lien>& liens);
+  PasSolution PasDe(int ancre, int8_t d) const { return {LigneDe(ancre), ColonneDe(ancre), d}; }
 
   const TPlateau& depart_;
   OptionsSolveur options_;
+  int pas_ = 0;       // cells a row, the guard column included
+  int cellules_ = 0;  // cells, the guard rows included
   std::vector<Classe> classes_;
-  std::vector<int> classeDe_;         // kind of each piece index
-  std::vector<int> debutClasse_;      // first piece index of each kind, and the end
-  std::vector<uint16_t> ancresDepart_;  // the pieces' anchors at the start
+  std::vector<int> classeDe_;    // kind of each piece index
+  std::vector<int> debutClasse_;  // first piece index of each kind, and the end
+  std::vector<uint16_t> ancresDepart_;
   int nbPieces_ = 0;
-  Grille fixes_;                    // kLibre or kBloque for every cell without a piece
-  std::vector<int> cellulesPorte_;  // cell of each door cell
-  std::vector<int> groupePorte_;    // door of each door cell
-  int nbGroupes_ = 0;
-  std::vector<int> indicePorte_;  // door cell index of a cell, or -1
-  std::vector<int> placesFinales_;
-  std::vector<Lien> liens_;
-  mutable TPartie partie_;  // for the game's own door pass
-  // Working buffers of the floods, kept from one to the next.
-  mutable Grille tamponNoeud_;
-  // Places met by the current flood: a cell is met when its stamp is the
-  // flood's.
-  mutable std::vector<uint32_t> vus_;
-  mutable uint32_t tampon_ = 0;
-  mutable Cle tamponCourant_, tamponSuivant_;
+  bool ancreLarge_ = false;
+  std::size_t tailleCle_ = 0;
+  std::size_t octetsPortes_ = 0;
+  std::vector<B> masques_;
+  B fixes_;    // borders, guards and door cells that are never doors
+  B finales_;  // final places
+  std::vector<int> cellulePorte_;  // board cell of each door cell
+  std::vector<int> porteDe_;       // door cell of each board cell, or -1
+  std::vector<MotsPortes> membres_;  // door cells of each door
+  std::vector<int> groupeDe_;        // door of each door cell
+  Portes portesDepart_;
+  std::vector<std::vector<Toucher>> touchers_;  // by kind × cell
+  std::size_t octetsFixes_ = 0;
+  Memoire memoire_;
+
+  // The current flood.
+  std::vector<Noeud> noeuds_;
+  std::vector<Portes> portesVues_;
+  std::vector<B> vus_;
+  std::vector<B> bloqueVues_;
+  // The estimate's work.
+  mutable std::vector<uint16_t> distances_;
+  mutable std::vector<std::vector<int16_t>> fileDistances_;
 };
 
-void Solveur::Analyser() {
+template <int N>
+void Solveur<N>::Analyser() {
   const int H = depart_.Hauteur, L = depart_.Largeur;
-  const std::size_t n = static_cast<std::size_t>((H + 4) * kLigne);
-  fixes_.assign(n, kBloque);
-  indicePorte_.assign(n, -1);
-  // Pieces are the tiles of one piece number among ordinary and master tiles.
+  pas_ = L + 1;
+  cellules_ = (H + 2) * pas_;
+  porteDe_.assign(static_cast<std::size_t>(cellules_), -1);
+  for (int i = 0; i < cellules_; ++i) fixes_.Poser(i);
+  auto ouvrir = [&](int i) { fixes_.m[static_cast<std::size_t>(i >> 6)] &= ~(uint64_t{1} << (i & 63)); };
+  // Pieces are the tiles of one piece number among ordinary and master
+  // tiles; doors, the cells marked door joined by their sides (whatever
+  // their state: the game walks a door through all of them).
   std::map<uint16_t, std::vector<std::pair<int, int>>> pieces;
+  std::vector<int> composante(static_cast<std::size_t>(cellules_), -1);
   for (int l = 1; l <= H; ++l)
     for (int c = 1; c <= L; ++c) {
       const auto& k = depart_.Case(l, c);
-      const auto i = static_cast<std::size_t>(Indice(l, c));
-      if (k.PlaceFinal) placesFinales_.push_back(static_cast<int>(i));
-      fixes_[i] = kLibre;
-      if (k.Serie == TSerieMap::Normal || k.Serie == TSerieMap::Final) {
-        pieces[k.Piece].emplace_back(l, c);
-      } else if (k.Serie == TSerieMap::Bord) {
-        if (k.Porte && (k.Map == kMapPorteFermee || k.Map == kMapPorteTouchee)) {
-          indicePorte_[i] = static_cast<int>(cellulesPorte_.size());
-          cellulesPorte_.push_back(static_cast<int>(i));
+      const int i = Indice(l, c);
+      if (k.PlaceFinal) finales_.Poser(i);
+      if (k.Serie == TSerieMap::Normal || k.Serie == TSerieMap::Final) pieces[k.Piece].emplace_back(l, c);
+      if (k.Serie != TSerieMap::Bord) ouvrir(i);
+      const bool porte = k.Serie != TSerieMap::Bord || k.Map == kMapPorteFermee || k.Map == kMapPorteTouchee;
+      if (k.Porte && porte) {
+        const int j = static_cast<int>(cellulePorte_.size());
+        porteDe_[static_cast<std::size_t>(i)] = j;
+        cellulePorte_.push_back(i);
+        if (k.Serie != TSerieMap::Bord) {
+          PoserBit(portesDepart_.ouvertes, j);
         } else {
-          fixes_[i] = kBloque;
+          ouvrir(i);  // blocks while not open: see Bloquantes
+          if (k.Map == kMapPorteTouchee) PoserBit(portesDepart_.touchees, j);
         }
       }
     }
-  // Doors: door cells joined by their sides.
-  groupePorte_.assign(cellulesPorte_.size(), -1);
-  for (std::size_t d = 0; d < cellulesPorte_.size(); ++d) {
-    if (groupePorte_[d] >= 0) continue;
-    std::vector<int> pile{static_cast<int>(d)};
-    groupePorte_[d] = nbGroupes_;
-    while (!pile.empty()) {
-      const int cellule = cellulesPorte_[static_cast<std::size_t>(pile.back())];
-      pile.pop_back();
-      for (int8_t sens : kDirections) {
-        const int v = indicePorte_[static_cast<std::size_t>(cellule + Delta(sens))];
-        if (v >= 0 && groupePorte_[static_cast<std::size_t>(v)] < 0) {
-          groupePorte_[static_cast<std::size_t>(v)] = nbGroupes_;
+  for (int l = 1; l <= H; ++l)
+    for (int c = 1; c <= L; ++c) {
+      const int i0 = Indice(l, c);
+      if (!depart_.Case(l, c).Porte || composante[static_cast<std::size_t>(i0)] >= 0) continue;
+      const int g = static_cast<int>(membres_.size());
+      membres_.emplace_back();
+      std::vector<int> pile{i0};
+      composante[static_cast<std::size_t>(i0)] = g;
+      while (!pile.empty()) {
+        const int i = pile.back();
+        pile.pop_back();
+        if (porteDe_[static_cast<std::size_t>(i)] >= 0) PoserBit(membres_.back(), porteDe_[static_cast<std::size_t>(i)]);
+        for (int8_t d : kDirections) {
+          const int v = i + Delta(d);
+          const int lv = LigneDe(v), cv = ColonneDe(v);
+          if (!depart_.Contient(lv, cv) || !depart_.Case(lv, cv).Porte || composante[static_cast<std::size_t>(v)] >= 0)
+            continue;
+          composante[static_cast<std::size_t>(v)] = g;
           pile.push_back(v);
         }
       }
     }
-    ++nbGroupes_;
-  }
+  groupeDe_.resize(cellulePorte_.size());
+  for (std::size_t j = 0; j < cellulePorte_.size(); ++j)
+    groupeDe_[j] = composante[static_cast<std::size_t>(cellulePorte_[j])];
+
   // Kinds of pieces, each with its anchors.
   std::map<std::vector<int>, std::pair<Classe, std::vector<int>>> parClasse;
-  for (const auto& [numero, cellules] : pieces) {
+  for (const auto& [numero, tuiles] : pieces) {
     Classe k;
-    const auto [la, ca] = cellules.front();  // rows then columns: the first is the anchor
+    const auto [la, ca] = tuiles.front();  // rows then columns: the first is the anchor
     k.serie = depart_.Case(la, ca).Serie;
-    for (const auto& [l, c] : cellules) {
+    for (const auto& [l, c] : tuiles) {
       k.decalages.emplace_back(l - la, c - ca);
       k.tuiles.push_back(depart_.Case(l, c));
-      k.cellules.push_back((l - la) * kLigne + (c - ca));
+      if (depart_.Case(l, c).Serie == TSerieMap::Final) ++k.finales;
     }
     auto& entree = parClasse[k.Identite()];
     entree.first = k;
@@ -282,12 +461,6 @@ void Solveur::Analyser() {
   }
   for (auto& [identite, entree] : parClasse) {
     auto& [classe, ancres] = entree;
-    for (std::size_t d = 0; d < kDirections.size(); ++d)
-      for (int cellule : classe.cellules) {
-        const int cible = cellule + Delta(kDirections[d]);
-        if (std::find(classe.cellules.begin(), classe.cellules.end(), cible) == classe.cellules.end())
-          classe.devant[d].push_back(cible);
-      }
     debutClasse_.push_back(nbPieces_);
     std::sort(ancres.begin(), ancres.end());
     for (int a : ancres) {
@@ -298,39 +471,75 @@ void Solveur::Analyser() {
     classes_.push_back(classe);
   }
   debutClasse_.push_back(nbPieces_);
-}
 
-Solveur::Cle Solveur::CleDepart() const {
-  Cle k(static_cast<std::size_t>(2 * nbPieces_) + cellulesPorte_.size());
-  for (int p = 0; p < nbPieces_; ++p) PoserAncre(k, p, ancresDepart_[static_cast<std::size_t>(p)]);
-  for (std::size_t d = 0; d < cellulesPorte_.size(); ++d) {
-    const int cellule = cellulesPorte_[d];
-    Porte(k, static_cast<int>(d)) =
-        depart_.Case(LigneDe(cellule), ColonneDe(cellule)).Map == kMapPorteTouchee ? kPorteTouchee : kPorteFermee;
+  // Masks of every kind at every anchor where it fits on the board.
+  masques_.assign(classes_.size() * static_cast<std::size_t>(cellules_) * 6, B{});
+  if (!cellulePorte_.empty()) touchers_.resize(classes_.size() * static_cast<std::size_t>(cellules_));
+  auto cadre = [&](int l, int c, int16_t* condition) {
+    // A cell counts as border for a corner touch when it is border that
+    // never opens, or a door cell until its door opens.
+    const auto& k = depart_.Case(l, c);
+    const int j = porteDe_[static_cast<std::size_t>(Indice(l, c))];
+    if (j >= 0) {
+      *condition = static_cast<int16_t>(j);
+      return true;
+    }
+    *condition = -1;
+    return k.Serie == TSerieMap::Bord;
+  };
+  for (std::size_t k = 0; k < classes_.size(); ++k) {
+    const auto& classe = classes_[k];
+    for (int l = 1; l <= H; ++l)
+      for (int c = 1; c <= L; ++c) {
+        bool tient = true;
+        for (const auto& [dl, dc] : classe.decalages) tient = tient && depart_.Contient(l + dl, c + dc);
+        if (!tient) continue;
+        const int a = Indice(l, c);
+        B& forme = Forme(static_cast<int>(k), a, 4);
+        B& maitres = Forme(static_cast<int>(k), a, 5);
+        for (std::size_t t = 0; t < classe.decalages.size(); ++t) {
+          const int i = Indice(l + classe.decalages[t].first, c + classe.decalages[t].second);
+          forme.Poser(i);
+          if (classe.tuiles[t].Serie == TSerieMap::Final) maitres.Poser(i);
+        }
+        for (std::size_t d = 0; d < kDirections.size(); ++d) {
+          B& devant = Forme(static_cast<int>(k), a, static_cast<int>(d));
+          for (const auto& [dl, dc] : classe.decalages) {
+            const int cible = Indice(l + dl, c + dc) + Delta(kDirections[d]);
+            if (!forme.Test(cible)) devant.Poser(cible);
+          }
+        }
+        if (classe.serie != TSerieMap::Final || cellulePorte_.empty()) continue;
+        // The door cells the game touches from here, in its order: tiles
+        // by rows, then above, below, left, right, and the four corners.
+        auto& liste = touchers_[k * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(a)];
+        for (const auto& [dl, dc] : classe.decalages) {
+          const int lt = l + dl, ct = c + dc;
+          for (const auto& [vl, vc] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+            if (!depart_.Contient(lt + vl, ct + vc)) continue;
+            const int j = porteDe_[static_cast<std::size_t>(Indice(lt + vl, ct + vc))];
+            if (j >= 0) liste.push_back({static_cast<int16_t>(j)});
+          }
+          for (const auto& [vl, vc] : {std::pair{-1, 1}, {1, 1}, {1, -1}, {-1, -1}}) {
+            if (!depart_.Contient(lt + vl, ct + vc)) continue;
+            const int j = porteDe_[static_cast<std::size_t>(Indice(lt + vl, ct + vc))];
+            Toucher t{static_cast<int16_t>(j)};
+            if (j >= 0 && cadre(lt + vl, ct, &t.cadre1) && cadre(lt, ct + vc, &t.cadre2)) liste.push_back(t);
+          }
+        }
+      }
   }
-  return k;
+
+  ancreLarge_ = cellules_ > 255;
+  octetsPortes_ = (cellulePorte_.size() + 7) / 8;
+  tailleCle_ = static_cast<std::size_t>(nbPieces_) * (ancreLarge_ ? 2 : 1) + 2 * octetsPortes_;
+  if (tailleCle_ == 0) tailleCle_ = 1;
+  octetsFixes_ = masques_.size() * sizeof(B);
+  for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
 }
 
-void Solveur::Occupation(const Cle& k, Grille& grille) const {
-  grille = fixes_;
-  for (std::size_t d = 0; d < cellulesPorte_.size(); ++d)
-    grille[static_cast<std::size_t>(cellulesPorte_[d])] =
-        Porte(k, static_cast<int>(d)) == kPorteOuverte ? kLibre : kBloque;
-  for (int p = 0; p < nbPieces_; ++p) {
-    const int a = Ancre(k, p);
-    for (int cellule : ClasseDe(p).cellules) grille[static_cast<std::size_t>(a + cellule)] = static_cast<int16_t>(p);
-  }
-}
-
-bool Solveur::Resolu(const Grille& grille) const {
-  for (int i : placesFinales_) {
-    const int16_t p = grille[static_cast<std::size_t>(i)];
-    if (p < 0 || ClasseDe(p).serie != TSerieMap::Final) return false;
-  }
-  return true;
-}
-
-int Solveur::Canoniser(Cle& k, int p) const {
+template <int N>
+void Solveur<N>::Canoniser(uint8_t* k, int p) const {
   const int classe = classeDe_[static_cast<std::size_t>(p)];
   const int debut = debutClasse_[static_cast<std::size_t>(classe)];
   const int fin = debutClasse_[static_cast<std::size_t>(classe) + 1];
@@ -344,316 +553,383 @@ int Solveur::Canoniser(Cle& k, int p) const {
     ++p;
   }
   PoserAncre(k, p, a);
-  return p;
 }
 
-bool Solveur::PeutBouger(const Cle& k, const Grille& grille, int p) const {
-  const int a = Ancre(k, p);
-  for (const auto& devant : ClasseDe(p).devant) {
-    bool libre = true;
-    for (int cible : devant) {
-      const int16_t qui = grille[static_cast<std::size_t>(a + cible)];
-      if (qui != kLibre && qui != p) {
-        libre = false;
-        break;
-      }
-    }
-    if (libre) return true;
+template <int N>
+void Solveur<N>::LirePortes(const uint8_t* k, Portes& portes) const {
+  portes = Portes{};
+  if (octetsPortes_ == 0) return;
+  const uint8_t* o = k + tailleCle_ - 2 * octetsPortes_;
+  std::memcpy(portes.touchees.data(), o, octetsPortes_);
+  std::memcpy(portes.ouvertes.data(), o + octetsPortes_, octetsPortes_);
+}
+
+template <int N>
+void Solveur<N>::EcrirePortes(uint8_t* k, const Portes& portes) const {
+  if (octetsPortes_ == 0) return;
+  uint8_t* o = k + tailleCle_ - 2 * octetsPortes_;
+  std::memcpy(o, portes.touchees.data(), octetsPortes_);
+  std::memcpy(o + octetsPortes_, portes.ouvertes.data(), octetsPortes_);
+}
+
+template <int N>
+bool Solveur<N>::PorteFermee(const Portes& portes) const {
+  const int n = static_cast<int>(cellulePorte_.size());
+  for (int w = 0; w * 64 < n; ++w) {
+    const uint64_t tous = n - w * 64 >= 64 ? ~uint64_t{0} : (uint64_t{1} << (n - w * 64)) - 1;
+    if ((portes.touchees[static_cast<std::size_t>(w)] | portes.ouvertes[static_cast<std::size_t>(w)]) != tous)
+      return true;
   }
   return false;
 }
 
-bool Solveur::PorteFermeeDans(const Cle& k) const {
-  for (std::size_t d = 0; d < cellulesPorte_.size(); ++d)
-    if (Porte(k, static_cast<int>(d)) == kPorteFermee) return true;
-  return false;
+template <int N>
+typename Solveur<N>::B Solveur<N>::Bloquantes(const Portes& portes) const {
+  B b;
+  for (std::size_t j = 0; j < cellulePorte_.size(); ++j)
+    if (!BitDe(portes.ouvertes, static_cast<int>(j))) b.Poser(cellulePorte_[j]);
+  return b;
 }
 
-int Solveur::PortesOuvertes(const Cle& k) const {
-  std::vector<bool> ouverte(static_cast<std::size_t>(nbGroupes_), false);
-  for (std::size_t d = 0; d < cellulesPorte_.size(); ++d)
-    if (Porte(k, static_cast<int>(d)) == kPorteOuverte) ouverte[static_cast<std::size_t>(groupePorte_[d])] = true;
-  return static_cast<int>(std::count(ouverte.begin(), ouverte.end(), true));
+template <int N>
+typename Solveur<N>::B Solveur<N>::Occupation(const uint8_t* k, const Portes& portes, B* maitres) const {
+  B occ = fixes_;
+  if (!cellulePorte_.empty()) occ |= Bloquantes(portes);
+  for (int p = 0; p < nbPieces_; ++p) {
+    const int classe = classeDe_[static_cast<std::size_t>(p)];
+    const int a = Ancre(k, p);
+    occ |= Forme(classe, a, 4);
+    if (maitres && classes_[static_cast<std::size_t>(classe)].finales) *maitres |= Forme(classe, a, 5);
+  }
+  return occ;
 }
 
-void Solveur::PasserPortes(Cle& k, int p) const {
-  // Only a closed door cell beside the piece (corners included) can change:
-  // otherwise the pass touches nothing.
-  const int a = Ancre(k, p);
-  bool proche = false;
-  for (int cellule : ClasseDe(p).cellules)
-    for (int vl = -1; vl <= 1 && !proche; ++vl)
-      for (int vc = -1; vc <= 1 && !proche; ++vc) {
-        const int d = indicePorte_[static_cast<std::size_t>(a + cellule + vl * kLigne + vc)];
-        proche = d >= 0 && Porte(k, d) == kPorteFermee;
+template <int N>
+int Solveur<N>::PasserPortes(int classe, int ancre, Portes& portes) const {
+  int ouvertes = 0;
+  for (const Toucher& t : touchers_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) +
+                                    static_cast<std::size_t>(ancre)]) {
+    if (BitDe(portes.touchees, t.porte) || BitDe(portes.ouvertes, t.porte)) continue;  // not closed
+    if ((t.cadre1 >= 0 && BitDe(portes.ouvertes, t.cadre1)) || (t.cadre2 >= 0 && BitDe(portes.ouvertes, t.cadre2)))
+      continue;
+    PoserBit(portes.touchees, t.porte);
+    // The door opens when none of its cells is closed any more.
+    const MotsPortes& m = membres_[static_cast<std::size_t>(groupeDe_[static_cast<std::size_t>(t.porte)])];
+    bool complete = true;
+    for (std::size_t w = 0; w < kMotsPortes; ++w)
+      complete = complete && (m[w] & ~(portes.touchees[w] | portes.ouvertes[w])) == 0;
+    if (!complete) continue;
+    for (std::size_t w = 0; w < kMotsPortes; ++w) {
+      portes.ouvertes[w] |= m[w] & portes.touchees[w];
+      portes.touchees[w] &= ~m[w];
+    }
+    ++ouvertes;
+  }
+  return ouvertes;
+}
+
+template <int N>
+void Solveur<N>::Inonder(const Portes& portes, const B& occ, int p, uint16_t a0) {
+  const int classe = classeDe_[static_cast<std::size_t>(p)];
+  B autour = occ;
+  autour ^= Forme(classe, a0, 4);  // the piece leaves its cells
+  noeuds_.clear();
+  portesVues_.assign(1, portes);
+  vus_.assign(1, B{});
+  vus_[0].Poser(a0);
+  noeuds_.push_back({a0, 0, -1, 0, 0});
+  const bool portesEnJeu = classes_[static_cast<std::size_t>(classe)].serie == TSerieMap::Final && PorteFermee(portes);
+  if (!portesEnJeu) {
+    // No door can change: a flood over the anchor alone.
+    for (std::size_t i = 0; i < noeuds_.size(); ++i) {
+      const int a = noeuds_[i].ancre;
+      for (std::size_t d = 0; d < kDirections.size(); ++d) {
+        if (autour.Croise(Forme(classe, a, static_cast<int>(d)))) continue;
+        const int b = a + Delta(kDirections[d]);
+        if (vus_[0].Test(b)) continue;
+        vus_[0].Poser(b);
+        noeuds_.push_back({static_cast<uint16_t>(b), 0, static_cast<int32_t>(i), kDirections[d], 0});
       }
-  if (!proche) return;
-
-  // The board as this state stands, for the game's own pass.
-  TPlateau& b = partie_.Plateau;
-  b = depart_;
-  for (int l = 1; l <= b.Hauteur; ++l)
-    for (int c = 1; c <= b.Largeur; ++c) {
-      auto& t = b.Case(l, c);
-      if (t.Serie != TSerieMap::Normal && t.Serie != TSerieMap::Final) continue;
-      const TCellule lieu = t;
-      static_cast<TCellule&>(t) = TCellule{};
-      t.PlaceFinal = lieu.PlaceFinal;
-      t.Porte = lieu.Porte;
-      t.PosX = lieu.PosX;
-      t.PosY = lieu.PosY;
-      t.Map = t.PlaceFinal ? kMapFondFinal : kMapFond;
     }
-  for (std::size_t d = 0; d < cellulesPorte_.size(); ++d) {
-    auto& t = b.Case(LigneDe(cellulesPorte_[d]), ColonneDe(cellulesPorte_[d]));
-    const uint8_t etat = Porte(k, static_cast<int>(d));
-    t.Serie = etat == kPorteOuverte ? TSerieMap::Vide : TSerieMap::Bord;
-    t.Map = etat == kPorteFermee ? kMapPorteFermee : etat == kPorteTouchee ? kMapPorteTouchee : kMapFond;
-  }
-  for (int q = 0; q < nbPieces_; ++q) {
-    const int aq = Ancre(k, q);
-    const auto& cq = ClasseDe(q);
-    for (std::size_t i = 0; i < cq.cellules.size(); ++i) {
-      auto& t = b.Case(LigneDe(aq + cq.cellules[i]), ColonneDe(aq + cq.cellules[i]));
-      const bool place = t.PlaceFinal, porte = t.Porte;
-      static_cast<TCellule&>(t) = cq.tuiles[i];
-      t.PlaceFinal = place;
-      t.Porte = porte;
-      t.Piece = static_cast<uint16_t>(q + 1);
-    }
-  }
-  partie_.PieceChoisie = static_cast<uint16_t>(p + 1);
-  partie_.SerieChoisie = TSerieMap::Final;
-  partie_.Comptage = false;
-  partie_.Historique.Vider();
-  partie_.VerifierPortes();
-  for (std::size_t d = 0; d < cellulesPorte_.size(); ++d) {
-    const auto& t = b.Case(LigneDe(cellulesPorte_[d]), ColonneDe(cellulesPorte_[d]));
-    Porte(k, static_cast<int>(d)) = t.Serie == TSerieMap::Vide  ? kPorteOuverte
-                                    : t.Map == kMapPorteTouchee ? kPorteTouchee
-                                                                : kPorteFermee;
-  }
-}
-
-bool Solveur::Pas(const Cle& k, const Grille& grille, int16_t soi, int p, int8_t d, Cle& suivant,
-                  uint16_t* nouvelleAncre) const {
-  const int a = Ancre(k, p);
-  const auto& classe = ClasseDe(p);
-  const std::size_t sens = d == EvHaut ? 0 : d == EvBas ? 1 : d == EvGauche ? 2 : 3;
-  for (int cible : classe.devant[sens]) {
-    const int16_t qui = grille[static_cast<std::size_t>(a + cible)];
-    if (qui != kLibre && qui != soi) return false;
-  }
-  suivant = k;
-  const auto ancre = static_cast<uint16_t>(a + Delta(d));
-  PoserAncre(suivant, p, ancre);
-  const int q = Canoniser(suivant, p);
-  *nouvelleAncre = ancre;
-  if (classe.serie == TSerieMap::Final && !cellulesPorte_.empty()) PasserPortes(suivant, q);
-  return true;
-}
-
-void Solveur::InonderSansPortes(const Cle& k, Grille& grille, int p, Atteints& a) const {
-  // No door can change: the flood goes over the piece's anchor alone, in the
-  // state's grid without the piece, where the other pieces stand still.
-  const auto& classe = ClasseDe(p);
-  const auto a0 = Ancre(k, p);
-  for (int cellule : classe.cellules) grille[static_cast<std::size_t>(a0 + cellule)] = kLibre;
-  if (vus_.size() != grille.size() || ++tampon_ == 0) {
-    vus_.assign(grille.size(), 0);
-    tampon_ = 1;
-  }
-  vus_[a0] = tampon_;
-  a.Vider();
-  a.Ajouter(k, a0, -1, 0);
-  auto& suivant = tamponSuivant_;
-  for (std::size_t i = 0; i < a.Nombre(); ++i) {
-    const int ancre = a.ancres[i];
-    for (std::size_t sens = 0; sens < kDirections.size(); ++sens) {
-      bool libre = true;
-      for (int cible : classe.devant[sens])
-        if (grille[static_cast<std::size_t>(ancre + cible)] != kLibre) {
-          libre = false;
-          break;
-        }
-      if (!libre) continue;
-      const auto nouvelle = static_cast<uint16_t>(ancre + Delta(kDirections[sens]));
-      if (vus_[nouvelle] == tampon_) continue;
-      vus_[nouvelle] = tampon_;
-      suivant = k;
-      PoserAncre(suivant, p, nouvelle);
-      Canoniser(suivant, p);
-      a.Ajouter(suivant, nouvelle, static_cast<int>(i), kDirections[sens]);
-    }
-  }
-  for (int cellule : classe.cellules) grille[static_cast<std::size_t>(a0 + cellule)] = static_cast<int16_t>(p);
-}
-
-void Solveur::Inonder(const Cle& k, Grille& grilleEtat, int p, Atteints& a) const {
-  if (ClasseDe(p).serie != TSerieMap::Final || !PorteFermeeDans(k)) {
-    InonderSansPortes(k, grilleEtat, p, a);
     return;
   }
-  // A master piece beside doors: each step may touch or open them, so a
-  // place is known by the piece's anchor and the doors' states.
-  const std::size_t taille = k.size();
-  const std::size_t debutPortes = taille - cellulesPorte_.size();
-  auto& courant = tamponCourant_;
-  auto& suivant = tamponSuivant_;
-  auto& grille = tamponNoeud_;
-  a.Vider();
-  a.Ajouter(k, Ancre(k, p), -1, 0);
-  for (std::size_t i = 0; i < a.Nombre(); ++i) {
-    courant.assign(a.cles.begin() + static_cast<std::ptrdiff_t>(i * taille),
-                   a.cles.begin() + static_cast<std::ptrdiff_t>((i + 1) * taille));
-    Occupation(courant, grille);
-    int q = 0;
-    while (Ancre(courant, q) != a.ancres[i]) ++q;
-    for (int8_t d : kDirections) {
-      uint16_t nouvelle = 0;
-      if (!Pas(courant, grille, static_cast<int16_t>(q), q, d, suivant, &nouvelle)) continue;
-      bool vu = false;
-      for (std::size_t j = 0; j < a.Nombre() && !vu; ++j)
-        vu = a.ancres[j] == nouvelle &&
-             std::equal(suivant.begin() + static_cast<std::ptrdiff_t>(debutPortes), suivant.end(),
-                        a.cles.begin() + static_cast<std::ptrdiff_t>(j * taille + debutPortes));
-      if (!vu) a.Ajouter(suivant, nouvelle, static_cast<int>(i), d);
+  // A master piece with doors still closed: each step may touch or open
+  // them, so a place is its anchor and the doors' states.
+  const B sansPortes = [&] {
+    B b = autour;
+    for (std::size_t j = 0; j < cellulePorte_.size(); ++j)
+      if (!BitDe(portes.ouvertes, static_cast<int>(j)))
+        b.m[static_cast<std::size_t>(cellulePorte_[j] >> 6)] &= ~(uint64_t{1} << (cellulePorte_[j] & 63));
+    return b;
+  }();
+  bloqueVues_.assign(1, autour);
+  for (std::size_t i = 0; i < noeuds_.size(); ++i) {
+    const Noeud n = noeuds_[i];
+    for (std::size_t d = 0; d < kDirections.size(); ++d) {
+      if (bloqueVues_[n.portes].Croise(Forme(classe, n.ancre, static_cast<int>(d)))) continue;
+      const int b = n.ancre + Delta(kDirections[d]);
+      Portes suivantes = portesVues_[n.portes];
+      const int ouvertes = PasserPortes(classe, b, suivantes);
+      std::size_t v = 0;
+      while (v < portesVues_.size() && !(portesVues_[v] == suivantes)) ++v;
+      if (v == portesVues_.size()) {
+        portesVues_.push_back(suivantes);
+        vus_.emplace_back();
+        B bloque = sansPortes;
+        bloque |= Bloquantes(suivantes);
+        bloqueVues_.push_back(bloque);
+      }
+      if (vus_[v].Test(b)) continue;
+      vus_[v].Poser(b);
+      noeuds_.push_back({static_cast<uint16_t>(b), static_cast<uint16_t>(v), static_cast<int32_t>(i), kDirections[d],
+                         static_cast<uint8_t>(n.ouvertes + ouvertes)});
     }
   }
-  (void)grilleEtat;
 }
 
-ResultatSolveur Solveur::Chercher() {
-  ResultatSolveur r;
-  const Cle depart = CleDepart();
-  Etats etats(depart.size());
-  bool nouveau = false;
-  etats.Trouver(depart.data(), &nouveau);
-  liens_.push_back({0, 0, 0, 0});
-  std::vector<int> couts{0};
-  // Buckets by cost: a step costs one; a move costs one (none when the
-  // piece ends where it was taken) and each door it opens one more.
-  std::vector<std::vector<uint32_t>> seaux(1, std::vector<uint32_t>{0});
-  Grille grille;
-  Atteints atteints;
-  Cle cle(depart.size()), suivant, atteint(depart.size());
-  std::size_t traites = 0;
-  auto ajouter = [&](const uint8_t* k, int c, Lien lien) {
-    const uint32_t i = etats.Trouver(k, &nouveau);
-    if (nouveau) {
-      liens_.push_back(lien);
-      couts.push_back(c);
-    } else if (c < couts[i]) {
-      liens_[i] = lien;
-      couts[i] = c;
-    } else {
-      return;
+template <int N>
+uint16_t Solveur<N>::Estimer(const uint8_t* k, const Portes& portes) const {
+  // From every master tile, the cheapest way to each final place: a step
+  // on floor costs 1, onto another piece's tile kAutre, onto a door cell
+  // not open kPorte. The sum over the places, shared out over the tiles of
+  // the largest master piece.
+  B occ, maitres;
+  for (int p = 0; p < nbPieces_; ++p) {
+    const int classe = classeDe_[static_cast<std::size_t>(p)];
+    occ |= Forme(classe, Ancre(k, p), 4);
+    maitres |= Forme(classe, Ancre(k, p), 5);
+  }
+  distances_.assign(static_cast<std::size_t>(cellules_), 0xFFFF);
+  fileDistances_.resize(kUnite + 1);
+  int plusGrande = 1;
+  for (const auto& c : classes_) plusGrande = std::max(plusGrande, c.finales);
+  std::size_t enFile = 0;
+  for (int i = 0; i < cellules_; ++i)
+    if (maitres.Test(i)) {
+      distances_[static_cast<std::size_t>(i)] = 0;
+      fileDistances_[0].push_back(static_cast<int16_t>(i));
+      ++enFile;
     }
-    if (static_cast<std::size_t>(c) >= seaux.size()) seaux.resize(static_cast<std::size_t>(c) + 1);
-    seaux[static_cast<std::size_t>(c)].push_back(i);
+  auto prix = [&](int i) -> int {
+    const int j = porteDe_[static_cast<std::size_t>(i)];
+    if (j >= 0) return BitDe(portes.ouvertes, j) ? (occ.Test(i) && !maitres.Test(i) ? kAutre : 1) : kPorte;
+    if (fixes_.Test(i)) return -1;
+    return occ.Test(i) && !maitres.Test(i) ? kAutre : 1;
   };
-  for (std::size_t niveau = 0; niveau < seaux.size(); ++niveau) {
-    for (std::size_t j = 0; j < seaux[niveau].size(); ++j) {
-      const uint32_t e = seaux[niveau][j];
-      if (couts[e] != static_cast<int>(niveau)) continue;  // reached cheaper since
-      if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) {
-        r.issue = IssueSolveur::Annule;
-        r.etats = etats.Nombre();
-        return r;
-      }
-      std::copy_n(etats.Cle(e), cle.size(), cle.begin());
-      Occupation(cle, grille);
-      if (Resolu(grille)) {
-        r.issue = IssueSolveur::Solution;
-        r.etats = etats.Nombre();
-        r.chemin = CheminDe(e, etats);
-        r.pas = static_cast<int>(r.chemin.size());
-        r.coups = options_.mesure == MesureSolveur::Coups ? static_cast<int>(niveau) : 0;
-        return r;
-      }
-      const int portesAvant = cellulesPorte_.empty() ? 0 : PortesOuvertes(cle);
-      for (int p = 0; p < nbPieces_; ++p) {
-        if (options_.mesure == MesureSolveur::Pas) {
-          // Most steps are blocked: a look at the cells ahead comes first.
-          const int a = Ancre(cle, p);
-          const auto& devant = ClasseDe(p).devant;
-          for (std::size_t sens = 0; sens < kDirections.size(); ++sens) {
-            bool libre = true;
-            for (int cible : devant[sens])
-              if (grille[static_cast<std::size_t>(a + cible)] != kLibre) {
-                libre = false;
-                break;
-              }
-            uint16_t nouvelle = 0;
-            if (libre && Pas(cle, grille, static_cast<int16_t>(p), p, kDirections[sens], suivant, &nouvelle))
-              ajouter(suivant.data(), static_cast<int>(niveau) + 1,
-                      {e, static_cast<uint16_t>(a), nouvelle, kDirections[sens]});
-          }
-        } else {
-          if (!PeutBouger(cle, grille, p)) continue;
-          Inonder(cle, grille, p, atteints);
-          for (std::size_t i = 1; i < atteints.Nombre(); ++i) {
-            const uint8_t* k = atteints.cles.data() + i * atteint.size();
-            int portes = 0;
-            if (!cellulesPorte_.empty()) {
-              std::copy_n(k, atteint.size(), atteint.begin());
-              portes = PortesOuvertes(atteint) - portesAvant;
-            }
-            const int prix = (atteints.ancres[i] != Ancre(cle, p) ? 1 : 0) + portes;
-            ajouter(k, static_cast<int>(niveau) + prix, {e, Ancre(cle, p), atteints.ancres[i], 0});
-          }
-        }
-        if (etats.Nombre() > options_.limiteEtats || etats.Nombre() * (cle.size() + kOctetsParEtat) > options_.limiteMemoire) {
-          r.issue = IssueSolveur::LimiteAtteinte;
-          r.etats = etats.Nombre();
-          return r;
-        }
+  // Dial's buckets, the distance modulo kUnite + 1.
+  for (int d = 0; enFile > 0; ++d) {
+    auto& seau = fileDistances_[static_cast<std::size_t>(d % (kUnite + 1))];
+    for (std::size_t s = 0; s < seau.size(); ++s) {
+      const int i = seau[s];
+      if (distances_[static_cast<std::size_t>(i)] != d) continue;
+      for (int8_t sens : kDirections) {
+        const int v = i + Delta(sens);
+        const int c = prix(v);
+        if (c < 0 || distances_[static_cast<std::size_t>(v)] <= d + c) continue;
+        distances_[static_cast<std::size_t>(v)] = static_cast<uint16_t>(d + c);
+        fileDistances_[static_cast<std::size_t>((d + c) % (kUnite + 1))].push_back(static_cast<int16_t>(v));
+        ++enFile;
       }
     }
-    seaux[niveau].clear();
-    seaux[niveau].shrink_to_fit();
+    enFile -= seau.size();
+    seau.clear();
   }
-  r.issue = IssueSolveur::AucuneSolution;
-  r.etats = etats.Nombre();
-  return r;
+  long somme = 0;
+  for (int i = 0; i < cellules_; ++i)
+    if (finales_.Test(i)) somme += distances_[static_cast<std::size_t>(i)] == 0xFFFF ? kEstimationMax : distances_[static_cast<std::size_t>(i)];
+  return static_cast<uint16_t>(std::min<long>(kEstimationMax, somme / plusGrande));
 }
 
-std::vector<PasSolution> Solveur::CheminDe(uint32_t fin, const Etats& etats) const {
+template <int N>
+typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint) {
+  Table table(memoire_, tailleCle_);
+  Pages<Lien> liens(memoire_, 1, 4096);
+  Seaux seaux(memoire_);
+  const bool coups = options_.mesure == MesureSolveur::Coups;
+  const std::size_t reserve = 2 * (4096 * sizeof(Lien) + 4096 * sizeof(uint32_t) + 64);
+
+  std::vector<uint8_t> cle(tailleCle_), suivante(tailleCle_);
+  for (int p = 0; p < nbPieces_; ++p) PoserAncre(cle.data(), p, ancresDepart_[static_cast<std::size_t>(p)]);
+  EcrirePortes(cle.data(), portesDepart_);
+  bool nouveau = false;
+  if (!table.Place(options_.limiteMemoire, reserve)) return Fin::Limite;
+  table.Trouver(cle.data(), &nouveau);
+  const uint16_t e0 = approchee ? Estimer(cle.data(), portesDepart_) : 0;
+  *liens.Ajouter() = {0, 0, 0, 0, e0, 0};
+  seaux.Ajouter(e0, 0);
+
+  auto priorite = [&](int cout, int estimation) {
+    return approchee ? static_cast<std::size_t>(kUnite * cout + estimation) : static_cast<std::size_t>(cout);
+  };
+  bool limite = false;
+  // Adds a state reached at that cost; false when a limit is met.
+  auto ajouter = [&](const uint8_t* k, const Portes& portes, int cout, uint32_t parent, uint16_t avant, uint16_t apres,
+                     int8_t direction) {
+    if (cout > 0xFFFF) return true;
+    if (table.Nombre() >= options_.limiteEtats || !table.Place(options_.limiteMemoire, reserve)) {
+      limite = true;
+      return false;
+    }
+    const uint32_t i = table.Trouver(k, &nouveau);
+    Lien* lien = nullptr;
+    if (nouveau) {
+      lien = liens.Ajouter();
+      lien->estimation = approchee ? Estimer(k, portes) : 0;
+    } else {
+      lien = liens[i];
+      if (cout >= lien->cout) return true;
+    }
+    lien->parent = parent;
+    lien->avant = avant;
+    lien->apres = apres;
+    lien->cout = static_cast<uint16_t>(cout);
+    lien->direction = direction;
+    seaux.Ajouter(priorite(cout, lien->estimation), i);
+    return true;
+  };
+
+  Portes portes, suivantes;
+  std::size_t traites = 0;
+  uint32_t e = 0;
+  std::size_t niveau = 0;
+  while (seaux.Prendre(&e, &niveau)) {
+    const Lien lien = *liens[e];
+    if (priorite(lien.cout, lien.estimation) != niveau) continue;  // reached cheaper since
+    if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) return Fin::Annule;
+    *niveauAtteint = static_cast<int>(niveau);
+    std::memcpy(cle.data(), table.Cle(e), tailleCle_);
+    LirePortes(cle.data(), portes);
+    B maitres;
+    const B occ = Occupation(cle.data(), portes, &maitres);
+    if (maitres.Contient(finales_)) {
+      r.etats += table.Nombre();
+      r.chemin = Chemin(e, table, liens);
+      r.pas = static_cast<int>(r.chemin.size());
+      r.coups = coups ? lien.cout : 0;
+      return Fin::Solution;
+    }
+    for (int p = 0; p < nbPieces_; ++p) {
+      const int classe = classeDe_[static_cast<std::size_t>(p)];
+      const uint16_t a = Ancre(cle.data(), p);
+      const bool maitre = classes_[static_cast<std::size_t>(classe)].serie == TSerieMap::Final;
+      if (!coups) {
+        for (std::size_t d = 0; d < kDirections.size(); ++d) {
+          if (occ.Croise(Forme(classe, a, static_cast<int>(d)))) continue;
+          const auto b = static_cast<uint16_t>(a + Delta(kDirections[d]));
+          std::memcpy(suivante.data(), cle.data(), tailleCle_);
+          PoserAncre(suivante.data(), p, b);
+          Canoniser(suivante.data(), p);
+          suivantes = portes;
+          if (maitre && !cellulePorte_.empty()) {
+            PasserPortes(classe, b, suivantes);
+            EcrirePortes(suivante.data(), suivantes);
+          }
+          if (!ajouter(suivante.data(), suivantes, lien.cout + 1, e, a, b, kDirections[d])) break;
+        }
+      } else {
+        bool bouge = false;
+        for (int d = 0; d < 4 && !bouge; ++d) bouge = !occ.Croise(Forme(classe, a, d));
+        if (!bouge) continue;
+        Inonder(portes, occ, p, a);
+        for (std::size_t i = 1; i < noeuds_.size() && !limite; ++i) {
+          const Noeud& n = noeuds_[i];
+          std::memcpy(suivante.data(), cle.data(), tailleCle_);
+          PoserAncre(suivante.data(), p, n.ancre);
+          Canoniser(suivante.data(), p);
+          EcrirePortes(suivante.data(), portesVues_[n.portes]);
+          const int prix = (n.ancre != a ? 1 : 0) + n.ouvertes;
+          ajouter(suivante.data(), portesVues_[n.portes], lien.cout + prix, e, a, n.ancre, 0);
+        }
+      }
+      if (limite) {
+        r.etats += table.Nombre();
+        return Fin::Limite;
+      }
+    }
+  }
+  r.etats += table.Nombre();
+  return Fin::Aucune;
+}
+
+template <int N>
+std::vector<PasSolution> Solveur<N>::Chemin(uint32_t fin, const Table& table, const Pages<Lien>& liens) {
   std::vector<uint32_t> suite;
-  for (uint32_t e = fin; e != 0; e = liens_[e].parent) suite.push_back(e);
+  for (uint32_t e = fin; e != 0; e = liens[e]->parent) suite.push_back(e);
   std::reverse(suite.begin(), suite.end());
   std::vector<PasSolution> chemin;
-  Atteints atteints;
-  Grille grille;
+  std::vector<uint8_t> suivante(tailleCle_);
+  Portes portes;
   for (uint32_t e : suite) {
-    const Lien& lien = liens_[e];
+    const Lien& lien = *liens[e];
     if (options_.mesure == MesureSolveur::Pas) {
       chemin.push_back(PasDe(lien.avant, lien.direction));
       continue;
     }
-    // The steps of the move: the flood from the parent, back from the child.
-    const Cle parent(etats.Cle(lien.parent), etats.Cle(lien.parent) + etats.Taille());
-    const Cle enfant(etats.Cle(e), etats.Cle(e) + etats.Taille());
+    // The steps of the move: the flood from the parent, back from the
+    // place that gives this state.
+    const uint8_t* parent = table.Cle(lien.parent);
+    LirePortes(parent, portes);
+    const B occ = Occupation(parent, portes, nullptr);
     int p = 0;
     while (Ancre(parent, p) != lien.avant) ++p;
-    Occupation(parent, grille);
-    Inonder(parent, grille, p, atteints);
-    const std::size_t taille = enfant.size();
-    std::size_t i = 0;
-    while (!std::equal(enfant.begin(), enfant.end(), atteints.cles.begin() + static_cast<std::ptrdiff_t>(i * taille)))
-      ++i;
+    Inonder(portes, occ, p, lien.avant);
+    std::size_t i = 1;
+    for (; i < noeuds_.size(); ++i) {
+      std::memcpy(suivante.data(), parent, tailleCle_);
+      PoserAncre(suivante.data(), p, noeuds_[i].ancre);
+      Canoniser(suivante.data(), p);
+      EcrirePortes(suivante.data(), portesVues_[noeuds_[i].portes]);
+      if (std::memcmp(suivante.data(), table.Cle(e), tailleCle_) == 0) break;
+    }
     std::vector<PasSolution> pas;
-    for (; atteints.parents[i] >= 0; i = static_cast<std::size_t>(atteints.parents[i]))
-      pas.push_back(PasDe(atteints.ancres[static_cast<std::size_t>(atteints.parents[i])], atteints.directions[i]));
+    for (; noeuds_[i].parent >= 0; i = static_cast<std::size_t>(noeuds_[i].parent))
+      pas.push_back(PasDe(noeuds_[static_cast<std::size_t>(noeuds_[i].parent)].ancre, noeuds_[i].direction));
     chemin.insert(chemin.end(), pas.rbegin(), pas.rend());
   }
   return chemin;
 }
 
+template <int N>
+ResultatSolveur Solveur<N>::Resoudre() {
+  ResultatSolveur r;
+  memoire_.Prendre(octetsFixes_);
+  int niveau = 0;
+  Fin fin = Chercher(false, r, &niveau);
+  if (fin == Fin::Limite && options_.approchee) {
+    // No proven answer within the limits: any answer, from a search that
+    // starts afresh (the first one's memory is given back).
+    const std::size_t etats = r.etats;
+    int ignore = 0;
+    r.etats = 0;
+    fin = Chercher(true, r, &ignore);
+    r.etats += etats;
+    // Every cost below the level the first search finished is known to
+    // have no solution: a solution at that level is optimal all the same.
+    if (fin == Fin::Solution) r.optimale = options_.mesure == MesureSolveur::Coups ? r.coups <= niveau : r.pas <= niveau;
+  } else if (fin == Fin::Solution) {
+    r.optimale = true;
+  }
+  r.issue = fin == Fin::Solution ? IssueSolveur::Solution
+            : fin == Fin::Aucune ? IssueSolveur::AucuneSolution
+            : fin == Fin::Limite ? IssueSolveur::LimiteAtteinte
+                                 : IssueSolveur::Annule;
+  r.memoire = memoire_.pic;
+  return r;
+}
+
+template <int N>
+ResultatSolveur ResoudreAvec(const TPlateau& plateau, const OptionsSolveur& options) {
+  return Solveur<N>(plateau, options).Resoudre();
+}
+
 }  // namespace
+
 ResultatSolveur Resoudre(const TPlateau& plateau, const OptionsSolveur& options) {
-  Solveur solveur(plateau, options);
-  auto r = solveur.Chercher();
+  const int cellules = (plateau.Hauteur + 2) * (plateau.Largeur + 1);
+  ResultatSolveur r = cellules <= 64    ? ResoudreAvec<1>(plateau, options)
+                      : cellules <= 128 ? ResoudreAvec<2>(plateau, options)
+                      : cellules <= 256 ? ResoudreAvec<4>(plateau, options)
+                                        : ResoudreAvec<6>(plateau, options);
   if (r.issue == IssueSolveur::Solution && options.mesure == MesureSolveur::Pas) {
     int32_t fin = 0;
     EvenementsDeLaSolution(plateau, r.chemin, 0, &fin);

@@ -5,9 +5,15 @@
 //
 // A state holds where each piece stands, pieces of the same shape, series
 // and pictures being interchangeable, and the state of every door cell.
-// Breadth-first search (by cost for the moves, since an opened door costs a
-// move of its own) over a compact encoding of the states, with a limit on
-// the number of states and a way to cancel.
+// The board's cells are bits (a guard row above and below, a guard column
+// on the right), so a step's test is a mask against the occupancy.
+//
+// First a search by cost (breadth-first for the steps; by buckets for the
+// moves, since an opened door costs a move of its own): its answer is
+// optimal. When it meets its limit, a second search, best first, guided by
+// how far the master tiles stand from the final places (other pieces and
+// closed doors on the way count), looks for any solution within the same
+// limits; its answer is not proven optimal.
 #pragma once
 
 #include <atomic>
@@ -30,9 +36,11 @@ struct OptionsSolveur {
   MesureSolveur mesure = MesureSolveur::Coups;
   std::size_t limiteEtats = 4'000'000;
   const std::atomic<bool>* annuler = nullptr;  // set it to stop the search
-  // The memory the states may take, in bytes (the limit that comes first
-  // ends the search).
+  // The memory the search may take, in bytes: its table, keys, links and
+  // queues as allocated (the limit that comes first ends the search).
   std::size_t limiteMemoire = std::size_t{512} << 20;
+  // When the optimal search meets a limit, look for any solution.
+  bool approchee = true;
 };
 
 enum class IssueSolveur { Solution, AucuneSolution, LimiteAtteinte, Annule };
@@ -47,9 +55,11 @@ struct PasSolution {
 
 struct ResultatSolveur {
   IssueSolveur issue = IssueSolveur::AucuneSolution;
-  int coups = 0;  // the game's moves of the solution found
-  int pas = 0;    // its single steps
-  std::size_t etats = 0;  // states met
+  bool optimale = false;  // a solution proven to be the fewest moves (or steps)
+  int coups = 0;          // the game's moves of the solution found
+  int pas = 0;            // its single steps
+  std::size_t etats = 0;  // states met (both searches)
+  std::size_t memoire = 0;  // the most memory the search held at once, in bytes
   std::vector<PasSolution> chemin;
 };
 
