@@ -27,7 +27,7 @@ constexpr const char* kUsage =
     "  glissaro-outils paquet creer SORTIE.pkg DOSSIER [--volume OCTETS] [--compression aucune|rapide|normale|max]\n"
     "  glissaro-outils paquet lister ARCHIVE.pkg\n"
     "  glissaro-outils paquet extraire ARCHIVE.pkg DOSSIER\n"
-    "  glissaro-outils resoudre PLATEAU.wbp [--pas] [--sequence SORTIE.swb] [--limite ETATS]\n";
+    "  glissaro-outils resoudre PLATEAU.wbp [--pas] [--optimale] [--sequence SORTIE.swb] [--limite ETATS]\n";
 
 // ---------------------------------------------------------------- verifier
 
@@ -380,6 +380,8 @@ int Resoudre(const std::vector<std::string>& arguments, std::ostream& sortie, st
     const auto& a = arguments[i];
     if (a == "--pas") {
       options.mesure = MesureSolveur::Pas;
+    } else if (a == "--optimale") {
+      options.approchee = false;
     } else if (a == "--sequence" || a == "--limite") {
       if (i + 1 >= arguments.size()) {
         erreurs << "L'option " << a << " attend une valeur.\n";
@@ -409,6 +411,7 @@ int Resoudre(const std::vector<std::string>& arguments, std::ostream& sortie, st
       sortie << "coups " << r.coups << "\n";
     else
       sortie << "pas " << r.pas << "\n";
+    sortie << "optimale " << (r.optimale ? "oui" : "non") << "\n";
   }
   sortie << "etats " << r.etats << "\n";
   if (r.issue == IssueSolveur::AucuneSolution) sortie << "aucune solution\n";
