@@ -112,102 +112,114 @@ class Seaux {
   std::size_t courant_ = 0;
 };
 
+// A state's fingerprint as it is built: two words xored.
+struct Hachage {
+  uint64_t a = 0;
+  uint64_t b = 0;
+  Hachage& operator^=(const Hachage& o) {
+    a ^= o.a;
+    b ^= o.b;
+    return *this;
+  }
+  auto Empreinte() const;
+};
+
 // The states met: their keys, one after the other, and an open-addressing
-// table of (fingerprint, index) words, so a probe reads one word and
-// compares a key only when the fingerprints agree.
+// table of slots that hold an 80-bit fingerprint of the state (random
+// words of each piece kind at each anchor and of each door cell's state,
+// xored: a step changes it by two words), the cheapest
+// cost known and the index, so a probe reads one slot and never the key.
 class Table {
  public:
+  struct Empreinte {
+    uint64_t h1;
+    uint16_t h2;
+  };
+
   Table(Memoire& memoire, std::size_t tailleCle)
       : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 20) / tailleCle)) {
-    cases_.assign(1024, 0);
-    memoire_.Prendre(cases_.size() * sizeof(uint64_t));
+    cases_.assign(1024, Case{});
+    memoire_.Prendre(cases_.size() * sizeof(Case));
   }
-  ~Table() { memoire_.Rendre(cases_.size() * sizeof(uint64_t)); }
+  ~Table() { memoire_.Rendre(cases_.size() * sizeof(Case)); }
 
   std::size_t Nombre() const { return cles_.Taille(); }
-  std::size_t TailleCle() const { return taille_; }
   const uint8_t* Cle(uint32_t i) const { return cles_[i]; }
+  uint8_t* NouvelleCle() const { return nouvelle_; }
 
-  // The bytes the next new key takes, the table's growth included; a
-  // growth that would not fit under the limit is made smaller, or left for
-  // a fuller table (the limit is met when even that does not fit).
+  // Whether a new key fits under the limit, growing the table first when
+  // it is due; a growth that would not fit is made smaller, or left for a
+  // fuller table (the limit is met when even that does not fit).
   bool Place(std::size_t limite, std::size_t reserve) {
-    std::size_t besoin = memoire_.actuelle + cles_.Besoin() + reserve;
+    const std::size_t besoin = memoire_.actuelle + cles_.Besoin() + reserve;
     if ((Nombre() + 1) * 10 <= cases_.size() * 7) return besoin <= limite;
     std::size_t nouvelle = cases_.size() * 2;
-    const std::size_t libre = limite > besoin ? (limite - besoin) / sizeof(uint64_t) : 0;
+    const std::size_t libre = limite > besoin ? (limite - besoin) / sizeof(Case) : 0;
     if (nouvelle > libre) nouvelle = libre;
     if (nouvelle * 7 > (Nombre() + 1) * 10) {
       Agrandir(nouvelle);
       return true;
     }
-    // No growth fits: the table may fill up to nine tenths.
     return (Nombre() + 1) * 10 <= cases_.size() * 9 && besoin <= limite;
   }
 
-  static uint64_t Hacher(const uint8_t* cle, std::size_t taille) {
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ taille;
-    std::size_t i = 0;
-    for (; i + 8 <= taille; i += 8) {
-      uint64_t mot;
-      std::memcpy(&mot, cle + i, 8);
-      h = (h ^ mot) * 0xFF51AFD7ED558CCDull;
-      h ^= h >> 32;
-    }
-    uint64_t reste = 0;
-    std::memcpy(&reste, cle + i, taille - i);
-    h = (h ^ reste) * 0xC4CEB9FE1A85EC53ull;
-    return h ^ (h >> 29);
-  }
+  // Asks the processor for the key's slot ahead of Trouver.
+  void Prevoir(const Empreinte& e) const { __builtin_prefetch(&cases_[Position(e.h1)]); }
 
-  // The index of the key, adding it when new (Place said there is room).
-  uint32_t Trouver(const uint8_t* cle, bool* nouveau) {
-    const uint64_t h = Hacher(cle, taille_);
-    const uint64_t empreinte = h & 0xFFFFFFFF00000000ull;
-    std::size_t c = Case(h);
+  // The index of the state with that fingerprint, adding it when new
+  // (Place said there is room; its key is then written at NouvelleCle).
+  // *etat: 0 new, 1 known and now reached cheaper, 2 known at no more.
+  uint32_t Trouver(const Empreinte& e, uint16_t cout, int* etat) {
+    std::size_t c = Position(e.h1);
     for (;; c = c + 1 == cases_.size() ? 0 : c + 1) {
-      const uint64_t mot = cases_[c];
-      if (mot == 0) break;
-      if ((mot & 0xFFFFFFFF00000000ull) == empreinte) {
-        const auto i = static_cast<uint32_t>((mot & 0xFFFFFFFF) - 1);
-        if (std::memcmp(cles_[i], cle, taille_) == 0) {
-          *nouveau = false;
-          return i;
-        }
+      Case& k = cases_[c];
+      if (k.index == 0) break;
+      if (k.h1 == e.h1 && k.h2 == e.h2) {
+        *etat = cout < k.cout ? 1 : 2;
+        if (cout < k.cout) k.cout = cout;
+        return k.index - 1;
       }
     }
     const auto i = static_cast<uint32_t>(Nombre());
-    std::memcpy(cles_.Ajouter(), cle, taille_);
-    cases_[c] = empreinte | (static_cast<uint64_t>(i) + 1);  // never 0
-    *nouveau = true;
+    nouvelle_ = cles_.Ajouter();
+    cases_[c] = {e.h1, e.h2, cout, i + 1};
+    *etat = 0;
     return i;
   }
 
  private:
+  struct Case {
+    uint64_t h1 = 0;
+    uint16_t h2 = 0;
+    uint16_t cout = 0;
+    uint32_t index = 0;  // from 1; 0 for an empty slot
+  };
   // The table's size need not be a power of two: the slot is the hash's
-  // low bits scaled to it (the fingerprint is the high bits).
-  std::size_t Case(uint64_t h) const {
-    return static_cast<std::size_t>((static_cast<unsigned __int128>(h & 0xFFFFFFFFull) * cases_.size()) >> 32);
+  // high bits scaled to it.
+  std::size_t Position(uint64_t h) const {
+    return static_cast<std::size_t>(((h >> 32) * static_cast<uint64_t>(cases_.size())) >> 32);
   }
   void Agrandir(std::size_t taille) {
-    std::vector<uint64_t> ancienne = std::move(cases_);
-    memoire_.Prendre(taille * sizeof(uint64_t));
-    cases_.assign(taille, 0);
-    for (uint64_t mot : ancienne) {
-      if (mot == 0) continue;
-      const uint64_t h = Hacher(cles_[(mot & 0xFFFFFFFF) - 1], taille_);
-      std::size_t c = Case(h);
-      while (cases_[c] != 0) c = c + 1 == cases_.size() ? 0 : c + 1;
-      cases_[c] = mot;
+    std::vector<Case> ancienne = std::move(cases_);
+    memoire_.Prendre(taille * sizeof(Case));
+    cases_.assign(taille, Case{});
+    for (const Case& k : ancienne) {
+      if (k.index == 0) continue;
+      std::size_t c = Position(k.h1);
+      while (cases_[c].index != 0) c = c + 1 == cases_.size() ? 0 : c + 1;
+      cases_[c] = k;
     }
-    memoire_.Rendre(ancienne.size() * sizeof(uint64_t));
+    memoire_.Rendre(ancienne.size() * sizeof(Case));
   }
 
   Memoire& memoire_;
   std::size_t taille_;
   Pages<uint8_t> cles_;
-  std::vector<uint64_t> cases_;
+  std::vector<Case> cases_;
+  uint8_t* nouvelle_ = nullptr;
 };
+
+auto Hachage::Empreinte() const { return Table::Empreinte{a, static_cast<uint16_t>(b >> 48)}; }
 
 // The board's cells as bits.
 template <int N>
@@ -346,7 +358,12 @@ class Solveur {
   // Every place piece p reaches in one move from state k (occupation occ),
   // in noeuds_ (the first is where it stands).
   void Inonder(const Portes& portes, const B& occ, int p, uint16_t a0);
-  uint16_t Estimer(const uint8_t* k, const Portes& portes) const;
+  uint16_t Estimer(const uint8_t* k) const;
+  const Hachage& Alea(int classe, int ancre) const {
+    return aleas_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
+  }
+  Hachage HachageDe(const uint8_t* k) const;
+  Hachage DifferencePortes(const Portes& x, const Portes& y) const;
   Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
   std::vector<PasSolution> Chemin(uint32_t fin, const Table& table, const Pages<Lien>& liens);
   PasSolution PasDe(int ancre, int8_t d) const { return {LigneDe(ancre), ColonneDe(ancre), d}; }
@@ -372,6 +389,8 @@ class Solveur {
   std::vector<int> groupeDe_;        // door of each door cell
   Portes portesDepart_;
   std::vector<std::vector<Toucher>> touchers_;  // by kind × cell
+  std::vector<Hachage> aleas_;        // by kind × cell
+  std::vector<Hachage> aleasPortes_;  // by door cell: touched, open
   std::size_t octetsFixes_ = 0;
   Memoire memoire_;
 
@@ -534,8 +553,44 @@ void Solveur<N>::Analyser() {
   octetsPortes_ = (cellulePorte_.size() + 7) / 8;
   tailleCle_ = static_cast<std::size_t>(nbPieces_) * (ancreLarge_ ? 2 : 1) + 2 * octetsPortes_;
   if (tailleCle_ == 0) tailleCle_ = 1;
-  octetsFixes_ = masques_.size() * sizeof(B);
+  // Random words for the fingerprints (always the same ones).
+  uint64_t graine = 0x2545F4914F6CDD1Dull;
+  auto alea = [&graine] {
+    uint64_t z = (graine += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  };
+  aleas_.resize(classes_.size() * static_cast<std::size_t>(cellules_));
+  for (auto& h : aleas_) h = {alea(), alea()};
+  aleasPortes_.resize(2 * cellulePorte_.size());
+  for (auto& h : aleasPortes_) h = {alea(), alea()};
+  octetsFixes_ = masques_.size() * sizeof(B) + (aleas_.size() + aleasPortes_.size()) * sizeof(Hachage);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
+}
+
+template <int N>
+Hachage Solveur<N>::HachageDe(const uint8_t* k) const {
+  Hachage h;
+  for (int p = 0; p < nbPieces_; ++p) h ^= Alea(classeDe_[static_cast<std::size_t>(p)], Ancre(k, p));
+  if (!cellulePorte_.empty()) {
+    Portes portes;
+    LirePortes(k, portes);
+    h ^= DifferencePortes(Portes{}, portes);
+  }
+  return h;
+}
+
+template <int N>
+Hachage Solveur<N>::DifferencePortes(const Portes& x, const Portes& y) const {
+  Hachage h;
+  for (std::size_t w = 0; w < kMotsPortes; ++w) {
+    for (uint64_t d = x.touchees[w] ^ y.touchees[w]; d; d &= d - 1)
+      h ^= aleasPortes_[2 * (w * 64 + static_cast<std::size_t>(std::countr_zero(d)))];
+    for (uint64_t d = x.ouvertes[w] ^ y.ouvertes[w]; d; d &= d - 1)
+      h ^= aleasPortes_[2 * (w * 64 + static_cast<std::size_t>(std::countr_zero(d))) + 1];
+  }
+  return h;
 }
 
 template <int N>
@@ -688,11 +743,13 @@ void Solveur<N>::Inonder(const Portes& portes, const B& occ, int p, uint16_t a0)
 }
 
 template <int N>
-uint16_t Solveur<N>::Estimer(const uint8_t* k, const Portes& portes) const {
+uint16_t Solveur<N>::Estimer(const uint8_t* k) const {
   // From every master tile, the cheapest way to each final place: a step
   // on floor costs 1, onto another piece's tile kAutre, onto a door cell
   // not open kPorte. The sum over the places, shared out over the tiles of
   // the largest master piece.
+  Portes portes;
+  LirePortes(k, portes);
   B occ, maitres;
   for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
@@ -747,44 +804,73 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
   Seaux seaux(memoire_);
   const bool coups = options_.mesure == MesureSolveur::Coups;
   const std::size_t reserve = 2 * (4096 * sizeof(Lien) + 4096 * sizeof(uint32_t) + 64);
-
-  std::vector<uint8_t> cle(tailleCle_), suivante(tailleCle_);
-  for (int p = 0; p < nbPieces_; ++p) PoserAncre(cle.data(), p, ancresDepart_[static_cast<std::size_t>(p)]);
-  EcrirePortes(cle.data(), portesDepart_);
-  bool nouveau = false;
-  if (!table.Place(options_.limiteMemoire, reserve)) return Fin::Limite;
-  table.Trouver(cle.data(), &nouveau);
-  const uint16_t e0 = approchee ? Estimer(cle.data(), portesDepart_) : 0;
-  *liens.Ajouter() = {0, 0, 0, 0, e0, 0};
-  seaux.Ajouter(e0, 0);
-
   auto priorite = [&](int cout, int estimation) {
     return approchee ? static_cast<std::size_t>(kUnite * cout + estimation) : static_cast<std::size_t>(cout);
   };
-  bool limite = false;
-  // Adds a state reached at that cost; false when a limit is met.
-  auto ajouter = [&](const uint8_t* k, const Portes& portes, int cout, uint32_t parent, uint16_t avant, uint16_t apres,
-                     int8_t direction) {
-    if (cout > 0xFFFF) return true;
-    if (table.Nombre() >= options_.limiteEtats || !table.Place(options_.limiteMemoire, reserve)) {
-      limite = true;
-      return false;
+
+  std::vector<uint8_t> cle(tailleCle_);
+  for (int p = 0; p < nbPieces_; ++p) PoserAncre(cle.data(), p, ancresDepart_[static_cast<std::size_t>(p)]);
+  EcrirePortes(cle.data(), portesDepart_);
+  if (!table.Place(options_.limiteMemoire, reserve)) return Fin::Limite;
+  int etat = 0;
+  table.Trouver(HachageDe(cle.data()).Empreinte(), 0, &etat);
+  std::memcpy(table.NouvelleCle(), cle.data(), tailleCle_);
+  const uint16_t e0 = approchee ? Estimer(cle.data()) : 0;
+  *liens.Ajouter() = {0, 0, 0, 0, e0, 0};
+  seaux.Ajouter(e0, 0);
+
+  // The states one expansion reaches, fingerprinted and their slots
+  // asked for before any is looked up; a key is written only for a new one.
+  struct Suivant {
+    Hachage hachage;
+    int piece;
+    uint16_t avant, apres;
+    int portes;  // in lotPortes, or -1 when the doors stay
+    int cout;
+    int8_t direction;
+  };
+  std::vector<Suivant> suivants;
+  std::vector<Portes> lotPortes;
+  Hachage hachageParent{};
+  auto proposer = [&](int p, uint16_t avant, uint16_t apres, const Portes* avantPortes, const Portes* portes, int cout,
+                      int8_t direction) {
+    const int classe = classeDe_[static_cast<std::size_t>(p)];
+    Hachage h = hachageParent;
+    h ^= Alea(classe, avant);
+    h ^= Alea(classe, apres);
+    int indice = -1;
+    if (portes) {
+      h ^= DifferencePortes(*avantPortes, *portes);
+      indice = static_cast<int>(lotPortes.size());
+      lotPortes.push_back(*portes);
     }
-    const uint32_t i = table.Trouver(k, &nouveau);
-    Lien* lien = nullptr;
-    if (nouveau) {
-      lien = liens.Ajouter();
-      lien->estimation = approchee ? Estimer(k, portes) : 0;
-    } else {
-      lien = liens[i];
-      if (cout >= lien->cout) return true;
+    suivants.push_back({h, p, avant, apres, indice, cout, direction});
+    table.Prevoir(h.Empreinte());
+  };
+  // Adds the states proposed; false when a limit is met.
+  auto ajouter = [&](uint32_t parent) {
+    for (const Suivant& v : suivants) {
+      if (v.cout > 0xFFFF) continue;
+      if (table.Nombre() >= options_.limiteEtats || !table.Place(options_.limiteMemoire, reserve)) return false;
+      const uint32_t i = table.Trouver(v.hachage.Empreinte(), static_cast<uint16_t>(v.cout), &etat);
+      if (etat == 2) continue;
+      Lien* lien = nullptr;
+      if (etat == 0) {
+        uint8_t* k = table.NouvelleCle();
+        std::memcpy(k, cle.data(), tailleCle_);
+        PoserAncre(k, v.piece, v.apres);
+        Canoniser(k, v.piece);
+        if (v.portes >= 0) EcrirePortes(k, lotPortes[static_cast<std::size_t>(v.portes)]);
+        lien = liens.Ajouter();
+        lien->estimation = approchee ? Estimer(k) : 0;
+      } else {
+        lien = liens[i];
+      }
+      *lien = {parent, v.avant, v.apres, static_cast<uint16_t>(v.cout), lien->estimation, v.direction};
+      seaux.Ajouter(priorite(v.cout, lien->estimation), i);
     }
-    lien->parent = parent;
-    lien->avant = avant;
-    lien->apres = apres;
-    lien->cout = static_cast<uint16_t>(cout);
-    lien->direction = direction;
-    seaux.Ajouter(priorite(cout, lien->estimation), i);
+    suivants.clear();
+    lotPortes.clear();
     return true;
   };
 
@@ -799,6 +885,7 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     *niveauAtteint = static_cast<int>(niveau);
     std::memcpy(cle.data(), table.Cle(e), tailleCle_);
     LirePortes(cle.data(), portes);
+    hachageParent = HachageDe(cle.data());
     B maitres;
     const B occ = Occupation(cle.data(), portes, &maitres);
     if (maitres.Contient(finales_)) {
@@ -811,37 +898,27 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     for (int p = 0; p < nbPieces_; ++p) {
       const int classe = classeDe_[static_cast<std::size_t>(p)];
       const uint16_t a = Ancre(cle.data(), p);
-      const bool maitre = classes_[static_cast<std::size_t>(classe)].serie == TSerieMap::Final;
       if (!coups) {
+        const bool portesEnJeu = classes_[static_cast<std::size_t>(classe)].serie == TSerieMap::Final && PorteFermee(portes);
         for (std::size_t d = 0; d < kDirections.size(); ++d) {
           if (occ.Croise(Forme(classe, a, static_cast<int>(d)))) continue;
           const auto b = static_cast<uint16_t>(a + Delta(kDirections[d]));
-          std::memcpy(suivante.data(), cle.data(), tailleCle_);
-          PoserAncre(suivante.data(), p, b);
-          Canoniser(suivante.data(), p);
           suivantes = portes;
-          if (maitre && !cellulePorte_.empty()) {
-            PasserPortes(classe, b, suivantes);
-            EcrirePortes(suivante.data(), suivantes);
-          }
-          if (!ajouter(suivante.data(), suivantes, lien.cout + 1, e, a, b, kDirections[d])) break;
+          if (portesEnJeu) PasserPortes(classe, b, suivantes);
+          proposer(p, a, b, &portes, portesEnJeu ? &suivantes : nullptr, lien.cout + 1, kDirections[d]);
         }
       } else {
         bool bouge = false;
         for (int d = 0; d < 4 && !bouge; ++d) bouge = !occ.Croise(Forme(classe, a, d));
         if (!bouge) continue;
         Inonder(portes, occ, p, a);
-        for (std::size_t i = 1; i < noeuds_.size() && !limite; ++i) {
+        for (std::size_t i = 1; i < noeuds_.size(); ++i) {
           const Noeud& n = noeuds_[i];
-          std::memcpy(suivante.data(), cle.data(), tailleCle_);
-          PoserAncre(suivante.data(), p, n.ancre);
-          Canoniser(suivante.data(), p);
-          EcrirePortes(suivante.data(), portesVues_[n.portes]);
           const int prix = (n.ancre != a ? 1 : 0) + n.ouvertes;
-          ajouter(suivante.data(), portesVues_[n.portes], lien.cout + prix, e, a, n.ancre, 0);
+          proposer(p, a, n.ancre, &portes, n.portes ? &portesVues_[n.portes] : nullptr, lien.cout + prix, 0);
         }
       }
-      if (limite) {
+      if (!ajouter(e)) {
         r.etats += table.Nombre();
         return Fin::Limite;
       }
