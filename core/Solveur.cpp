@@ -359,6 +359,23 @@ class Solveur {
   // in noeuds_ (the first is where it stands).
   void Inonder(const Portes& portes, const B& occ, int p, uint16_t a0);
   uint16_t Estimer(const uint8_t* k) const;
+  // The cells of the rooms the master pieces stand in: floor joined by
+  // its sides, door cells closing a room whether open or not.
+  B Salle(const uint8_t* k) const;
+  // What going through the doors not open under those cells costs the
+  // estimate: more for each of their cells still to touch.
+  int PrixPorte(const B& cellules, const Portes& portes) const {
+    int prix = 0;
+    for (std::size_t j = 0; j < cellulePorte_.size(); ++j) {
+      if (!cellules.Test(cellulePorte_[j]) || BitDe(portes.ouvertes, static_cast<int>(j))) continue;
+      const MotsPortes& m = membres_[static_cast<std::size_t>(groupeDe_[j])];
+      int restantes = 0;
+      for (std::size_t w = 0; w < kMotsPortes; ++w)
+        restantes += std::popcount(m[w] & ~(portes.touchees[w] | portes.ouvertes[w]));
+      prix = std::max(prix, kPorte * (restantes + 2));
+    }
+    return std::min(prix, prixPorteMax_);
+  }
   const Hachage& Alea(int classe, int ancre) const {
     return aleas_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
   }
@@ -383,10 +400,12 @@ class Solveur {
   std::vector<B> masques_;
   B fixes_;    // borders, guards and door cells that are never doors
   B finales_;  // final places
+  std::vector<int> placesFinales_;
   std::vector<int> cellulePorte_;  // board cell of each door cell
   std::vector<int> porteDe_;       // door cell of each board cell, or -1
   std::vector<MotsPortes> membres_;  // door cells of each door
   std::vector<int> groupeDe_;        // door of each door cell
+  int prixPorteMax_ = 4 * kPorte;
   Portes portesDepart_;
   std::vector<std::vector<Toucher>> touchers_;  // by kind × cell
   std::vector<Hachage> aleas_;        // by kind × cell
@@ -401,6 +420,8 @@ class Solveur {
   std::vector<B> bloqueVues_;
   // The estimate's work.
   mutable std::vector<uint16_t> distances_;
+  mutable std::vector<int> meilleures_;
+  mutable std::vector<int> pileSalle_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
 };
 
@@ -421,7 +442,10 @@ void Solveur<N>::Analyser() {
     for (int c = 1; c <= L; ++c) {
       const auto& k = depart_.Case(l, c);
       const int i = Indice(l, c);
-      if (k.PlaceFinal) finales_.Poser(i);
+      if (k.PlaceFinal) {
+        finales_.Poser(i);
+        placesFinales_.push_back(i);
+      }
       if (k.Serie == TSerieMap::Normal || k.Serie == TSerieMap::Final) pieces[k.Piece].emplace_back(l, c);
       if (k.Serie != TSerieMap::Bord) ouvrir(i);
       const bool porte = k.Serie != TSerieMap::Bord || k.Map == kMapPorteFermee || k.Map == kMapPorteTouchee;
@@ -743,57 +767,86 @@ void Solveur<N>::Inonder(const Portes& portes, const B& occ, int p, uint16_t a0)
 }
 
 template <int N>
-uint16_t Solveur<N>::Estimer(const uint8_t* k) const {
-  // From every master tile, the cheapest way to each final place: a step
-  // on floor costs 1, onto another piece's tile kAutre, onto a door cell
-  // not open kPorte. The sum over the places, shared out over the tiles of
-  // the largest master piece.
-  Portes portes;
-  LirePortes(k, portes);
-  B occ, maitres;
+typename Solveur<N>::B Solveur<N>::Salle(const uint8_t* k) const {
+  B salle;
+  std::vector<int>& pile = pileSalle_;
+  pile.clear();
   for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
-    occ |= Forme(classe, Ancre(k, p), 4);
-    maitres |= Forme(classe, Ancre(k, p), 5);
+    if (classes_[static_cast<std::size_t>(classe)].serie != TSerieMap::Final) continue;
+    const B& forme = Forme(classe, Ancre(k, p), 4);
+    salle |= forme;
+    for (int i = 0; i < cellules_; ++i)
+      if (forme.Test(i)) pile.push_back(i);
   }
-  distances_.assign(static_cast<std::size_t>(cellules_), 0xFFFF);
-  fileDistances_.resize(kUnite + 1);
+  while (!pile.empty()) {
+    const int i = pile.back();
+    pile.pop_back();
+    for (int8_t d : kDirections) {
+      const int v = i + Delta(d);
+      if (salle.Test(v) || fixes_.Test(v) || porteDe_[static_cast<std::size_t>(v)] >= 0) continue;
+      salle.Poser(v);
+      pile.push_back(v);
+    }
+  }
+  return salle;
+}
+
+template <int N>
+uint16_t Solveur<N>::Estimer(const uint8_t* k) const {
+  // For each master piece, the cheapest way of its whole shape to every
+  // anchor: a step costs 1, and kAutre more when the shape then lies on
+  // another piece, kPorte more on a door not open. For each final place,
+  // the cheapest anchor of a master piece that covers it; the sum over the
+  // places, shared out over the tiles of the largest master piece.
+  Portes portes;
+  LirePortes(k, portes);
+  B autres, fermees = cellulePorte_.empty() ? B{} : Bloquantes(portes);
+  for (int p = 0; p < nbPieces_; ++p) {
+    const int classe = classeDe_[static_cast<std::size_t>(p)];
+    if (classes_[static_cast<std::size_t>(classe)].serie != TSerieMap::Final) autres |= Forme(classe, Ancre(k, p), 4);
+  }
+  const int kPlusCher = 1 + kAutre + prixPorteMax_;
+  fileDistances_.resize(kPlusCher + 1);
+  meilleures_.assign(placesFinales_.size(), kEstimationMax);
   int plusGrande = 1;
-  for (const auto& c : classes_) plusGrande = std::max(plusGrande, c.finales);
-  std::size_t enFile = 0;
-  for (int i = 0; i < cellules_; ++i)
-    if (maitres.Test(i)) {
-      distances_[static_cast<std::size_t>(i)] = 0;
-      fileDistances_[0].push_back(static_cast<int16_t>(i));
-      ++enFile;
-    }
-  auto prix = [&](int i) -> int {
-    const int j = porteDe_[static_cast<std::size_t>(i)];
-    if (j >= 0) return BitDe(portes.ouvertes, j) ? (occ.Test(i) && !maitres.Test(i) ? kAutre : 1) : kPorte;
-    if (fixes_.Test(i)) return -1;
-    return occ.Test(i) && !maitres.Test(i) ? kAutre : 1;
-  };
-  // Dial's buckets, the distance modulo kUnite + 1.
-  for (int d = 0; enFile > 0; ++d) {
-    auto& seau = fileDistances_[static_cast<std::size_t>(d % (kUnite + 1))];
-    for (std::size_t s = 0; s < seau.size(); ++s) {
-      const int i = seau[s];
-      if (distances_[static_cast<std::size_t>(i)] != d) continue;
-      for (int8_t sens : kDirections) {
-        const int v = i + Delta(sens);
-        const int c = prix(v);
-        if (c < 0 || distances_[static_cast<std::size_t>(v)] <= d + c) continue;
-        distances_[static_cast<std::size_t>(v)] = static_cast<uint16_t>(d + c);
-        fileDistances_[static_cast<std::size_t>((d + c) % (kUnite + 1))].push_back(static_cast<int16_t>(v));
-        ++enFile;
+  for (int p = 0; p < nbPieces_; ++p) {
+    const int classe = classeDe_[static_cast<std::size_t>(p)];
+    const auto& c = classes_[static_cast<std::size_t>(classe)];
+    if (c.serie != TSerieMap::Final) continue;
+    plusGrande = std::max(plusGrande, c.finales);
+    distances_.assign(static_cast<std::size_t>(cellules_), 0xFFFF);
+    const int a0 = Ancre(k, p);
+    distances_[static_cast<std::size_t>(a0)] = 0;
+    fileDistances_[0].push_back(static_cast<int16_t>(a0));
+    std::size_t enFile = 1;
+    // Dial's buckets, the distance modulo kPlusCher + 1.
+    for (int d = 0; enFile > 0; ++d) {
+      auto& seau = fileDistances_[static_cast<std::size_t>(d % (kPlusCher + 1))];
+      for (std::size_t s = 0; s < seau.size(); ++s) {
+        const int a = seau[s];
+        if (distances_[static_cast<std::size_t>(a)] != d) continue;
+        const B& maitres = Forme(classe, a, 5);
+        for (std::size_t f = 0; f < placesFinales_.size(); ++f)
+          if (d < meilleures_[f] && maitres.Test(placesFinales_[f])) meilleures_[f] = d;
+        for (std::size_t sens = 0; sens < kDirections.size(); ++sens) {
+          const B& devant = Forme(classe, a, static_cast<int>(sens));
+          if (fixes_.Croise(devant)) continue;
+          const int b = a + Delta(kDirections[sens]);
+          int prix = 1 + (autres.Croise(devant) ? kAutre : 0);
+          if (fermees.Croise(devant)) prix += PrixPorte(devant, portes);
+          if (distances_[static_cast<std::size_t>(b)] <= d + prix) continue;
+          distances_[static_cast<std::size_t>(b)] = static_cast<uint16_t>(d + prix);
+          fileDistances_[static_cast<std::size_t>((d + prix) % (kPlusCher + 1))].push_back(static_cast<int16_t>(b));
+          ++enFile;
+        }
       }
+      enFile -= seau.size();
+      seau.clear();
     }
-    enFile -= seau.size();
-    seau.clear();
   }
   long somme = 0;
-  for (int i = 0; i < cellules_; ++i)
-    if (finales_.Test(i)) somme += distances_[static_cast<std::size_t>(i)] == 0xFFFF ? kEstimationMax : distances_[static_cast<std::size_t>(i)];
+  for (int m : meilleures_) somme += m;
   return static_cast<uint16_t>(std::min<long>(kEstimationMax, somme / plusGrande));
 }
 
@@ -804,6 +857,7 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
   Seaux seaux(memoire_);
   const bool coups = options_.mesure == MesureSolveur::Coups;
   const std::size_t reserve = 2 * (4096 * sizeof(Lien) + 4096 * sizeof(uint32_t) + 64);
+
   auto priorite = [&](int cout, int estimation) {
     return approchee ? static_cast<std::size_t>(kUnite * cout + estimation) : static_cast<std::size_t>(cout);
   };
@@ -817,7 +871,7 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
   std::memcpy(table.NouvelleCle(), cle.data(), tailleCle_);
   const uint16_t e0 = approchee ? Estimer(cle.data()) : 0;
   *liens.Ajouter() = {0, 0, 0, 0, e0, 0};
-  seaux.Ajouter(e0, 0);
+  seaux.Ajouter(priorite(0, e0), 0);
 
   // The states one expansion reaches, fingerprinted and their slots
   // asked for before any is looked up; a key is written only for a new one.
@@ -895,9 +949,14 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
       r.coups = coups ? lien.cout : 0;
       return Fin::Solution;
     }
+    // The best-first search leaves alone the pieces of the rooms the
+    // master pieces are not in: behind doors they only multiply states.
+    const bool salles = approchee && !cellulePorte_.empty();
+    const B salle = salles ? Salle(cle.data()) : B{};
     for (int p = 0; p < nbPieces_; ++p) {
       const int classe = classeDe_[static_cast<std::size_t>(p)];
       const uint16_t a = Ancre(cle.data(), p);
+      if (salles && !salle.Croise(Forme(classe, a, 4))) continue;
       if (!coups) {
         const bool portesEnJeu = classes_[static_cast<std::size_t>(classe)].serie == TSerieMap::Final && PorteFermee(portes);
         for (std::size_t d = 0; d < kDirections.size(); ++d) {
@@ -908,6 +967,9 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
           proposer(p, a, b, &portes, portesEnJeu ? &suivantes : nullptr, lien.cout + 1, kDirections[d]);
         }
       } else {
+        // The piece that made this move: its next move from here reaches
+        // only places its last flood already gave, and no cheaper.
+        if (e != 0 && a == lien.apres) continue;
         bool bouge = false;
         for (int d = 0; d < 4 && !bouge; ++d) bouge = !occ.Croise(Forme(classe, a, d));
         if (!bouge) continue;
