@@ -24,6 +24,8 @@ constexpr int kUnite = 16;
 constexpr int kAutre = kUnite;
 constexpr int kPorte = kUnite / 2;
 constexpr int kEstimationMax = 0x3FFF;
+// A bound for a state no sequence of moves can solve.
+constexpr uint16_t kSansIssue = 0xFFFF;
 
 // What the search holds, counted as it is allocated: the peak is what the
 // process really takes for it.
@@ -359,6 +361,13 @@ class Solveur {
   // in noeuds_ (the first is where it stands).
   void Inonder(const Portes& portes, const B& occ, int p, uint16_t a0);
   uint16_t Estimer(const uint8_t* k) const;
+  // A lower bound of what solving still costs, for the optimal search:
+  // for the steps, how far each final place is from the nearest master
+  // piece that can cover it, other pieces aside; for the moves on a board
+  // with doors, one move and the doors a master piece must open on its
+  // way to each place. kSansIssue when no master piece can reach a place.
+  uint16_t Borne(const uint8_t* k);
+  std::vector<uint16_t> CalculerBornes(const Portes* portes) const;
   // The cells of the rooms the master pieces stand in: floor joined by
   // its sides, door cells closing a room whether open or not.
   B Salle(const uint8_t* k) const;
@@ -422,6 +431,12 @@ class Solveur {
   mutable std::vector<uint16_t> distances_;
   mutable std::vector<int> meilleures_;
   mutable std::vector<int> pileSalle_;
+  // The bounds by master kind, anchor and final place; for the moves, one
+  // table for each set of open door cells met.
+  std::vector<int> indiceMaitre_;  // of each kind among the master kinds, or -1
+  int nbMaitres_ = 0;
+  std::vector<uint16_t> bornesPas_;
+  std::map<MotsPortes, std::vector<uint16_t>> bornesPortes_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
 };
 
@@ -573,6 +588,9 @@ void Solveur<N>::Analyser() {
       }
   }
 
+  indiceMaitre_.assign(classes_.size(), -1);
+  for (std::size_t k = 0; k < classes_.size(); ++k)
+    if (classes_[k].finales > 0) indiceMaitre_[k] = nbMaitres_++;
   ancreLarge_ = cellules_ > 255;
   octetsPortes_ = (cellulePorte_.size() + 7) / 8;
   tailleCle_ = static_cast<std::size_t>(nbPieces_) * (ancreLarge_ ? 2 : 1) + 2 * octetsPortes_;
@@ -767,6 +785,105 @@ void Solveur<N>::Inonder(const Portes& portes, const B& occ, int p, uint16_t a0)
 }
 
 template <int N>
+std::vector<uint16_t> Solveur<N>::CalculerBornes(const Portes* portes) const {
+  // Backwards from every anchor that covers the place, over the anchors
+  // where the piece fits between the borders (door cells let through): a
+  // step costs one for the steps; for the moves, one when it brings the
+  // piece onto door cells not open from none.
+  const std::size_t F = placesFinales_.size();
+  std::vector<uint16_t> bornes(static_cast<std::size_t>(nbMaitres_) * static_cast<std::size_t>(cellules_) * F, kSansIssue);
+  const B fermees = portes ? Bloquantes(*portes) : B{};
+  std::vector<int> avant, apres;
+  for (std::size_t k = 0; k < classes_.size(); ++k) {
+    const int m = indiceMaitre_[k];
+    if (m < 0) continue;
+    const int classe = static_cast<int>(k);
+    auto tient = [&](int a) {
+      if (a < 0 || a >= cellules_) return false;
+      const B& forme = Forme(classe, a, 4);
+      bool vide = true;
+      for (uint64_t w : forme.m) vide = vide && w == 0;
+      return !vide && !fixes_.Croise(forme);
+    };
+    for (std::size_t f = 0; f < F; ++f) {
+      auto borne = [&](int a) -> uint16_t& {
+        return bornes[(static_cast<std::size_t>(m) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(a)) * F + f];
+      };
+      avant.clear();
+      for (int a = 0; a < cellules_; ++a)
+        if (tient(a) && Forme(classe, a, 5).Test(placesFinales_[f])) {
+          borne(a) = 0;
+          avant.push_back(a);
+        }
+      // Breadth first by cost; the moves' steps that cost nothing are
+      // followed at once.
+      for (uint16_t d = 0; !avant.empty(); ++d) {
+        apres.clear();
+        for (std::size_t i = 0; i < avant.size(); ++i) {
+          const int y = avant[i];
+          if (borne(y) != d) continue;
+          for (int sens = 0; sens < 4; ++sens) {
+            const int x = y - Delta(kDirections[static_cast<std::size_t>(sens)]);
+            if (!tient(x) || fixes_.Croise(Forme(classe, x, sens))) continue;
+            const bool gratuit =
+                portes && !(fermees.Croise(Forme(classe, x, sens)) && !fermees.Croise(Forme(classe, x, 4)));
+            const uint16_t c = static_cast<uint16_t>(d + (gratuit ? 0 : 1));
+            if (borne(x) <= c) continue;
+            borne(x) = c;
+            (gratuit ? avant : apres).push_back(x);
+          }
+        }
+        avant.swap(apres);
+      }
+    }
+  }
+  return bornes;
+}
+
+template <int N>
+uint16_t Solveur<N>::Borne(const uint8_t* k) {
+  const bool coups = options_.mesure == MesureSolveur::Coups;
+  if (coups && cellulePorte_.empty()) return 0;
+  Portes portes;
+  LirePortes(k, portes);
+  const std::vector<uint16_t>* bornes = &bornesPas_;
+  if (coups) {
+    auto it = bornesPortes_.find(portes.ouvertes);
+    if (it == bornesPortes_.end()) {
+      if (bornesPortes_.size() >= 64) return 0;  // too many door sets: no bound
+      it = bornesPortes_.emplace(portes.ouvertes, CalculerBornes(&portes)).first;
+      memoire_.Prendre(it->second.size() * sizeof(uint16_t));
+    }
+    bornes = &it->second;
+  } else if (bornesPas_.empty()) {
+    bornesPas_ = CalculerBornes(nullptr);
+    memoire_.Prendre(bornesPas_.size() * sizeof(uint16_t));
+  }
+  const std::size_t F = placesFinales_.size();
+  int pire = 0;
+  bool resolu = true;
+  for (std::size_t f = 0; f < F; ++f) {
+    int meilleure = kSansIssue;
+    for (int p = 0; p < nbPieces_ && meilleure > 0; ++p) {
+      const int classe = classeDe_[static_cast<std::size_t>(p)];
+      const int m = indiceMaitre_[static_cast<std::size_t>(classe)];
+      if (m < 0) continue;
+      if (Forme(classe, Ancre(k, p), 5).Test(placesFinales_[f])) {
+        meilleure = -1;  // covered
+        break;
+      }
+      meilleure = std::min<int>(meilleure, (*bornes)[(static_cast<std::size_t>(m) * static_cast<std::size_t>(cellules_) + Ancre(k, p)) * F + f]);
+    }
+    if (meilleure == kSansIssue) return kSansIssue;
+    resolu = resolu && meilleure < 0;
+    pire = std::max(pire, meilleure);
+  }
+  // Steps: the farthest place. Moves: one move, and the doors on the way.
+  if (!coups) return static_cast<uint16_t>(pire);
+  return static_cast<uint16_t>(pire + (resolu ? 0 : 1));
+}
+
+template <int N>
 typename Solveur<N>::B Solveur<N>::Salle(const uint8_t* k) const {
   B salle;
   std::vector<int>& pile = pileSalle_;
@@ -820,9 +937,14 @@ uint16_t Solveur<N>::Estimer(const uint8_t* k) const {
     distances_[static_cast<std::size_t>(a0)] = 0;
     fileDistances_[0].push_back(static_cast<int16_t>(a0));
     std::size_t enFile = 1;
-    // Dial's buckets, the distance modulo kPlusCher + 1.
+    // Dial's buckets, the distance modulo kPlusCher + 1; done when every
+    // place has a cheaper anchor than what is left.
     for (int d = 0; enFile > 0; ++d) {
       auto& seau = fileDistances_[static_cast<std::size_t>(d % (kPlusCher + 1))];
+      if (d > *std::max_element(meilleures_.begin(), meilleures_.end())) {
+        for (auto& reste : fileDistances_) reste.clear();
+        break;
+      }
       for (std::size_t s = 0; s < seau.size(); ++s) {
         const int a = seau[s];
         if (distances_[static_cast<std::size_t>(a)] != d) continue;
@@ -859,7 +981,9 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
   const std::size_t reserve = 2 * (4096 * sizeof(Lien) + 4096 * sizeof(uint32_t) + 64);
 
   auto priorite = [&](int cout, int estimation) {
-    return approchee ? static_cast<std::size_t>(kUnite * cout + estimation) : static_cast<std::size_t>(cout);
+    // The best-first search weighs a move as kUnite sixteenths of the
+    // estimate; a step as one.
+    return static_cast<std::size_t>(approchee && coups ? kUnite * cout + estimation : cout + estimation);
   };
 
   std::vector<uint8_t> cle(tailleCle_);
@@ -869,7 +993,11 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
   int etat = 0;
   table.Trouver(HachageDe(cle.data()).Empreinte(), 0, &etat);
   std::memcpy(table.NouvelleCle(), cle.data(), tailleCle_);
-  const uint16_t e0 = approchee ? Estimer(cle.data()) : 0;
+  const uint16_t e0 = approchee ? Estimer(cle.data()) : Borne(cle.data());
+  if (e0 == kSansIssue) {
+    r.etats = 1;
+    return Fin::Aucune;
+  }
   *liens.Ajouter() = {0, 0, 0, 0, e0, 0};
   seaux.Ajouter(priorite(0, e0), 0);
 
@@ -916,12 +1044,12 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
         Canoniser(k, v.piece);
         if (v.portes >= 0) EcrirePortes(k, lotPortes[static_cast<std::size_t>(v.portes)]);
         lien = liens.Ajouter();
-        lien->estimation = approchee ? Estimer(k) : 0;
+        lien->estimation = approchee ? Estimer(k) : Borne(k);
       } else {
         lien = liens[i];
       }
       *lien = {parent, v.avant, v.apres, static_cast<uint16_t>(v.cout), lien->estimation, v.direction};
-      seaux.Ajouter(priorite(v.cout, lien->estimation), i);
+      if (lien->estimation != kSansIssue) seaux.Ajouter(priorite(v.cout, lien->estimation), i);
     }
     suivants.clear();
     lotPortes.clear();
