@@ -637,13 +637,16 @@ void TFrmEditeur::Resoudre1Click() {
                            " positions : ce plateau est trop grand pour être résolu ici.");
     return;
   }
+  // Says whether each count is proven the fewest.
+  const std::string texte =
+      (coups->optimale ? "Solution optimale en " : "Solution trouvée en ") + TexteCoups(coups->coups);
   const auto pas = ResoudreEnAttendant(this, plateau, MesureSolveur::Pas);
   if (!pas || pas->issue != IssueSolveur::Solution) {
-    dialogues_.Information("Solution en " + TexteCoups(coups->coups));
+    dialogues_.Information(texte + (coups->optimale ? "" : " (non optimale)"));
     return;
   }
-  dialogues_.Information("Solution en " + TexteCoups(coups->coups) + " (" + std::to_string(pas->pas) +
-                         " pas)");
+  dialogues_.Information(texte + " (" + std::to_string(pas->pas) + " pas" +
+                         (coups->optimale && pas->optimale ? ")" : ", non optimale)"));
 }
 
 // The check and the board file.

@@ -134,9 +134,10 @@ void TFrmAuteur::BitBtn1Click() {
   ImageMemoire = images_.DessinerPlateau(Cases);
   ImageReduite->Picture = ImageMemoire;
   ImageReduite->update();
-  // The optimum is proposed as the number of moves; the author may change it.
+  // The optimum is proposed as the number of moves, when proven; the author
+  // may change it.
   const auto solution = ResoudreEnAttendant(this, Cases, MesureSolveur::Coups);
-  if (solution && solution->issue == IssueSolveur::Solution && solution->coups <= 999)
+  if (solution && solution->issue == IssueSolveur::Solution && solution->optimale && solution->coups <= 999)
     Edit2->setText(QString::number(solution->coups));
 }
 

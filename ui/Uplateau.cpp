@@ -556,7 +556,8 @@ void TFrmPlateau::MontrerSolution1Click() {
   for (std::size_t i = 0; i < evenements.size() && i < places; ++i) h.Evenements[h.Fin++] = evenements[i];
   if (evenements.size() > places) HistoriquePlein();
   MettreAJourActions();
-  dialogues_.Information("Solution en " + TexteCoups(resultat->coups) +
+  dialogues_.Information("Solution " + std::string(resultat->optimale ? "optimale" : "trouvée") + " en " +
+                         TexteCoups(resultat->coups) + (resultat->optimale ? "" : " (non optimale)") +
                          " depuis cette position : le magnétoscope la rejoue (« Avance », « Fin »).");
 }
 
@@ -582,7 +583,7 @@ void TFrmPlateau::PreparerRecords(const QString& chemin) {
 }
 
 void TFrmPlateau::NoterOptimum(const ResultatSolveur& resultat) {
-  if (resultat.issue != IssueSolveur::Solution) return;
+  if (resultat.issue != IssueSolveur::Solution || !resultat.optimale) return;
   const auto ecriture = ModifierRecords(FichierRecords(), [&](TRecords& records) {
     records.NoterOptimum(empreinte_, Partie.Plateau.Titre, cheminBibliotheque_, resultat.coups);
   });

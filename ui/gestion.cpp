@@ -190,7 +190,10 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   dansCadre->addWidget(LabelRecord);
   recherche_ = new TRechercheSolution(this);
   connect(recherche_, &TRechercheSolution::Finie, this, [this](const ResultatSolveur& r) {
-    if (r.issue == IssueSolveur::Solution) {
+    if (r.issue == IssueSolveur::Solution && !r.optimale) {
+      // Not proven: shown, never kept as the board's optimum.
+      LabelSolution->setText(QString::fromStdString("Solution trouvée : " + TexteCoups(r.coups) + " (non optimale)"));
+    } else if (r.issue == IssueSolveur::Solution) {
       LabelSolution->setText(QString::fromStdString("Solution optimale : " + TexteCoups(r.coups)));
       // Kept, so that it is found once per board.
       const auto ecriture = ModifierRecords(FichierRecords(), [&](TRecords& records) {
@@ -381,9 +384,7 @@ void TFrmGestion::TreeView1Change(QTreeWidgetItem* noeud) {
     return;
   }
   LabelSolution->setText("Recherche de la solution optimale…");
-  OptionsSolveur options;
-  options.limiteMemoire = std::size_t{256} << 20;
-  recherche_->Lancer(Cases, options);
+  recherche_->Lancer(Cases, OptionsApercu);
 }
 
 void TFrmGestion::TreeView1DragDrop(QTreeWidgetItem* cible) {

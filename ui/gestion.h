@@ -60,8 +60,16 @@ class TFrmGestion : public QDialog {
 
   TArbrePlateaux* TreeView1 = nullptr;
   TImageReduite* ImageReduite = nullptr;
-  // The optimal number of moves of the board shown, found in the background.
+  // The optimal number of moves of the board shown, found in the background
+  // (or a solution not proven optimal, said so).
   QLabel* LabelSolution = nullptr;
+  // The search behind LabelSolution: the proven optimum first, any
+  // solution when proving takes more than these limits.
+  OptionsSolveur OptionsApercu = [] {
+    OptionsSolveur o;
+    o.limiteMemoire = std::size_t{256} << 20;
+    return o;
+  }();
   // The player's record on the board shown, and the progress through the
   // library under the tree.
   QLabel* LabelRecord = nullptr;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,7 +50,7 @@ TEST(Solution, LePlateauMontreLaSolutionDepuisLaPositionParLeMagnetoscope) {
   const auto pos = plateau.Partie.Historique.PosHistorique;
   plateau.MontrerSolution1->trigger();
   ASSERT_EQ(dialogues.Textes("information").size(), 1u);
-  EXPECT_EQ(dialogues.Textes("information")[0].rfind("Solution en 2 coups", 0), 0u);
+  EXPECT_EQ(dialogues.Textes("information")[0].rfind("Solution optimale en 2 coups depuis", 0), 0u);
   // The board has not moved; the solution waits in the history.
   EXPECT_EQ(plateau.Partie.Historique.PosHistorique, pos);
   EXPECT_GT(plateau.Partie.Historique.Fin, pos);
@@ -82,10 +83,10 @@ TEST(Solution, LEditeurResoutApresLaVerification) {
   ASSERT_TRUE(editeur.OuvrirPlateau(fichier));
   editeur.Resoudre1->trigger();
   ASSERT_FALSE(dialogues.Textes("information").empty());
-  EXPECT_EQ(dialogues.Textes("information").back(), "Solution en 2 coups (4 pas)");
+  EXPECT_EQ(dialogues.Textes("information").back(), "Solution optimale en 2 coups (4 pas)");
   ASSERT_TRUE(editeur.OuvrirPlateau(dossier.Plateau(Dessiner({"A.."}, {"..x"}, "Un"))));
   editeur.Resoudre1->trigger();
-  EXPECT_EQ(dialogues.Textes("information").back(), "Solution en 1 coup (2 pas)");
+  EXPECT_EQ(dialogues.Textes("information").back(), "Solution optimale en 1 coup (2 pas)");
   ASSERT_TRUE(editeur.OuvrirPlateau(dossier.Plateau(Dessiner({"A#."}, {"..x"}, "Bloque"))));
   editeur.Resoudre1->trigger();
   EXPECT_EQ(dialogues.Textes("information").back(), "Ce plateau n'a pas de solution");
@@ -113,10 +114,23 @@ TEST(Solution, LaGestionAfficheLOptimumDuPlateauChoisi) {
   TImagesPieces images;
   QDir().mkpath(dossier.Q() + "plateaux/Essais");
   ASSERT_TRUE(EcrirePlateau((dossier.Q() + "plateaux/Essais/Porte.wbp").toStdString(), Porte(), "1").ok);
+  const QString passage = dossier.Q() + "plateaux/Essais/Passage.wbp";
+  ASSERT_TRUE(QFile::copy(QString(GLISSARO_SOURCES) + "/data/plateaux/1 - Premiers pas/11 - Le passage.wbp", passage));
   TFrmGestion gestion(dossier.Q(), images, dialogues);
   gestion.show();
   gestion.TreeView1->setCurrentItem(gestion.Noeud("Essais", "Porte"));
   EXPECT_TRUE(Attendre([&] { return gestion.LabelSolution->text() == "Solution optimale : 2 coups"; }))
       << gestion.LabelSolution->text().toStdString();
+
+  // Too many positions to prove the fewest moves: the answer of the fast
+  // search is shown as such and never kept as the optimum.
+  gestion.OptionsApercu.limiteEtats = 3000;
+  gestion.TreeView1->setCurrentItem(gestion.Noeud("Essais", "Passage"));
+  EXPECT_TRUE(Attendre([&] { return gestion.LabelSolution->text() == "Solution trouvée : 6 coups (non optimale)"; }))
+      << gestion.LabelSolution->text().toStdString();
+  TPlateau lu;
+  ASSERT_EQ(LirePlateau(passage.toStdString(), lu).statut, StatutLecture::Ok);
+  const auto* record = TRecords::Charger(CheminRecords(dossier.Q().toStdString())).Trouver(EmpreintePlateau(lu));
+  EXPECT_TRUE(!record || !record->Optimum);
   gestion.hide();
 }

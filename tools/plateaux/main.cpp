@@ -169,7 +169,9 @@ int Bilan(const std::vector<DefinitionPlateau>& definitions) {
       continue;
     }
     const auto debut = std::chrono::steady_clock::now();
-    const auto r = Resoudre(*p);
+    OptionsSolveur optimale;
+    optimale.approchee = false;  // compared with the optimum of the definition
+    const auto r = Resoudre(*p, optimale);
     const double duree = Secondes(debut);
     if (r.issue != IssueSolveur::Solution) {
       std::cout << "sans solution trouvée | " << r.etats << " | " << duree << "\n";
@@ -220,7 +222,7 @@ int Difficile(const std::vector<DefinitionPlateau>& definitions, const std::stri
     for (std::size_t k = 0; k < r.parDistance.size(); ++k) std::cout << " " << r.parDistance[k];
     std::cout << "\n";
     const auto debut = std::chrono::steady_clock::now();
-    const auto solution = Resoudre(r.depart, {MesureSolveur::Coups, 50'000'000, nullptr, std::size_t{4} << 30});
+    const auto solution = Resoudre(r.depart, {MesureSolveur::Coups, 50'000'000, nullptr, std::size_t{4} << 30, false});
     std::cout << "; le solveur : "
               << (solution.issue == IssueSolveur::Solution ? std::to_string(solution.coups) + " coups"
                                                            : std::string("pas de solution"))
@@ -264,7 +266,7 @@ int Solution(const std::vector<DefinitionPlateau>& definitions, const std::strin
     std::cerr << titre << " : pas de solution trouvée en " << r.etats << " états.\n";
     return 1;
   }
-  std::cout << titre << " : " << r.coups << " coups, " << r.etats << " états, " << Secondes(debut) << " s\n";
+  std::cout << titre << " : " << r.coups << " coups" << (r.optimale ? " (optimale)" : " (non optimale)") << ", " << r.etats << " états, " << Secondes(debut) << " s\n";
   std::string texte = "# Solution de « " + d->titre + " » (" + d->dossier + ") : " + std::to_string(r.coups) +
                       " coups\n# Gestes de glissaro-outils jouer : cases de 20 pixels, vitesse 2.\n";
   for (const auto& geste : GestesDeLaSolution(*p, r.chemin, 20)) {
