@@ -44,14 +44,17 @@ struct Memoire {
 template <class T>
 class Pages {
  public:
+  // parPage is rounded up to a power of two: an entry is found by shifts.
   Pages(Memoire& memoire, std::size_t largeur, std::size_t parPage)
-      : memoire_(&memoire), largeur_(largeur), parPage_(parPage) {}
+      : memoire_(&memoire), largeur_(largeur), decalage_(std::bit_width(parPage - 1)), parPage_(std::size_t{1} << decalage_) {}
   Pages(Pages&&) noexcept = default;
   Pages& operator=(Pages&&) noexcept = default;
   ~Pages() { Vider(); }
 
   std::size_t Taille() const { return n_; }
-  T* operator[](std::size_t i) const { return pages_[i / parPage_].get() + (i % parPage_) * largeur_; }
+  T* operator[](std::size_t i) const { return pages_[i >> decalage_].get() + (i & (parPage_ - 1)) * largeur_; }
+  // Entries that fit in the pages already taken.
+  std::size_t Restantes() const { return pages_.size() * parPage_ - n_; }
   // The bytes the next Ajouter takes.
   std::size_t Besoin() const { return n_ == pages_.size() * parPage_ ? OctetsPage() : 0; }
   T* Ajouter() {
@@ -72,6 +75,7 @@ class Pages {
   std::size_t OctetsPage() const { return parPage_ * largeur_ * sizeof(T) + sizeof(std::unique_ptr<T[]>); }
   Memoire* memoire_;
   std::size_t largeur_;
+  int decalage_;
   std::size_t parPage_;
   std::size_t n_ = 0;
   std::vector<std::unique_ptr<T[]>> pages_;
@@ -152,7 +156,17 @@ class Table {
   // Whether a new key fits under the limit, growing the table first when
   // it is due; a growth that would not fit is made smaller, or left for a
   // fuller table (the limit is met when even that does not fit).
-  bool Place(std::size_t limite, std::size_t reserve) {
+  [[gnu::always_inline]] bool Place(std::size_t limite, std::size_t reserve) {
+    // Between two checks the table neither grows nor takes a page of keys,
+    // and the reserve covers what else a few hundred states take.
+    if (Nombre() < controle_) return true;
+    if (!Verifier(limite, reserve)) return false;
+    controle_ = std::min({Nombre() + 256, cases_.size() * 7 / 10, Nombre() + cles_.Restantes()});
+    return true;
+  }
+
+ private:
+  [[gnu::noinline]] bool Verifier(std::size_t limite, std::size_t reserve) {
     const std::size_t besoin = memoire_.actuelle + cles_.Besoin() + reserve;
     if ((Nombre() + 1) * 10 <= cases_.size() * 7) return besoin <= limite;
     std::size_t nouvelle = cases_.size() * 2;
@@ -164,6 +178,8 @@ class Table {
     }
     return (Nombre() + 1) * 10 <= cases_.size() * 9 && besoin <= limite;
   }
+
+ public:
 
   // Asks the processor for the key's slot ahead of Trouver.
   void Prevoir(const Empreinte& e) const { __builtin_prefetch(&cases_[Position(e.h1)]); }
@@ -219,6 +235,7 @@ class Table {
   Pages<uint8_t> cles_;
   std::vector<Case> cases_;
   uint8_t* nouvelle_ = nullptr;
+  std::size_t controle_ = 0;  // the number of states at the next check
 };
 
 auto Hachage::Empreinte() const { return Table::Empreinte{a, static_cast<uint16_t>(b >> 48)}; }
@@ -435,6 +452,9 @@ class Solveur {
   // table for each set of open door cells met.
   std::vector<int> indiceMaitre_;  // of each kind among the master kinds, or -1
   int nbMaitres_ = 0;
+  std::vector<int> piecesMaitresses_;
+  std::vector<char> maitre_;  // of each piece: taken by a master tile, it touches doors
+  std::array<int, 4> delta_{};  // a step in each of kDirections
   std::vector<uint16_t> bornesPas_;
   std::map<MotsPortes, std::vector<uint16_t>> bornesPortes_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
@@ -591,6 +611,12 @@ void Solveur<N>::Analyser() {
   indiceMaitre_.assign(classes_.size(), -1);
   for (std::size_t k = 0; k < classes_.size(); ++k)
     if (classes_[k].finales > 0) indiceMaitre_[k] = nbMaitres_++;
+  for (int p = 0; p < nbPieces_; ++p) {
+    const int classe = classeDe_[static_cast<std::size_t>(p)];
+    maitre_.push_back(classes_[static_cast<std::size_t>(classe)].serie == TSerieMap::Final);
+    if (indiceMaitre_[static_cast<std::size_t>(classe)] >= 0) piecesMaitresses_.push_back(p);
+  }
+  for (std::size_t d = 0; d < kDirections.size(); ++d) delta_[d] = Delta(kDirections[d]);
   ancreLarge_ = cellules_ > 255;
   octetsPortes_ = (cellulePorte_.size() + 7) / 8;
   tailleCle_ = static_cast<std::size_t>(nbPieces_) * (ancreLarge_ ? 2 : 1) + 2 * octetsPortes_;
@@ -696,7 +722,7 @@ typename Solveur<N>::B Solveur<N>::Occupation(const uint8_t* k, const Portes& po
     const int classe = classeDe_[static_cast<std::size_t>(p)];
     const int a = Ancre(k, p);
     occ |= Forme(classe, a, 4);
-    if (maitres && classes_[static_cast<std::size_t>(classe)].finales) *maitres |= Forme(classe, a, 5);
+    if (maitres) *maitres |= Forme(classe, a, 5);  // empty for a piece without master tiles
   }
   return occ;
 }
@@ -731,25 +757,29 @@ void Solveur<N>::Inonder(const Portes& portes, const B& occ, int p, uint16_t a0)
   B autour = occ;
   autour ^= Forme(classe, a0, 4);  // the piece leaves its cells
   noeuds_.clear();
-  portesVues_.assign(1, portes);
-  vus_.assign(1, B{});
-  vus_[0].Poser(a0);
   noeuds_.push_back({a0, 0, -1, 0, 0});
-  const bool portesEnJeu = classes_[static_cast<std::size_t>(classe)].serie == TSerieMap::Final && PorteFermee(portes);
+  const bool portesEnJeu = maitre_[static_cast<std::size_t>(p)] && PorteFermee(portes);
   if (!portesEnJeu) {
-    // No door can change: a flood over the anchor alone.
+    // No door can change: a flood over the anchor alone (every node has
+    // the doors of the start, index 0).
+    B vus;
+    vus.Poser(a0);
     for (std::size_t i = 0; i < noeuds_.size(); ++i) {
       const int a = noeuds_[i].ancre;
+      const B* devant = &Forme(classe, a, 0);
       for (std::size_t d = 0; d < kDirections.size(); ++d) {
-        if (autour.Croise(Forme(classe, a, static_cast<int>(d)))) continue;
-        const int b = a + Delta(kDirections[d]);
-        if (vus_[0].Test(b)) continue;
-        vus_[0].Poser(b);
+        if (autour.Croise(devant[d])) continue;
+        const int b = a + delta_[d];
+        if (vus.Test(b)) continue;
+        vus.Poser(b);
         noeuds_.push_back({static_cast<uint16_t>(b), 0, static_cast<int32_t>(i), kDirections[d], 0});
       }
     }
     return;
   }
+  portesVues_.assign(1, portes);
+  vus_.assign(1, B{});
+  vus_[0].Poser(a0);
   // A master piece with doors still closed: each step may touch or open
   // them, so a place is its anchor and the doors' states.
   const B sansPortes = [&] {
@@ -844,10 +874,10 @@ template <int N>
 uint16_t Solveur<N>::Borne(const uint8_t* k) {
   const bool coups = options_.mesure == MesureSolveur::Coups;
   if (coups && cellulePorte_.empty()) return 0;
-  Portes portes;
-  LirePortes(k, portes);
   const std::vector<uint16_t>* bornes = &bornesPas_;
   if (coups) {
+    Portes portes;
+    LirePortes(k, portes);
     auto it = bornesPortes_.find(portes.ouvertes);
     if (it == bornesPortes_.end()) {
       if (bornesPortes_.size() >= 64) return 0;  // too many door sets: no bound
@@ -864,10 +894,9 @@ uint16_t Solveur<N>::Borne(const uint8_t* k) {
   bool resolu = true;
   for (std::size_t f = 0; f < F; ++f) {
     int meilleure = kSansIssue;
-    for (int p = 0; p < nbPieces_ && meilleure > 0; ++p) {
+    for (int p : piecesMaitresses_) {
       const int classe = classeDe_[static_cast<std::size_t>(p)];
       const int m = indiceMaitre_[static_cast<std::size_t>(classe)];
-      if (m < 0) continue;
       if (Forme(classe, Ancre(k, p), 5).Test(placesFinales_[f])) {
         meilleure = -1;  // covered
         break;
@@ -1080,18 +1109,22 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     // The best-first search leaves alone the pieces of the rooms the
     // master pieces are not in: behind doors they only multiply states.
     const bool salles = approchee && !cellulePorte_.empty();
+    const bool portesFermees = !cellulePorte_.empty() && PorteFermee(portes);
     const B salle = salles ? Salle(cle.data()) : B{};
     for (int p = 0; p < nbPieces_; ++p) {
       const int classe = classeDe_[static_cast<std::size_t>(p)];
       const uint16_t a = Ancre(cle.data(), p);
       if (salles && !salle.Croise(Forme(classe, a, 4))) continue;
       if (!coups) {
-        const bool portesEnJeu = classes_[static_cast<std::size_t>(classe)].serie == TSerieMap::Final && PorteFermee(portes);
+        const bool portesEnJeu = portesFermees && maitre_[static_cast<std::size_t>(p)];
+        const B* devant = &Forme(classe, a, 0);
         for (std::size_t d = 0; d < kDirections.size(); ++d) {
-          if (occ.Croise(Forme(classe, a, static_cast<int>(d)))) continue;
-          const auto b = static_cast<uint16_t>(a + Delta(kDirections[d]));
-          suivantes = portes;
-          if (portesEnJeu) PasserPortes(classe, b, suivantes);
+          if (occ.Croise(devant[d])) continue;
+          const auto b = static_cast<uint16_t>(a + delta_[d]);
+          if (portesEnJeu) {
+            suivantes = portes;
+            PasserPortes(classe, b, suivantes);
+          }
           proposer(p, a, b, &portes, portesEnJeu ? &suivantes : nullptr, lien.cout + 1, kDirections[d]);
         }
       } else {
@@ -1145,7 +1178,7 @@ std::vector<PasSolution> Solveur<N>::Chemin(uint32_t fin, const Table& table, co
       std::memcpy(suivante.data(), parent, tailleCle_);
       PoserAncre(suivante.data(), p, noeuds_[i].ancre);
       Canoniser(suivante.data(), p);
-      EcrirePortes(suivante.data(), portesVues_[noeuds_[i].portes]);
+      if (noeuds_[i].portes) EcrirePortes(suivante.data(), portesVues_[noeuds_[i].portes]);
       if (std::memcmp(suivante.data(), table.Cle(e), tailleCle_) == 0) break;
     }
     std::vector<PasSolution> pas;
