@@ -120,6 +120,7 @@ TEST(Outils, ResoudreDonneLOptimumEtUneSequenceQuiLeRejoue) {
   const int coups = std::stoi(s.sortie.substr(6));
   // A around b in one move; the door opens on the way: one more.
   EXPECT_EQ(coups, 2);
+  EXPECT_NE(s.sortie.find("\noptimale oui\n"), std::string::npos) << s.sortie;
   const auto lu = LireSequence(sequence);
   ASSERT_TRUE(lu.ok);
   EXPECT_TRUE(TitreCorrespond(lu.titreStocke, "Porte"));

@@ -326,6 +326,29 @@ TEST_P(PlateauLivre, SonOptimumEstCeluiDeSaDefinitionEtSeJoue) {
   EXPECT_EQ(partie.Compteur, r.coups);
 }
 
+TEST(BibliothequeLivree, SansPreuveDansSesLimitesLeSolveurDonneUneSolutionQuiSeJoue) {
+  // 3 000 states do not prove "Le passage"; the fast search that follows
+  // still finds a way, said not optimal, that the game plays to its count.
+  TPartie partie;
+  NouvellePartie("1 - Premiers pas/11 - Le passage.wbp", partie);
+  OptionsSolveur options;
+  options.limiteEtats = 3000;
+  const auto r = Resoudre(partie.Plateau, options);
+  ASSERT_EQ(r.issue, IssueSolveur::Solution);
+  EXPECT_FALSE(r.optimale);
+  EXPECT_GT(r.etats, options.limiteEtats);
+  // Asked for the proven answer only, it has none.
+  OptionsSolveur prouvee = options;
+  prouvee.approchee = false;
+  EXPECT_EQ(Resoudre(partie.Plateau, prouvee).issue, IssueSolveur::LimiteAtteinte);
+  std::vector<std::string> lignes;
+  for (const auto& geste : plateaux::GestesDeLaSolution(partie.Plateau, r.chemin, partie.TailleCase))
+    lignes.insert(lignes.end(), geste.begin(), geste.end());
+  ASSERT_TRUE(JouerLignes(lignes, "1 - Premiers pas/11 - Le passage.wbp", partie).lu);
+  EXPECT_TRUE(partie.Resolu());
+  EXPECT_EQ(partie.Compteur, r.coups);
+}
+
 INSTANTIATE_TEST_SUITE_P(Bibliotheque, PlateauLivre, ::testing::ValuesIn(PlateauxLivres()), NomDeTest);
 
 // ------------------------------------------------------- the whole library

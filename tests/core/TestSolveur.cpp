@@ -4,6 +4,9 @@
 #include "Rejeu.h"
 #include "Sequence.h"
 #include "Solveur.h"
+#include "SolveurReference.h"
+
+#include <random>
 
 using namespace glissaro;
 using glissaro::test::Dessiner;
@@ -34,7 +37,98 @@ std::pair<bool, int32_t> Rejouer(const TPlateau& p, const ResultatSolveur& r) {
   return {partie.Resolu(), partie.Compteur};
 }
 
+// A small random board: pieces of one to four tiles in a room, a master
+// piece, its final places; with a door, a wall with a door of one or two
+// cells stands between the room and the places.
+TPlateau Hasard(std::mt19937& alea, bool porte) {
+  auto tirer = [&](int n) { return static_cast<int>(alea() % static_cast<unsigned>(n)); };
+  const int L = 4 + tirer(3) + (porte ? 2 : 0), H = 3 + tirer(3);
+  std::vector<std::string> lignes(static_cast<std::size_t>(H + 2), std::string(static_cast<std::size_t>(L + 2), '#'));
+  std::vector<std::string> places(lignes.size(), std::string(lignes[0].size(), '.'));
+  const int piece = porte ? L - 2 : L;  // columns of the room
+  for (int l = 1; l <= H; ++l)
+    for (int c = 1; c <= L; ++c) lignes[static_cast<std::size_t>(l)][static_cast<std::size_t>(c)] = '.';
+  if (porte) {
+    const int debut = 1 + tirer(H);
+    const int hauteur = debut < H && tirer(2) ? 2 : 1;
+    for (int l = 1; l <= H; ++l)
+      lignes[static_cast<std::size_t>(l)][static_cast<std::size_t>(L - 1)] = l >= debut && l < debut + hauteur ? 'D' : '#';
+  }
+  auto poser = [&](char lettre, int hl, int lc, int l, int c, std::vector<std::string>& ou, char vide) {
+    for (int i = 0; i < hl; ++i)
+      for (int j = 0; j < lc; ++j)
+        if (ou[static_cast<std::size_t>(l + i)][static_cast<std::size_t>(c + j)] != vide) return false;
+    for (int i = 0; i < hl; ++i)
+      for (int j = 0; j < lc; ++j) ou[static_cast<std::size_t>(l + i)][static_cast<std::size_t>(c + j)] = lettre;
+    return true;
+  };
+  const int hm = 1 + tirer(2), lm = 1 + tirer(2);
+  while (!poser('A', hm, lm, 1 + tirer(H - hm + 1), 1 + tirer(piece - lm + 1), lignes, '.')) {
+  }
+  // The places: beyond the door, or anywhere in the room.
+  const int cp = porte ? L - lm + 1 : 1 + tirer(L - lm + 1);
+  poser('x', hm, lm, 1 + tirer(H - hm + 1), cp, places, '.');
+  char lettre = 'a';
+  for (int essai = 0; essai < 12; ++essai) {
+    const int h = 1 + tirer(2), l = 1 + tirer(2);
+    if (poser(lettre, h, l, 1 + tirer(H - h + 1), 1 + tirer(piece - l + 1), lignes, '.')) ++lettre;
+  }
+  return Dessiner(lignes, places, "Hasard");
+}
+
 }  // namespace
+
+TEST(Solveur, LesMemesOptimaQueLAncienSolveurEtLeJeuLesCompteAinsi) {
+  // Against the former solver on random boards, both measures: the same
+  // answer without doors. With doors (where the former one miscounted),
+  // the game is the judge: the new solution plays to the count it gives,
+  // and no solution of the former one plays to fewer moves.
+  std::mt19937 alea(19);
+  int comparees = 0, resolus = 0, avecPortes = 0;
+  for (int i = 0; i < 160; ++i) {
+    const bool porte = i % 2 == 1;
+    const TPlateau p = Hasard(alea, porte);
+    for (const auto mesure : {MesureSolveur::Coups, MesureSolveur::Pas}) {
+      OptionsSolveur options{mesure, 30'000, nullptr};
+      const auto ancien = reference::Resoudre(p, options);
+      options.approchee = false;
+      const auto r = Resoudre(p, options);
+      if (r.issue == IssueSolveur::LimiteAtteinte || ancien.issue == IssueSolveur::LimiteAtteinte) continue;
+      ++comparees;
+      if (r.issue == IssueSolveur::Solution) {
+        ++resolus;
+        EXPECT_TRUE(r.optimale);
+        EXPECT_EQ(Rejouer(p, r), std::make_pair(true, r.coups)) << i;
+        EXPECT_EQ(static_cast<int>(r.chemin.size()), r.pas);
+      }
+      if (!porte) {
+        ASSERT_EQ(r.issue, ancien.issue) << i;
+        EXPECT_EQ(mesure == MesureSolveur::Coups ? r.coups : r.pas, mesure == MesureSolveur::Coups ? ancien.coups : ancien.pas) << i;
+      } else if (ancien.issue == IssueSolveur::Solution) {
+        ++avecPortes;
+        const auto [resolu, compteur] = Rejouer(p, ancien);
+        if (!resolu) continue;
+        ASSERT_EQ(r.issue, IssueSolveur::Solution) << i;
+        EXPECT_LE(mesure == MesureSolveur::Coups ? r.coups : r.pas,
+                  mesure == MesureSolveur::Coups ? compteur : static_cast<int>(ancien.chemin.size()))
+            << i;
+      }
+    }
+  }
+  EXPECT_GT(comparees, 200);
+  EXPECT_GT(resolus, comparees / 2);
+  EXPECT_GT(avecPortes, 40);
+}
+
+TEST(Solveur, LaMemoireCompteeResteSousSaLimiteEtPresDElle) {
+  OptionsSolveur options{MesureSolveur::Pas, 4'000'000, nullptr, std::size_t{2} << 20, false};
+  const auto r = Resoudre(AneRouge(), options);
+  EXPECT_EQ(r.issue, IssueSolveur::LimiteAtteinte);
+  EXPECT_LE(r.memoire, options.limiteMemoire);
+  EXPECT_GT(r.memoire, options.limiteMemoire * 9 / 10);
+  // Without the cap the same search needs more, and says so.
+  EXPECT_GT(Pas(AneRouge()).memoire, options.limiteMemoire);
+}
 
 TEST(Solveur, PetitsPlateauxDansLesDeuxMesures) {
   const auto simple = Dessiner({"A.."}, {"..x"});
@@ -92,7 +186,7 @@ TEST(Solveur, SansSolutionOuALaLimite) {
   EXPECT_EQ(r.etats, 1u);
   const auto limite = Coups(AneRouge(), 100);
   EXPECT_EQ(limite.issue, IssueSolveur::LimiteAtteinte);
-  EXPECT_LE(limite.etats, 200u);
+  EXPECT_LE(limite.etats, 200u);  // both searches stopped at the limit
   std::atomic<bool> annuler{true};
   EXPECT_EQ(Resoudre(AneRouge(), {MesureSolveur::Coups, 4'000'000, &annuler}).issue, IssueSolveur::Annule);
 }

@@ -27,7 +27,7 @@ constexpr const char* kUsage =
     "  glissaro-outils paquet creer SORTIE.pkg DOSSIER [--volume OCTETS] [--compression aucune|rapide|normale|max]\n"
     "  glissaro-outils paquet lister ARCHIVE.pkg\n"
     "  glissaro-outils paquet extraire ARCHIVE.pkg DOSSIER\n"
-    "  glissaro-outils resoudre PLATEAU.wbp [--pas] [--optimale] [--sequence SORTIE.swb] [--limite ETATS]\n";
+    "  glissaro-outils resoudre PLATEAU.wbp [--pas] [--optimale] [--sequence SORTIE.swb] [--limite ETATS] [--memoire Mio]\n";
 
 // ---------------------------------------------------------------- verifier
 
@@ -382,7 +382,7 @@ int Resoudre(const std::vector<std::string>& arguments, std::ostream& sortie, st
       options.mesure = MesureSolveur::Pas;
     } else if (a == "--optimale") {
       options.approchee = false;
-    } else if (a == "--sequence" || a == "--limite") {
+    } else if (a == "--sequence" || a == "--limite" || a == "--memoire") {
       if (i + 1 >= arguments.size()) {
         erreurs << "L'option " << a << " attend une valeur.\n";
         return 1;
@@ -393,7 +393,10 @@ int Resoudre(const std::vector<std::string>& arguments, std::ostream& sortie, st
       } else {
         const auto v = OptionEntiere(a, valeur, erreurs);
         if (!v) return 1;
-        options.limiteEtats = static_cast<std::size_t>(*v);
+        if (a == "--limite")
+          options.limiteEtats = static_cast<std::size_t>(*v);
+        else
+          options.limiteMemoire = static_cast<std::size_t>(*v) << 20;
       }
     } else {
       positionnels.push_back(a);
