@@ -144,7 +144,7 @@ class Table {
 
   Table(Memoire& memoire, std::size_t tailleCle)
       : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 20) / tailleCle)) {
-    cases_.assign(1024, Case{});
+    cases_.assign(std::size_t{1} << 14, Case{});  // 256 KiB: the small boards never grow it
     memoire_.Prendre(cases_.size() * sizeof(Case));
   }
   ~Table() { memoire_.Rendre(cases_.size() * sizeof(Case)); }
@@ -341,6 +341,8 @@ class Solveur {
   int Indice(int l, int c) const { return l * pas_ + c - 1; }
   int LigneDe(int i) const { return i / pas_; }
   int ColonneDe(int i) const { return i % pas_ + 1; }
+  // The index in kDirections of the way back.
+  static std::size_t Oppose(int8_t d) { return d == EvHaut ? 1 : d == EvBas ? 0 : d == EvGauche ? 3 : 2; }
   int Delta(int8_t d) const { return d == EvHaut ? -pas_ : d == EvBas ? pas_ : d == EvGauche ? -1 : 1; }
   const B& Forme(int classe, int ancre, int quoi) const {
     return masques_[(static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)) * 6 +
@@ -680,8 +682,8 @@ void Solveur<N>::Canoniser(uint8_t* k, int p) const {
 
 template <int N>
 void Solveur<N>::LirePortes(const uint8_t* k, Portes& portes) const {
+  if (octetsPortes_ == 0) return;  // no door: the doors stay as first made
   portes = Portes{};
-  if (octetsPortes_ == 0) return;
   const uint8_t* o = k + tailleCle_ - 2 * octetsPortes_;
   std::memcpy(portes.touchees.data(), o, octetsPortes_);
   std::memcpy(portes.ouvertes.data(), o + octetsPortes_, octetsPortes_);
@@ -1118,8 +1120,11 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
       if (!coups) {
         const bool portesEnJeu = portesFermees && maitre_[static_cast<std::size_t>(p)];
         const B* devant = &Forme(classe, a, 0);
+        // The step back to the parent is known, when no door changed on the
+        // way: skipped.
+        const std::size_t retour = e != 0 && a == lien.apres && !portesEnJeu ? Oppose(lien.direction) : 4;
         for (std::size_t d = 0; d < kDirections.size(); ++d) {
-          if (occ.Croise(devant[d])) continue;
+          if (d == retour || occ.Croise(devant[d])) continue;
           const auto b = static_cast<uint16_t>(a + delta_[d]);
           if (portesEnJeu) {
             suivantes = portes;
