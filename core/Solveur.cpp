@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 #include <map>
 #include <memory>
 
@@ -142,9 +145,11 @@ class Table {
     uint16_t h2;
   };
 
-  Table(Memoire& memoire, std::size_t tailleCle)
-      : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 20) / tailleCle)) {
-    cases_.assign(std::size_t{1} << 14, Case{});  // 256 KiB: the small boards never grow it
+  Table(Memoire& memoire, std::size_t tailleCle, std::size_t limite)
+      : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 18) / tailleCle)) {
+    // Up to 1 MiB (a sixteenth of the limit at most), taken by pages only
+    // as they are touched: the small boards never grow it, nor pay for it.
+    cases_ = Cases(std::clamp<std::size_t>(limite / 16 / sizeof(Case), 1024, std::size_t{1} << 16));
     memoire_.Prendre(cases_.size() * sizeof(Case));
   }
   ~Table() { memoire_.Rendre(cases_.size() * sizeof(Case)); }
@@ -218,10 +223,11 @@ class Table {
     return static_cast<std::size_t>(((h >> 32) * static_cast<uint64_t>(cases_.size())) >> 32);
   }
   void Agrandir(std::size_t taille) {
-    std::vector<Case> ancienne = std::move(cases_);
+    Cases ancienne = std::move(cases_);
     memoire_.Prendre(taille * sizeof(Case));
-    cases_.assign(taille, Case{});
-    for (const Case& k : ancienne) {
+    cases_ = Cases(taille);
+    for (std::size_t i = 0; i < ancienne.size(); ++i) {
+      const Case& k = ancienne[i];
       if (k.index == 0) continue;
       std::size_t c = Position(k.h1);
       while (cases_[c].index != 0) c = c + 1 == cases_.size() ? 0 : c + 1;
@@ -233,7 +239,30 @@ class Table {
   Memoire& memoire_;
   std::size_t taille_;
   Pages<uint8_t> cles_;
-  std::vector<Case> cases_;
+  // The slots, from calloc: zero pages cost nothing until touched.
+  class Cases {
+   public:
+    Cases() = default;
+    explicit Cases(std::size_t n) : donnees_(static_cast<Case*>(std::calloc(n, sizeof(Case)))), taille_(n) {
+      if (!donnees_) throw std::bad_alloc();
+    }
+    Cases(Cases&& o) noexcept : donnees_(std::exchange(o.donnees_, nullptr)), taille_(std::exchange(o.taille_, 0)) {}
+    Cases& operator=(Cases&& o) noexcept {
+      std::swap(donnees_, o.donnees_);
+      std::swap(taille_, o.taille_);
+      return *this;
+    }
+    ~Cases() { std::free(donnees_); }
+    Case& operator[](std::size_t i) { return donnees_[i]; }
+    const Case& operator[](std::size_t i) const { return donnees_[i]; }
+    std::size_t size() const { return taille_; }
+
+   private:
+    Case* donnees_ = nullptr;
+    std::size_t taille_ = 0;
+  };
+
+  Cases cases_;
   uint8_t* nouvelle_ = nullptr;
   std::size_t controle_ = 0;  // the number of states at the next check
 };
@@ -458,6 +487,7 @@ class Solveur {
   std::vector<char> maitre_;  // of each piece: taken by a master tile, it touches doors
   std::array<int, 4> delta_{};  // a step in each of kDirections
   std::vector<uint16_t> bornesPas_;
+  std::vector<uint16_t> pireDepuis_;  // one master piece: its bound at each anchor
   std::map<MotsPortes, std::vector<uint16_t>> bornesPortes_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
 };
@@ -635,7 +665,19 @@ void Solveur<N>::Analyser() {
   for (auto& h : aleas_) h = {alea(), alea()};
   aleasPortes_.resize(2 * cellulePorte_.size());
   for (auto& h : aleasPortes_) h = {alea(), alea()};
-  octetsFixes_ = masques_.size() * sizeof(B) + (aleas_.size() + aleasPortes_.size()) * sizeof(Hachage);
+  if (options_.mesure == MesureSolveur::Pas) {
+    bornesPas_ = CalculerBornes(nullptr);
+    if (piecesMaitresses_.size() == 1) {
+      const std::size_t F = placesFinales_.size();
+      const auto m = static_cast<std::size_t>(indiceMaitre_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(piecesMaitresses_[0])])]);
+      pireDepuis_.assign(static_cast<std::size_t>(cellules_), 0);
+      for (std::size_t a = 0; a < pireDepuis_.size(); ++a)
+        for (std::size_t f = 0; f < F; ++f)
+          pireDepuis_[a] = std::max(pireDepuis_[a], bornesPas_[(m * static_cast<std::size_t>(cellules_) + a) * F + f]);
+    }
+  }
+  octetsFixes_ = masques_.size() * sizeof(B) + (aleas_.size() + aleasPortes_.size()) * sizeof(Hachage) +
+                 (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
 }
 
@@ -887,11 +929,13 @@ uint16_t Solveur<N>::Borne(const uint8_t* k) {
       memoire_.Prendre(it->second.size() * sizeof(uint16_t));
     }
     bornes = &it->second;
-  } else if (bornesPas_.empty()) {
-    bornesPas_ = CalculerBornes(nullptr);
-    memoire_.Prendre(bornesPas_.size() * sizeof(uint16_t));
   }
   const std::size_t F = placesFinales_.size();
+  if (!coups && piecesMaitresses_.size() == 1) {
+    // One master piece: the farthest place from its anchor, kept.
+    const int p = piecesMaitresses_[0];
+    return pireDepuis_[static_cast<std::size_t>(Ancre(k, p))];
+  }
   int pire = 0;
   bool resolu = true;
   for (std::size_t f = 0; f < F; ++f) {
@@ -1005,7 +1049,7 @@ uint16_t Solveur<N>::Estimer(const uint8_t* k) const {
 
 template <int N>
 typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint) {
-  Table table(memoire_, tailleCle_);
+  Table table(memoire_, tailleCle_, options_.limiteMemoire);
   Pages<Lien> liens(memoire_, 1, 4096);
   Seaux seaux(memoire_);
   const bool coups = options_.mesure == MesureSolveur::Coups;

@@ -121,13 +121,20 @@ TEST(Solveur, LesMemesOptimaQueLAncienSolveurEtLeJeuLesCompteAinsi) {
 }
 
 TEST(Solveur, LaMemoireCompteeResteSousSaLimiteEtPresDElle) {
-  OptionsSolveur options{MesureSolveur::Pas, 4'000'000, nullptr, std::size_t{2} << 20, false};
-  const auto r = Resoudre(AneRouge(), options);
+  // Eight interchangeable tiles on an open board, and a place walled off:
+  // millions of states to go through.
+  const auto ouvert =
+      Dessiner({"########", "#abcd..#", "#efgh..#", "#......#", "#......#", "#.....A#", "########", "###.####", "########"},
+               {"........", "........", "........", "........", "........", "........", "........", "...x....", "........"});
+  OptionsSolveur options{MesureSolveur::Coups, 4'000'000, nullptr, std::size_t{8} << 20, false};
+  const auto r = Resoudre(ouvert, options);
   EXPECT_EQ(r.issue, IssueSolveur::LimiteAtteinte);
   EXPECT_LE(r.memoire, options.limiteMemoire);
   EXPECT_GT(r.memoire, options.limiteMemoire * 9 / 10);
-  // Without the cap the same search needs more, and says so.
-  EXPECT_GT(Pas(AneRouge()).memoire, options.limiteMemoire);
+  // A search within the cap says what it took.
+  const auto petit = Pas(AneRouge());
+  EXPECT_GT(petit.memoire, 0u);
+  EXPECT_LT(petit.memoire, options.limiteMemoire);
 }
 
 TEST(Solveur, PetitsPlateauxDansLesDeuxMesures) {
