@@ -1190,10 +1190,12 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
           proposer(p, a, n.ancre, &portes, n.portes ? &portesVues_[n.portes] : nullptr, lien.cout + prix, 0);
         }
       }
-      if (!ajouter(e)) {
-        r.etats += table.Nombre();
-        return Fin::Limite;
-      }
+    }
+    // All the state's successors at once: their slots were asked for while
+    // the others were found.
+    if (!ajouter(e)) {
+      r.etats += table.Nombre();
+      return Fin::Limite;
     }
   }
   r.etats += table.Nombre();
