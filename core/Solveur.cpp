@@ -5,10 +5,10 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
-#include <new>
-#include <utility>
 #include <map>
 #include <memory>
+#include <new>
+#include <utility>
 
 #include "Partie.h"
 
@@ -89,9 +89,6 @@ class Pages {
 class Seaux {
  public:
   explicit Seaux(Memoire& memoire) : memoire_(memoire) {}
-  std::size_t Besoin(std::size_t priorite) const {
-    return priorite < seaux_.size() ? seaux_[priorite].Besoin() : 4096 * sizeof(uint32_t) + 64;
-  }
   void Ajouter(std::size_t priorite, uint32_t etat) {
     while (priorite >= seaux_.size()) {
       seaux_.emplace_back(memoire_, 1, 4096);
@@ -134,10 +131,10 @@ struct Hachage {
 };
 
 // The states met: their keys, one after the other, and an open-addressing
-// table of slots that hold an 80-bit fingerprint of the state (random
-// words of each piece kind at each anchor and of each door cell's state,
-// xored: a step changes it by two words), the cheapest
-// cost known and the index, so a probe reads one slot and never the key.
+// table of slots that hold an 80-bit fingerprint of the state, the
+// cheapest cost known and the index, so a probe reads one slot and never
+// the key. The fingerprint xors random words of each piece kind at each
+// anchor and of each door cell's state: a step changes it by two words.
 class Table {
  public:
   struct Empreinte {
@@ -1282,10 +1279,18 @@ ResultatSolveur ResoudreAvec(const TPlateau& plateau, const OptionsSolveur& opti
 
 ResultatSolveur Resoudre(const TPlateau& plateau, const OptionsSolveur& options) {
   const int cellules = (plateau.Hauteur + 2) * (plateau.Largeur + 1);
-  ResultatSolveur r = cellules <= 64    ? ResoudreAvec<1>(plateau, options)
-                      : cellules <= 128 ? ResoudreAvec<2>(plateau, options)
-                      : cellules <= 256 ? ResoudreAvec<4>(plateau, options)
-                                        : ResoudreAvec<6>(plateau, options);
+  ResultatSolveur r;
+  try {
+    r = cellules <= 64    ? ResoudreAvec<1>(plateau, options)
+        : cellules <= 128 ? ResoudreAvec<2>(plateau, options)
+        : cellules <= 256 ? ResoudreAvec<4>(plateau, options)
+                          : ResoudreAvec<6>(plateau, options);
+  } catch (const std::bad_alloc&) {
+    // The system had less memory to give than the limit allowed: a limit
+    // met all the same (everything taken is given back on the way out).
+    r = {};
+    r.issue = IssueSolveur::LimiteAtteinte;
+  }
   if (r.issue == IssueSolveur::Solution && options.mesure == MesureSolveur::Pas) {
     int32_t fin = 0;
     EvenementsDeLaSolution(plateau, r.chemin, 0, &fin);
