@@ -122,7 +122,7 @@ TEST(Solveur, LesMemesOptimaQueLAncienSolveurEtLeJeuLesCompteAinsi) {
   }
   EXPECT_GT(comparees, plateaux * 5 / 4);
   EXPECT_GT(resolus, comparees / 2);
-  EXPECT_GT(avecPortes, plateaux / 4);
+  EXPECT_GT(avecPortes, plateaux / 6);
 }
 
 TEST(Solveur, LaMemoireCompteeResteSousSaLimiteEtPresDElle) {
