@@ -370,14 +370,14 @@ class Solveur {
   // The index in kDirections of the way back.
   static std::size_t Oppose(int8_t d) { return d == EvHaut ? 1 : d == EvBas ? 0 : d == EvGauche ? 3 : 2; }
   int Delta(int8_t d) const { return d == EvHaut ? -pas_ : d == EvBas ? pas_ : d == EvGauche ? -1 : 1; }
-  const B& Forme(int classe, int ancre, int quoi) const {
-    return masques_[(static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)) * 6 +
-                    static_cast<std::size_t>(quoi)];
+  // The masks of a kind at an anchor. quoi: 0 to 3 the cells ahead in
+  // kDirections' order, 4 the piece, 5 its master tiles.
+  std::size_t IndiceForme(int classe, int ancre, int quoi) const {
+    return (static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)) * 6 +
+           static_cast<std::size_t>(quoi);
   }
-  // quoi: 0 to 3 the cells ahead in kDirections' order, 4 the piece, 5 its master tiles.
-  B& Forme(int classe, int ancre, int quoi) {
-    return const_cast<B&>(static_cast<const Solveur&>(*this).Forme(classe, ancre, quoi));
-  }
+  const B& Forme(int classe, int ancre, int quoi) const { return masques_[IndiceForme(classe, ancre, quoi)]; }
+  B& Forme(int classe, int ancre, int quoi) { return masques_[IndiceForme(classe, ancre, quoi)]; }
 
   uint16_t Ancre(const uint8_t* k, int p) const {
     return ancreLarge_ ? static_cast<uint16_t>(k[2 * p] | (k[2 * p + 1] << 8)) : k[p];
