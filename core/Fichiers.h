@@ -14,6 +14,8 @@ namespace glissaro {
 inline constexpr std::size_t kTailleMaxPlateau = 64 * 1024;  // a 20 × 16 board is about 12 KB
 inline constexpr std::size_t kTailleMaxTexte = 1024 * 1024;  // settings, skin descriptions, page template
 inline constexpr std::size_t kTailleMaxImage = 64 * 1024 * 1024;  // skin pictures
+// Records.ini: a record takes about 130 bytes, so many thousands of boards.
+inline constexpr std::size_t kTailleMaxRecords = 16 * 1024 * 1024;
 
 // A file read into memory, or why not.
 struct FichierLu {

@@ -69,8 +69,8 @@ bool ChiffresDecimaux(std::string_view texte) {
 
 }  // namespace
 
-FichierIni FichierIni::Charger(const std::string& chemin, std::string* message) {
-  const auto fichier = LireFichier(chemin, kTailleMaxTexte);
+FichierIni FichierIni::Charger(const std::string& chemin, std::string* message, std::size_t tailleMax) {
+  const auto fichier = LireFichier(chemin, tailleMax);
   if (fichier.Lu()) return DepuisTexte(fichier.contenu);
   if (message && fichier.etat != FichierLu::Etat::Absent) *message = fichier.message;
   return {};

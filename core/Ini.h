@@ -30,10 +30,11 @@ class FichierIni {
 
   FichierIni() = default;
 
-  // Reads a file of at most kTailleMaxTexte bytes. A missing file gives an
-  // empty description; a file that cannot be read (too large, not a
-  // regular file...) too, and its message goes into *message when given.
-  static FichierIni Charger(const std::string& chemin, std::string* message = nullptr);
+  // Reads a file of at most tailleMax bytes. A missing file gives an empty
+  // description; a file that cannot be read (too large, not a regular
+  // file...) too, and its message goes into *message when given.
+  static FichierIni Charger(const std::string& chemin, std::string* message = nullptr,
+                            std::size_t tailleMax = kTailleMaxTexte);
   // Reads Windows-1252 text already in memory (embedded descriptions).
   static FichierIni DepuisTexte(std::string_view octetsCp1252);
 

@@ -61,9 +61,9 @@ std::optional<int32_t> Nombre(const std::string& valeur) {
 
 }  // namespace
 
-TRecords TRecords::Charger(const std::string& fichier) {
+TRecords TRecords::Charger(const std::string& fichier, std::string* erreur) {
   TRecords r;
-  r.ini_ = FichierIni::Charger(fichier);
+  r.ini_ = FichierIni::Charger(fichier, erreur, kTailleMaxRecords);
   r.ini_.Parcourir([&r](const std::string& section, const std::string& cle, const std::string& valeur) {
     const std::string empreinte = MajusculesAscii(section);
     if (!EstEmpreinte(empreinte)) return;
@@ -135,10 +135,35 @@ void TRecords::NoterOptimum(const std::string& empreinte, std::string_view titre
 
 ResultatEcriture TRecords::Enregistrer(const std::string& fichier) const { return ini_.Enregistrer(fichier); }
 
-ResultatEcriture ModifierRecords(const std::string& fichier, const std::function<void(TRecords&)>& modifier) {
-  auto records = TRecords::Charger(fichier);
-  modifier(records);
-  return records.Enregistrer(fichier);
+std::string MessageRecordsIllisibles(const std::string& raison) {
+  return "Vos records ne peuvent pas être lus (" + raison +
+         ").\nIls ne seront ni affichés ni enregistrés jusqu'à la fermeture de Glissaro, "
+         "et le fichier reste tel qu'il est.";
+}
+
+std::optional<TRecords> TCarnetRecords::Relire() {
+  if (illisible_) return std::nullopt;
+  std::string erreur;
+  auto records = TRecords::Charger(fichier_, &erreur);
+  if (erreur.empty()) return records;
+  illisible_ = true;
+  dialogues_.Avertissement(MessageRecordsIllisibles(erreur));
+  return std::nullopt;
+}
+
+TRecords TCarnetRecords::Lire() { return Relire().value_or(TRecords{}); }
+
+bool TCarnetRecords::Modifier(const std::function<void(TRecords&)>& modifier) {
+  auto records = Relire();
+  if (!records) {
+    TRecords aucun;
+    modifier(aucun);
+    return false;
+  }
+  modifier(*records);
+  const auto ecriture = records->Enregistrer(fichier_);
+  if (!ecriture.ok) dialogues_.Avertissement(ecriture.message);
+  return ecriture.ok;
 }
 
 std::optional<std::string> EmpreinteDuFichier(const std::string& chemin) {

@@ -20,8 +20,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "Dialogues.h"
 #include "Fichiers.h"
 #include "Ini.h"
 #include "Partie.h"
@@ -73,8 +75,10 @@ struct IssueRecord {
 
 class TRecords {
  public:
-  // A missing or unreadable file gives no records.
-  static TRecords Charger(const std::string& fichier);
+  // A missing file gives no records; so does one that cannot be read whole
+  // (larger than kTailleMaxRecords, unreadable, not a regular file), and
+  // then its message goes into *erreur when given.
+  static TRecords Charger(const std::string& fichier, std::string* erreur = nullptr);
 
   const RecordPlateau* Trouver(const std::string& empreinte) const;
   const std::map<std::string, RecordPlateau>& Tous() const { return records_; }
@@ -97,9 +101,37 @@ class TRecords {
   std::map<std::string, RecordPlateau> records_;
 };
 
-// Reads the records file, changes it and writes it back safely: what the
-// other windows wrote in the meantime is kept.
-ResultatEcriture ModifierRecords(const std::string& fichier, const std::function<void(TRecords&)>& modifier);
+// The records file of a run of the game, shared by every window. A file
+// that is there but cannot be read whole is never written over: the player
+// is told once, and until the game ends the records are neither shown nor
+// kept, the file staying byte for byte as it was.
+class TCarnetRecords {
+ public:
+  TCarnetRecords(std::string fichier, Dialogues& dialogues) : fichier_(std::move(fichier)), dialogues_(dialogues) {}
+
+  const std::string& Fichier() const { return fichier_; }
+  // The file could not be read during this run.
+  bool Illisible() const { return illisible_; }
+
+  // The records as the file holds them now (none once it could not be read).
+  TRecords Lire();
+  // Reads the file, hands the records to modifier and writes them back
+  // safely, so that what the other windows wrote in the meantime is kept.
+  // A file that cannot be read gets nothing written: modifier then sees
+  // no records. A failed write is said. True when the file was written.
+  bool Modifier(const std::function<void(TRecords&)>& modifier);
+
+ private:
+  // Reads the file; a failure is said the first time only.
+  std::optional<TRecords> Relire();
+
+  std::string fichier_;
+  Dialogues& dialogues_;
+  bool illisible_ = false;
+};
+
+// What the player is told of a records file that cannot be read.
+std::string MessageRecordsIllisibles(const std::string& raison);
 
 // The fingerprint of a board file, or nothing when it cannot be played
 // (unreadable, or never validated).

@@ -567,14 +567,14 @@ void TFrmPlateau::CompteurAffiche(const std::string& texte) {
   player_.SkinForm1->SetDisplayText("TEXT_CPT", QString::fromStdString(texte));
 }
 
-std::string TFrmPlateau::FichierRecords() const { return CheminRecords(player_.Chemin.toStdString()); }
+std::string TFrmPlateau::FichierRecords() const { return player_.Records.Fichier(); }
 
 bool TFrmPlateau::RechercheOptimumEnCours() const { return rechercheOptimum_->EnCours(); }
 
 void TFrmPlateau::PreparerRecords(const QString& chemin) {
   empreinte_ = EmpreintePlateau(Partie.Plateau);
   cheminBibliotheque_ = CheminDansBibliotheque((player_.Chemin + "plateaux/").toStdString(), chemin.toStdString());
-  const auto records = TRecords::Charger(FichierRecords());
+  const auto records = player_.Records.Lire();
   const auto* record = records.Trouver(empreinte_);
   if (record && record->Optimum) return;
   OptionsSolveur options;
@@ -584,10 +584,9 @@ void TFrmPlateau::PreparerRecords(const QString& chemin) {
 
 void TFrmPlateau::NoterOptimum(const ResultatSolveur& resultat) {
   if (resultat.issue != IssueSolveur::Solution || !resultat.optimale) return;
-  const auto ecriture = ModifierRecords(FichierRecords(), [&](TRecords& records) {
+  player_.Records.Modifier([&](TRecords& records) {
     records.NoterOptimum(empreinte_, Partie.Plateau.Titre, cheminBibliotheque_, resultat.coups);
   });
-  if (!ecriture.ok) dialogues_.Avertissement(ecriture.message);
 }
 
 void TFrmPlateau::Felicitations(const std::string& texte, int32_t) {
@@ -599,10 +598,9 @@ void TFrmPlateau::Felicitations(const std::string& texte, int32_t) {
     if (const auto* record = records.Trouver(empreinte_)) optimum = record->Optimum;
   };
   if (CompteePourRecord(fin)) {
-    const auto ecriture = ModifierRecords(FichierRecords(), noter);
-    if (!ecriture.ok) dialogues_.Avertissement(ecriture.message);
+    player_.Records.Modifier(noter);
   } else {
-    auto records = TRecords::Charger(FichierRecords());
+    auto records = player_.Records.Lire();
     noter(records);
   }
   std::string message = texte + "\n" + TexteResultat(fin.coups, optimum);
@@ -614,7 +612,7 @@ void TFrmPlateau::Felicitations(const std::string& texte, int32_t) {
 
 void TFrmPlateau::PlateauSuivant1Click() {
   const std::string dossier = (player_.Chemin + "plateaux/").toStdString();
-  const auto suivant = PlateauSuivantAJouer(TRecords::Charger(FichierRecords()), dossier, cheminBibliotheque_);
+  const auto suivant = PlateauSuivantAJouer(player_.Records.Lire(), dossier, cheminBibliotheque_);
   if (!suivant) {
     dialogues_.Information("Vous avez résolu toute la bibliothèque !");
     return;

@@ -30,13 +30,24 @@
 
 namespace glissaro {
 
-TFrmPlayer::TFrmPlayer(Dialogues& dialogues, const QString& chemin) : dialogues_(dialogues) {
+namespace {
+
+// The program folder, with its "/" at the end: the executable's folder
+// unless one is given.
+QString DossierProgramme(const QString& chemin) {
+  QString dossier = chemin.isEmpty() ? QCoreApplication::applicationDirPath() : chemin;
+  if (!dossier.endsWith('/')) dossier += '/';
+  return dossier;
+}
+
+}  // namespace
+
+TFrmPlayer::TFrmPlayer(Dialogues& dialogues, const QString& chemin)
+    : Chemin(DossierProgramme(chemin)), Records(CheminRecords(Chemin.toStdString()), dialogues), dialogues_(dialogues) {
   setObjectName("FrmPlayer");
   setWindowTitle("Glissaro");
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   OuvrirUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-  Chemin = chemin.isEmpty() ? QCoreApplication::applicationDirPath() : chemin;
-  if (!Chemin.endsWith('/')) Chemin += '/';
   Loaded();
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "Dialogues.h"
+#include "Records.h"
 
 class QMenu;
 class QAction;
@@ -55,6 +56,8 @@ class TFrmPlayer : public QWidget {
   int VitesseDeplacement = 2;
   int VitesseMagneto = 200;
   QString FichierPlateau;
+  // The player's records (Records.ini in the program folder).
+  TCarnetRecords Records;
   // The move count of the current game (kept by the board window's game).
   int32_t Compteur() const;
 

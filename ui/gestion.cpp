@@ -137,7 +137,11 @@ void TArbrePlateaux::dropEvent(QDropEvent* e) {
 }
 
 TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dialogues& dialogues, QWidget* parent)
-    : QDialog(parent), chemin_(chemin), images_(images), dialogues_(dialogues) {
+    : QDialog(parent),
+      chemin_(chemin),
+      carnetPropre_(CheminRecords(chemin.toStdString()), dialogues),
+      images_(images),
+      dialogues_(dialogues) {
   setObjectName("FrmGestion");
   setWindowTitle("Gestion et chargement des plateaux");
   // A title bar without system menu nor close box: OK or Cancel end it.
@@ -196,11 +200,10 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
     } else if (r.issue == IssueSolveur::Solution) {
       LabelSolution->setText(QString::fromStdString("Solution optimale : " + TexteCoups(r.coups)));
       // Kept, so that it is found once per board.
-      const auto ecriture = ModifierRecords(FichierRecords(), [&](TRecords& records) {
+      carnet_->Modifier([&](TRecords& records) {
         records.NoterOptimum(empreinteApercu_, Cases.Titre, cheminApercu_, r.coups);
       });
-      if (!ecriture.ok) dialogues_.Avertissement(ecriture.message);
-      records_ = TRecords::Charger(FichierRecords());
+      records_ = carnet_->Lire();
     } else if (r.issue == IssueSolveur::AucuneSolution)
       LabelSolution->setText("Ce plateau n'a pas de solution");
     else
@@ -280,7 +283,7 @@ void TFrmGestion::RemplirArbre() {
 }
 
 void TFrmGestion::MarquerResolus() {
-  records_ = TRecords::Charger(FichierRecords());
+  records_ = carnet_->Lire();
   std::vector<QTreeWidgetItem*> noeuds;
   std::vector<std::string> chemins;
   for (int i = 0; i < TreeView1->topLevelItemCount(); ++i) {

@@ -50,6 +50,9 @@ class TFrmGestion : public QDialog {
   // chemin: the program folder, ending with "/"; images: the board window's
   // tile pictures and tile size.
   TFrmGestion(const QString& chemin, const TImagesPieces& images, Dialogues& dialogues, QWidget* parent = nullptr);
+  // The records file the game shares (the manager's own, on its folder,
+  // until then).
+  void DefinirRecords(TCarnetRecords& records) { carnet_ = &records; }
 
   // The board last selected: its full path, built from the title stored in
   // the file. Emptied at every showing.
@@ -111,10 +114,11 @@ class TFrmGestion : public QDialog {
   void MarquerResolus();
   // A board node's path in the library, "folder/board.wbp".
   std::string CheminRelatif(const QTreeWidgetItem* plateau) const;
-  std::string FichierRecords() const { return CheminRecords(chemin_.toStdString()); }
   QString DossierPlateaux() const { return chemin_ + "plateaux/"; }
 
   QString chemin_;
+  TCarnetRecords carnetPropre_;
+  TCarnetRecords* carnet_ = &carnetPropre_;
   TRecords records_;
   std::string empreinteApercu_;
   std::string cheminApercu_;

@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
   glissaro::TFrmAbout about(player.Chemin, dialogues, &player);
   player.DefinirFenetres({&plateau, &gestion, &magneto, &editeur, &auteur, &about, &pack});
   plateau.DefinirGestion(&gestion);
+  gestion.DefinirRecords(player.Records);
   QObject::connect(&player, &glissaro::TFrmPlayer::Fermee, &application, &QApplication::quit);
 
   player.show();

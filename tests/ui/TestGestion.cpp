@@ -98,7 +98,7 @@ TEST_F(Gestion, LesPlateauxResolusSontMarquesEtLaProgressionDite) {
   Ecrire("Alpha", "a.wbp", a);
   Ecrire("Alpha", "b.wbp", b);
   Ecrire("Beta", "c.wbp", c);
-  ModifierRecords(CheminRecords(dossier.Q().toStdString()), [&](TRecords& r) {
+  TCarnetRecords(CheminRecords(dossier.Q().toStdString()), dialogues).Modifier([&](TRecords& r) {
     r.NoterPartie(EmpreintePlateau(a), "a", "Alpha/a.wbp", {.coups = 3}, "2026-12-08");
     r.NoterOptimum(EmpreintePlateau(a), "a", "Alpha/a.wbp", 2);
     r.NoterPartie(EmpreintePlateau(c), "c", "ailleurs/c.wbp", {.coups = 2}, "2026-12-07");  // moved since

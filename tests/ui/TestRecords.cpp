@@ -1,6 +1,10 @@
 // The end of a game: the result against the optimum, the player's records,
 // and the way on through the library.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "AideFenetres.h"
 #include "Records.h"
@@ -98,7 +102,7 @@ TEST_F(FinDePartieTest, PlateauSuivantDansLOrdreDeLaBibliothequeSansCeuxDejaParf
   Ranger("1 - Essais/03 - Trois.wbp", Dessiner({"#####", "#A.b#", "#####"}, {".....", "..x..", "....."}, "Trois"));
   Ranger("2 - Suite/01 - Quatre.wbp", quatre);
   // "Deux" was solved at its optimum already: it is passed over.
-  ModifierRecords(plateau.FichierRecords(), [&](TRecords& r) {
+  player.Records.Modifier([&](TRecords& r) {
     r.NoterPartie(EmpreintePlateau(deux), "Deux", "x", {.coups = 4}, "2026-01-01");
     r.NoterOptimum(EmpreintePlateau(deux), "Deux", "x", 4);
   });
@@ -116,4 +120,65 @@ TEST_F(FinDePartieTest, PlateauSuivantDansLOrdreDeLaBibliothequeSansCeuxDejaParf
   ASSERT_TRUE(Attendre([this] { return !dialogues.Textes("information").empty(); }, 5000));
   EXPECT_EQ(dialogues.Textes("information").back(), "Vous avez résolu toute la bibliothèque !");
   EXPECT_EQ(plateau.windowTitle(), "Quatre");
+}
+
+TEST_F(FinDePartieTest, UnFichierDeRecordsIllisibleNEstPasEcraseEtCelaEstDitUneFois) {
+  const auto p = Couloir("Couloir");
+  const auto fichier = Ranger("1 - Essais/01 - Couloir.wbp", p);
+  const std::string chemin = plateau.FichierRecords();
+  // A player with many records, over the former bound of 1 MiB.
+  std::string grand;
+  int n = 0;
+  for (; grand.size() < 1'100'000; ++n) {
+    char section[24];
+    std::snprintf(section, sizeof section, "[%016X]\r\n", n);
+    grand += std::string(section) + "Titre=Plateau " + std::to_string(n) + "\r\nChemin=Pack/" + std::to_string(n) +
+             ".wbp\r\nMeilleur=40\r\nDate=2026-01-02\r\nOptimum=38\r\nResolu=1\r\nIndices=0\r\n";
+  }
+  ASSERT_TRUE(EcrireFichierSur(chemin, grand).ok);
+  Charger(fichier);
+  Tirer(2, 2, 1, 2);
+  const auto lu = TRecords::Charger(chemin);
+  EXPECT_EQ(lu.Tous().size(), static_cast<std::size_t>(n + 1));  // every record kept, the new one added
+  ASSERT_NE(lu.Trouver("0000000000001F3F"), nullptr);
+  EXPECT_EQ(lu.Trouver("0000000000001F3F")->Meilleur, 40);
+  ASSERT_NE(lu.Trouver(EmpreintePlateau(p)), nullptr);
+  EXPECT_EQ(lu.Trouver(EmpreintePlateau(p))->Meilleur, 1);
+  EXPECT_TRUE(dialogues.Textes("avertissement").empty());
+
+  // Larger than any records file can be, or not readable by the player:
+  // left byte for byte, said once for the whole run.
+  std::vector<std::string> illisibles = {"trop grand"};
+  if (geteuid() != 0) illisibles.push_back("sans droits");
+  for (const auto& genre : illisibles) {
+    SCOPED_TRACE(genre);
+    DialoguesScriptes dialoguesRun;
+    TFrmPlayer playerRun(dialoguesRun, dossier.Q());
+    TFrmPlateau plateauRun(playerRun, dialoguesRun);
+    playerRun.DefinirFenetres({&plateauRun});
+    std::string contenu = grand;
+    if (genre == "trop grand") contenu.resize(kTailleMaxRecords + 1, ' ');
+    ASSERT_TRUE(EcrireFichierSur(chemin, contenu).ok);
+    if (genre == "sans droits") {
+      ASSERT_EQ(chmod(chemin.c_str(), 0), 0);
+    }
+    for (int partie = 0; partie < 2; ++partie) {
+      plateauRun.ChargerPlateau(fichier);
+      ASSERT_TRUE(Attendre([&] { return !plateauRun.RechercheOptimumEnCours(); }, 5000));
+      const int t = plateauRun.TailleCase();
+      Appuyer(plateauRun.ImagePlateau, {t + t / 2, t + t / 2});
+      Deplacer(plateauRun.ImagePlateau, {2 * t + t / 2, t + t / 2});
+      Deplacer(plateauRun.ImagePlateau, {3 * t + t / 2, t + t / 2});
+      Relacher(plateauRun.ImagePlateau, {3 * t + t / 2, t + t / 2});
+    }
+    ASSERT_EQ(dialoguesRun.Textes("choix").size(), 2u);
+    EXPECT_EQ(dialoguesRun.Textes("choix")[1],
+              "Bravo !!! si vous trouvez votre plateau correct, faites-le officialiser !\nRésolu en 1 coup");
+    const auto avertissements = dialoguesRun.Textes("avertissement");
+    ASSERT_EQ(avertissements.size(), 1u);
+    EXPECT_EQ(avertissements[0].rfind("Vos records ne peuvent pas être lus (", 0), 0u) << avertissements[0];
+    chmod(chemin.c_str(), 0644);
+    EXPECT_EQ(LireFichier(chemin, kTailleMaxRecords + 2).contenu, contenu);
+    plateauRun.hide();
+  }
 }
