@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "DessinPlateau.h"
+#include "Uplateau.h"
 #include "Dialogues.h"
 #include "FichierPlateau.h"
 #include "gestion.h"
@@ -53,7 +54,7 @@ BENCHMARK(RemplirLArbre)->Unit(benchmark::kMillisecond);
 
 void DessinerUnApercu(benchmark::State& etat) {
   TImagesPieces images;
-  images.ChargerPieces(QString(GLISSARO_SOURCES) + "/data/skins/Glissaro/pieces.bmp");
+  ChargerPiecesSkin(images, QString(GLISSARO_SOURCES) + "/data/skins/Glissaro/pieces.bmp");
   TPlateau p = Grand();
   for (int l = 1; l <= 16; ++l)
     for (int c = 1; c <= 20; ++c) AjusterCaseLue(p.Case(l, c), l, c);

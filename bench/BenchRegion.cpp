@@ -1,5 +1,6 @@
 // Time to build a window region from a mask: the default skin's mask, and a
-// large mask with scattered holes.
+// large mask with scattered holes; and the refusal of hostile pictures
+// (BenchImages.cpp).
 #include <benchmark/benchmark.h>
 
 #include <QFile>

@@ -39,13 +39,6 @@ TImagesPieces::TImagesPieces() {
   PreparerAnneau();
 }
 
-QString TImagesPieces::ChargerPieces(const QString& chemin) {
-  QImage image;
-  if (!QFileInfo(chemin).isFile() || !image.load(chemin))
-    return QStringLiteral("Impossible d'ouvrir le fichier %1").arg(chemin);
-  return ChargerPieces(image, chemin);
-}
-
 QString TImagesPieces::ChargerPieces(const QImage& image, const QString& nomFichier) {
   const int taille = image.height() / 10;
   if (taille < 1)

@@ -22,13 +22,11 @@ class TImagesPieces {
   // Before any "pieces.bmp" the lists hold blank 20 × 20 pictures.
   TImagesPieces();
 
-  // Rebuilds the four lists from a "pieces.bmp": a grid of tiles ten rows
-  // high, TailleCase = height div 10, ten columns used. Returns an empty
-  // text on success; otherwise a French message, and the previous pictures
-  // stay.
-  QString ChargerPieces(const QString& chemin);
-  // The same from a picture already in memory (nomFichier names it in
-  // messages).
+  // Rebuilds the four lists from a "pieces.bmp" already read (the skins'
+  // bounded reader reads them; nomFichier names it in messages): a grid of
+  // tiles ten rows high, TailleCase = height div 10, ten columns used.
+  // Returns an empty text on success; otherwise a French message, and the
+  // previous pictures stay.
   QString ChargerPieces(const QImage& image, const QString& nomFichier);
 
   int TailleCase() const { return tailleCase_; }

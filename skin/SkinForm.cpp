@@ -257,10 +257,11 @@ bool TSkinForm::Charger(const std::function<FichierIni()>& ouvrir, Source source
   return false;
 }
 
-void TSkinForm::ChargerImage(QImage& cible, const std::string& nom, Source source) {
+void TSkinForm::ChargerImage(LecteurImagesSkin& lecteur, QImage& cible, const std::string& nom, Source source,
+                             const BorneImage& borne) {
   if (source == Source::Ressource) {
-    cible = ChargerImageRessource(nom, dialogues_);
-  } else if (auto image = ChargerImageFichier(nom, dialogues_)) {
+    cible = lecteur.Ressource(nom);
+  } else if (auto image = lecteur.Fichier(nom, borne)) {
     cible = std::move(*image);
   }
 }
@@ -288,12 +289,13 @@ void TSkinForm::LireDescription(const FichierIni& description, Source source, co
 
   hotAreas_.resize(static_cast<std::size_t>(Compte(description, "HOTAREAINFO")));
 
-  ChargerImage(masque_, masque, source);
-  ChargerImage(imageRepos_, repos, source);
-  ChargerImage(imageSurvol_, survol, source);
-  ChargerImage(imageEnfonce_, enfonce, source);
-  if (!chiffres.empty()) ChargerImage(chiffres_, chiffres, source);
-  if (!caracteres.empty()) ChargerImage(caracteres_, caracteres, source);
+  LecteurImagesSkin lecteur(dialogues_);
+  ChargerImage(lecteur, masque_, masque, source, kBornePanneau);
+  ChargerImage(lecteur, imageRepos_, repos, source, kBornePanneau);
+  ChargerImage(lecteur, imageSurvol_, survol, source, kBornePanneau);
+  ChargerImage(lecteur, imageEnfonce_, enfonce, source, kBornePanneau);
+  if (!chiffres.empty()) ChargerImage(lecteur, chiffres_, chiffres, source, kBorneBande);
+  if (!caracteres.empty()) ChargerImage(lecteur, caracteres_, caracteres, source, kBorneBande);
 
   ApplyMask();
 
@@ -310,8 +312,8 @@ void TSkinForm::LireDescription(const FichierIni& description, Source source, co
 
   trackBars_.resize(static_cast<std::size_t>(Compte(description, "TRACKBARINFO")));
   for (std::size_t i = 0; i < trackBars_.size(); ++i)
-    LireTrackBar(trackBars_[i], description.LireTexte("TRACKBARINFO", std::to_string(i + 1), kLigneTrackBarDefaut),
-                 source, dossier);
+    LireTrackBar(lecteur, trackBars_[i],
+                 description.LireTexte("TRACKBARINFO", std::to_string(i + 1), kLigneTrackBarDefaut), source, dossier);
 
   dragging_ = false;
   activeTrackBar_ = -1;
@@ -369,8 +371,8 @@ void TSkinForm::LireDisplay(DisplayInfoRec& affichage, const std::string& ligne)
   }
 }
 
-void TSkinForm::LireTrackBar(TrackBarInfoRec& barre, const std::string& ligne, Source source,
-                             const std::string& dossier) {
+void TSkinForm::LireTrackBar(LecteurImagesSkin& lecteur, TrackBarInfoRec& barre, const std::string& ligne,
+                             Source source, const std::string& dossier) {
   const auto champs = SplitFields(ligne);
   barre.ID = Q(ChampTexte(champs, 0));
   std::string pouce = ChampTexte(champs, 1);
@@ -387,8 +389,8 @@ void TSkinForm::LireTrackBar(TrackBarInfoRec& barre, const std::string& ligne, S
     pouce = dossier + pouce;
     pouceActif = dossier + pouceActif;
   }
-  ChargerImage(barre.ThumbBitmap, pouce, source);
-  ChargerImage(barre.ActiveThumbBitmap, pouceActif, source);
+  ChargerImage(lecteur, barre.ThumbBitmap, pouce, source, kBorneBande);
+  ChargerImage(lecteur, barre.ActiveThumbBitmap, pouceActif, source, kBorneBande);
   barre.ThumbWidth = barre.ActiveThumbBitmap.width();
   barre.ThumbHeight = barre.ActiveThumbBitmap.height();
   if (barre.Length <= barre.ThumbSize())

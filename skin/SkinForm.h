@@ -30,6 +30,8 @@ namespace glissaro {
 
 class Dialogues;
 class FichierIni;
+class LecteurImagesSkin;
+struct BorneImage;
 
 // The description version this program writes and expects.
 inline constexpr int SkinFileVersion = 210;
@@ -207,10 +209,12 @@ class TSkinForm : public QWidget {
   void PlacerSurParent();
   bool Charger(const std::function<FichierIni()>& ouvrir, Source source, const std::string& dossier);
   void LireDescription(const FichierIni& description, Source source, const std::string& dossier);
-  void ChargerImage(QImage& cible, const std::string& nom, Source source);
+  void ChargerImage(LecteurImagesSkin& lecteur, QImage& cible, const std::string& nom, Source source,
+                    const BorneImage& borne);
   void LireHotArea(HotAreaInfoRec& zone, int index, const std::string& ligne);
   void LireDisplay(DisplayInfoRec& affichage, const std::string& ligne);
-  void LireTrackBar(TrackBarInfoRec& barre, const std::string& ligne, Source source, const std::string& dossier);
+  void LireTrackBar(LecteurImagesSkin& lecteur, TrackBarInfoRec& barre, const std::string& ligne, Source source,
+                    const std::string& dossier);
   void CopierRect(const QImage& source, const QRect& rect);
   bool PresserTrackBar(int index, const QPoint& point);
   void DeplacerCurseur(const QPoint& point);

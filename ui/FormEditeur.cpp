@@ -258,7 +258,7 @@ void TFrmEditeur::ChargerImages() {
   // the editor's 20-pixel tiles. Should it be unreadable, the lists keep
   // blank pictures.
   TImagesPieces pieces;
-  const QString erreur = pieces.ChargerPieces(QStringLiteral(":/editeur/pieces.bmp"));
+  const QString erreur = pieces.ChargerPieces(QImage(QStringLiteral(":/editeur/pieces.bmp")), "pieces.bmp");
   if (!erreur.isEmpty()) qWarning("%s", qUtf8Printable(erreur));
   const int t = std::max(1, pieces.TailleCase() - 1);
   for (const auto serie : {TSerieMap::Normal, TSerieMap::Final, TSerieMap::Bord, TSerieMap::Vide})

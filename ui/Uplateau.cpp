@@ -203,8 +203,15 @@ TFrmPlateau::TFrmPlateau(TFrmPlayer& player, Dialogues& dialogues) : player_(pla
   MettreAJourActions();
 }
 
+QString ChargerPiecesSkin(TImagesPieces& images, const QString& chemin) {
+  std::string erreur;
+  const QImage image = LireImageSkin(chemin, kBornePieces, &erreur);
+  if (image.isNull()) return QString::fromStdString(erreur);
+  return images.ChargerPieces(image, chemin);
+}
+
 bool TFrmPlateau::ChargerPieces(const QString& chemin) {
-  const QString erreur = Images.ChargerPieces(chemin);
+  const QString erreur = ChargerPiecesSkin(Images, chemin);
   if (!erreur.isEmpty()) {
     dialogues_.Erreur(erreur.toStdString());
     return false;

@@ -62,6 +62,11 @@ class TImagePlateau : public QWidget {
   void DessinerFleche(QPainter& peintre) const;
 };
 
+// Reads a skin's "pieces.bmp" through the skins' bounded reader into the
+// tile pictures: an empty text, or the message when it cannot be used (and
+// the previous pictures stay).
+QString ChargerPiecesSkin(TImagesPieces& images, const QString& chemin);
+
 class TFrmPlateau : public QWidget, private ObservateurPartie {
   Q_OBJECT
  public:

@@ -204,7 +204,10 @@ void TFrmPlayer::Loaded() {
   // The board is drawn with the skin's tiles: without a usable picture of
   // them the default skin takes over, as after a failed switch.
   const QString erreur =
-      TImagesPieces().ChargerPieces(TrouverFichierSansCasse(DossierSkin(NomSkin) + "pieces.bmp"));
+      [this] {
+        TImagesPieces pieces;
+        return ChargerPiecesSkin(pieces, TrouverFichierSansCasse(DossierSkin(NomSkin) + "pieces.bmp"));
+      }();
   if (!erreur.isEmpty()) {
     dialogues_.Erreur(erreur.toStdString() + "\nLa skin par défaut est utilisée à la place de « " +
                       NomSkin.toStdString() + " ».");
@@ -295,11 +298,12 @@ void TFrmPlayer::Defaut1Click() { SkinClick(Defaut1); }
 void TFrmPlayer::ImageMagneto(TFrmMagneto& magneto) {
   auto charger = [this](const QString& nom, const std::vector<QPixmap>& secours) {
     const QString fichier = TrouverFichierSansCasse(DossierSkin(NomSkin) + nom);
-    if (QFileInfo(fichier).isFile()) {
-      auto images = DecouperBoutons(QImage(fichier));
-      if (!images.empty()) return images;
-    }
-    return secours;
+    if (!QFileInfo(fichier).isFile()) return secours;
+    std::string erreur;
+    auto images = DecouperBoutons(LireImageSkin(fichier, kBorneBande, &erreur));
+    if (!erreur.empty())
+      dialogues_.Avertissement(erreur + "\nLe magnétoscope garde ses boutons par défaut.");
+    return images.empty() ? secours : images;
   };
   magneto.ImageListMagnetoOff = charger("magnetoOff.bmp", magneto.ImageListTempoOff);
   magneto.ImageListMagnetoON = charger("magnetoOn.bmp", magneto.ImageListTempoOn);

@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include "AideFichiers.h"
+#include "AideImages.h"
 #include "SkinFields.h"
 #include "SkinForm.h"
 #include "SkinImages.h"
@@ -519,6 +520,84 @@ TEST(SkinFile, ADescriptionTooLargeOrNotAFileIsRefusedAtOnce) {
   EXPECT_FALSE(panneau.skin->LoadSkinFile(dossier.Ini()));
   ASSERT_EQ(panneau.Erreurs().size(), 3u);
   EXPECT_NE(panneau.Erreurs()[2].find("tube.bmp n'est pas un fichier ordinaire"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace glissaro
+
+namespace glissaro {
+namespace {
+
+// ---- pictures announcing more than a skin may bring ------------------------
+
+TEST(SkinFile, APictureIsMeasuredByItsHeaderBeforeItIsDecoded) {
+  DossierSkin dossier;
+  test::EcrireOctets(dossier.Chemin("bombe.bmp"), test::BmpAnnoncant(5790, 5790));
+  Panneau panneau;
+  const long memoire = test::PicMemoireMio();
+  const auto message = [&](const char* genre, const char* borne) {
+    return "L'image " + dossier.Dossier() + "bombe.bmp mesure 5790 × 5790 pixels : " + genre + " en a au plus " +
+           borne + ".";
+  };
+  dossier.Description({"[Version]", "Ver=210", "[BITMAPINFO]", "MaskBitmap=bombe.bmp"});
+  EXPECT_FALSE(panneau.skin->LoadSkinFile(dossier.Ini()));
+  EXPECT_EQ(panneau.Erreurs(), Textes{message("une image du panneau", "4096 × 4096")});
+  // Ten track bars whose thumbs name it.
+  std::vector<std::string> barres = {"[TRACKBARINFO]", "Count=10"};
+  for (int i = 1; i <= 10; ++i) barres.push_back(std::to_string(i) + "=B, bombe.bmp, bombe.bmp, 0, 0, 100, H");
+  dossier.Description(Avec(EnTeteStandard(), barres));
+  panneau.dialogues.appels.clear();
+  EXPECT_FALSE(panneau.skin->LoadSkinFile(dossier.Ini()));
+  EXPECT_EQ(panneau.Erreurs(),
+            Textes{message("une bande de caractères, un curseur ou une barre de boutons", "4096 × 512")});
+  EXPECT_LT(test::PicMemoireMio() - memoire, 200);
+
+  // A bitmap whose header announces more pixels than the file holds.
+  std::string court = test::BmpAnnoncant(100, 100);
+  court[30] = 0;  // uncompressed: 100 rows of 100 bytes expected, 2 there
+  test::EcrireOctets(dossier.Chemin("court.bmp"), court);
+  dossier.Description({"[Version]", "Ver=210", "[BITMAPINFO]", "MaskBitmap=court.bmp"});
+  panneau.dialogues.appels.clear();
+  EXPECT_FALSE(panneau.skin->LoadSkinFile(dossier.Ini()));
+  EXPECT_EQ(panneau.Erreurs(), Textes{"Le fichier " + dossier.Dossier() +
+                                      "court.bmp n'est pas une image valide (son en-tête annonce 10000 octets de "
+                                      "pixels, le fichier n'en contient que 2)"});
+}
+
+TEST(SkinFile, ASkinsPicturesAreDecodedOnceAndWithinABudget) {
+  DossierSkin dossier;
+  DialoguesScriptes dialogues;
+  // Three pictures of 512 × 512 (1 MiB each once decoded) for a budget of
+  // 2 MiB: the third does not fit, whatever its bound.
+  for (const char* nom : {"a.bmp", "b.bmp", "c.bmp"})
+    test::EcrireImage(dossier.Chemin(nom), test::Uni(512, 512, qRgb(1, 2, 3)));
+  LecteurImagesSkin lecteur(dialogues, std::size_t{2} << 20);
+  for (int fois = 0; fois < 10; ++fois) ASSERT_TRUE(lecteur.Fichier(dossier.Dossier() + "a.bmp", kBornePanneau));
+  ASSERT_TRUE(lecteur.Fichier(dossier.Dossier() + "B.BMP", kBorneBande));
+  try {
+    lecteur.Fichier(dossier.Dossier() + "c.bmp", kBorneBande);
+    ADD_FAILURE() << "le budget est dépassé";
+  } catch (const ErreurSkin& refus) {
+    EXPECT_EQ(std::string(refus.what()), "Les images de cette skin dépassent 2 Mio une fois décodées : l'image " +
+                                             dossier.Dossier() + "c.bmp (512 × 512 pixels) n'y tient plus.");
+  }
+}
+
+TEST(SkinFile, AProgressiveJpegOfEndlessPassesIsRefused) {
+  // The last of its ten passes a thousand times more: 131 KB that took
+  // minutes to decode.
+  QImage image(4096, 4096, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x / 16, y / 16, (x + y) / 32));
+  const std::string jpeg = test::RepeterDernierePasse(test::EncoderJpeg(image, true), 1000);
+  std::string erreur;
+  EXPECT_TRUE(DecoderJpeg(QByteArray::fromStdString(jpeg), &erreur).isNull());
+  EXPECT_EQ(erreur.rfind("décodage trop long", 0), 0u) << erreur;
+  // The same picture as made decodes.
+  EXPECT_EQ(DecoderJpeg(QByteArray::fromStdString(test::RepeterDernierePasse(test::EncoderJpeg(image, true), 0)), &erreur)
+                .size(),
+            QSize(4096, 4096))
+      << erreur;
 }
 
 }  // namespace

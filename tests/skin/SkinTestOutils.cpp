@@ -57,7 +57,7 @@ void EcrireImage(const QString& chemin, const QImage& image) {
   if (!image.save(chemin)) throw std::runtime_error("image non écrite: " + chemin.toStdString());
 }
 
-std::string EncoderJpeg(const QImage& source) {
+std::string EncoderJpeg(const QImage& source, bool progressif) {
   const QImage image = source.convertToFormat(QImage::Format_RGB888);
   jpeg_compress_struct info;
   jpeg_error_mgr erreurs;
@@ -72,6 +72,7 @@ std::string EncoderJpeg(const QImage& source) {
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressif) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     auto* ligne = const_cast<JSAMPLE*>(image.constScanLine(static_cast<int>(info.next_scanline)));
@@ -82,6 +83,15 @@ std::string EncoderJpeg(const QImage& source) {
   jpeg_destroy_compress(&info);
   std::free(tampon);
   return octets;
+}
+
+std::string RepeterDernierePasse(const std::string& jpeg, int fois) {
+  // The last pass: from its start-of-scan marker to the end-of-image one.
+  const auto debut = jpeg.rfind("\xFF\xDA");
+  const std::string passe = jpeg.substr(debut, jpeg.size() - 2 - debut);
+  std::string r = jpeg.substr(0, jpeg.size() - 2);
+  for (int i = 0; i < fois; ++i) r += passe;
+  return r + "\xFF\xD9";
 }
 
 DossierSkin::DossierSkin() {

@@ -40,8 +40,11 @@ QImage MasqueTest();
 void EcrireOctets(const QString& chemin, const std::string& octets);
 // Writes a picture in the format of the path's extension.
 void EcrireImage(const QString& chemin, const QImage& image);
-// A JPEG written with libjpeg (quality 95).
-std::string EncoderJpeg(const QImage& image);
+// A JPEG written with libjpeg (quality 95), baseline or progressive.
+std::string EncoderJpeg(const QImage& image, bool progressif = false);
+// A JPEG whose last pass comes back again and again (fois more times):
+// as valid a file as libjpeg reads, and as long to decode as it is made.
+std::string RepeterDernierePasse(const std::string& jpeg, int fois);
 
 // A skin folder holding mask.bmp, up.bmp, down.bmp, over.bmp, numbers.bmp
 // and text.bmp (the test pictures above) and the description skin.ini.

@@ -6,6 +6,7 @@
 
 #include "AideFenetres.h"
 #include "DessinPlateau.h"
+#include "Uplateau.h"
 
 using namespace glissaro;
 using namespace glissaro::test;
@@ -81,7 +82,7 @@ TEST(Dessin, UneImageInutilisableEstRefuseeEtLesAnciennesRestent) {
   EXPECT_EQ(images.Image(TSerieMap::Bord, 17)->size(), QSize(20, 20));
   ASSERT_TRUE(images.ChargerPieces(PiecesDeTest(24), "a.bmp").isEmpty());
 
-  EXPECT_EQ(images.ChargerPieces("/nulle/part/pieces.bmp"), "Impossible d'ouvrir le fichier /nulle/part/pieces.bmp");
+  EXPECT_EQ(ChargerPiecesSkin(images, "/nulle/part/pieces.bmp"), "Impossible d'ouvrir le fichier /nulle/part/pieces.bmp");
   QImage basse(200, 9, QImage::Format_RGB32);
   EXPECT_NE(images.ChargerPieces(basse, "basse.bmp").indexOf("au moins 10"), -1);
   QImage etroite(99, 100, QImage::Format_RGB32);
@@ -93,7 +94,7 @@ TEST(Dessin, UneImageInutilisableEstRefuseeEtLesAnciennesRestent) {
 TEST(Dessin, LaSkinParDefautFournitSesPieces) {
   TImagesPieces images;
   const QString chemin = QString(GLISSARO_SOURCES) + "/data/skins/Glissaro/pieces.bmp";
-  ASSERT_TRUE(images.ChargerPieces(chemin).isEmpty());
+  ASSERT_TRUE(ChargerPiecesSkin(images, chemin).isEmpty());
   EXPECT_GE(images.TailleCase(), 20);
   // Ordinary, master and border tiles, floor and doors all differ.
   const QImage* a = images.Image(TSerieMap::Normal, 0);

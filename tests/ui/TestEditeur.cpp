@@ -337,7 +337,7 @@ TEST_F(Editeur, FenetrePaletteEtImages) {
   EXPECT_EQ(editeur.ImageListBord->Count(), 18);
   EXPECT_EQ(editeur.ImageListFond->Count(), 2);
   TImagesPieces jeu;
-  ASSERT_TRUE(jeu.ChargerPieces(GLISSARO_SOURCES "/data/skins/Glissaro/pieces.bmp").isEmpty());
+  ASSERT_TRUE(ChargerPiecesSkin(jeu, GLISSARO_SOURCES "/data/skins/Glissaro/pieces.bmp").isEmpty());
   const int t = jeu.TailleCase();
   const QImage attendue = jeu.Liste(TSerieMap::Final)[5]
                               .copy(0, 0, t - 1, t - 1)

@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "AideFenetres.h"
+#include "AideImages.h"
 #include "AideFichiers.h"
 #include "Magneto.h"
 #include "Sequence.h"
@@ -376,15 +377,19 @@ TEST(Skins, UneSkinRetenueEstChargeeAuDemarrage) {
 }
 
 TEST(Skins, UneSkinRetenueSansImageDesPiecesLaisseLaSkinParDefaut) {
-  // The remembered skin's tile picture is missing, or too small to cut.
-  for (const bool absente : {true, false}) {
+  // The remembered skin's tile picture is missing, too small to cut, or a
+  // few bytes announcing 5790 × 5790 pixels (refused from its header).
+  const long memoire = PicMemoireMio();
+  for (const std::string absente : {"absente", "trop petite", "trop grande"}) {
     DossierProgramme dossier;
     const QString skin = dossier.Q() + "skins/Ardoise";
     CopierSkin(QString(GLISSARO_SOURCES) + "/data/skins/Ardoise", skin);
-    if (absente)
+    if (absente == "absente")
       QFile::remove(skin + "/pieces.bmp");
-    else
+    else if (absente == "trop petite")
       PiecesDeTest(20).scaled(60, 6).save(skin + "/pieces.bmp", "BMP");
+    else
+      ASSERT_TRUE(EcrireFichierSur((skin + "/pieces.bmp").toStdString(), BmpAnnoncant(5790, 5790)).ok);
     ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("Glissaro.ini"), "[skin]\r\nNom=Ardoise\r\n").ok);
     DialoguesScriptes dialogues;
     TFrmPlayer player(dialogues, dossier.Q());
@@ -398,5 +403,11 @@ TEST(Skins, UneSkinRetenueSansImageDesPiecesLaisseLaSkinParDefaut) {
     const auto erreurs = dialogues.Textes("erreur");
     ASSERT_EQ(erreurs.size(), 1u) << absente;
     EXPECT_NE(erreurs[0].find("skins/Ardoise/pieces.bmp"), std::string::npos) << erreurs[0];
+    if (absente == "trop grande") {
+      EXPECT_NE(erreurs[0].find("mesure 5790 × 5790 pixels : l'image des pièces en a au plus 2560 × 2560."),
+                std::string::npos)
+          << erreurs[0];
+    }
   }
+  EXPECT_LT(PicMemoireMio() - memoire, 200);
 }
