@@ -61,6 +61,21 @@ ResultatLecture Echec(ResultatLecture r, std::string message) {
 
 const char* Booleen(bool b) { return b ? "1" : "0"; }
 
+// The pictures the tiles of a series have.
+struct ImagesSerie {
+  int nombre;
+  const char* nom;
+};
+ImagesSerie ImagesDeSerie(TSerieMap serie) {
+  switch (serie) {
+    case TSerieMap::Normal: return {16, "une tuile ordinaire"};
+    case TSerieMap::Final: return {16, "une tuile maître"};
+    case TSerieMap::Bord: return {kMapPorteTouchee + 1, "une tuile de bordure"};
+    case TSerieMap::Vide: break;
+  }
+  return {kMapFondFinal + 1, "le fond"};
+}
+
 }  // namespace
 
 ResultatLecture LirePlateauDepuisTexte(std::string_view contenu, const std::string& nomFichier, TPlateau& plateau,
@@ -111,6 +126,7 @@ ResultatLecture LirePlateauDepuisTexte(std::string_view contenu, const std::stri
       if (!serie) return Echec(r, message);
       const auto map = lecteur.Entier(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), message);
       if (!map) return Echec(r, message);
+      const std::string ligneMap = lecteur.Contexte();
       const auto piece = lecteur.Entier(0, std::numeric_limits<uint16_t>::max(), message);
       if (!piece) return Echec(r, message);
       cellule.Serie = static_cast<TSerieMap>(*serie);
@@ -122,6 +138,11 @@ ResultatLecture LirePlateauDepuisTexte(std::string_view contenu, const std::stri
       cellule.Gauche = lecteur.Suivante() == "1";
       cellule.PlaceFinal = lecteur.Suivante() == "1";
       cellule.Porte = lecteur.Suivante() == "1";
+      // A picture number the tiles of its series do not have (a door cell
+      // takes the closed door's whatever it says).
+      if (const auto images = ImagesDeSerie(cellule.Serie); !cellule.Porte && (*map < 0 || *map >= images.nombre))
+        return Echec(r, ligneMap + "l'image " + std::to_string(*map) + " n'existe pas pour " + images.nom + " (0 à " +
+                            std::to_string(images.nombre - 1) + ")");
       if (mode == ModeLecture::Jeu) {
         AjusterCaseLue(cellule, ligne, colonne);
       } else {

@@ -65,14 +65,34 @@ FichierLu LireFichier(const std::string& chemin, std::size_t tailleMax) {
   return lu;
 }
 
-std::string MessageEcritureImpossible(const std::string& chemin) {
-  return "Impossible d'écrire dans " + chemin;
+std::string MessageEcritureImpossible(const std::string& chemin, int erreur) {
+  switch (erreur) {
+    case ENOSPC:
+    case EDQUOT: return "Impossible d'écrire " + chemin + " : disque plein";
+    case ENAMETOOLONG: return "Nom de fichier trop long : " + chemin;
+    case EROFS: return "Impossible d'écrire " + chemin + " : disque en lecture seule";
+    default: return "Impossible d'écrire dans " + chemin;
+  }
 }
 
+namespace {
+
+std::string DossierDe(const std::string& chemin) {
+  const auto barre = chemin.rfind('/');
+  return barre == std::string::npos ? std::string(".") : chemin.substr(0, barre == 0 ? 1 : barre);
+}
+
+constexpr std::size_t kLongueurSuffixe = 6;  // mkostemp's XXXXXX
+
+}  // namespace
+
 FichierTemporaire::FichierTemporaire(std::string cible) : cible_(std::move(cible)) {
-  std::string modele = cible_ + ".XXXXXX";
+  std::string modele = DossierDe(cible_) + "/" + kPrefixeTemporaire + std::string(kLongueurSuffixe, 'X');
   fd_ = mkostemp(modele.data(), O_CLOEXEC);
-  if (fd_ >= 0) chemin_ = modele;
+  if (fd_ >= 0)
+    chemin_ = modele;
+  else
+    erreur_ = errno;
 }
 
 FichierTemporaire::~FichierTemporaire() {
@@ -80,32 +100,61 @@ FichierTemporaire::~FichierTemporaire() {
   if (!chemin_.empty()) ::unlink(chemin_.c_str());
 }
 
-bool FichierTemporaire::Ecrire(std::string_view octets) {
-  while (fd_ >= 0 && !octets.empty()) {
-    const ssize_t n = ::write(fd_, octets.data(), octets.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    octets.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return fd_ >= 0;
+bool FichierTemporaire::Echec() {
+  if (erreur_ == 0) erreur_ = errno != 0 ? errno : EIO;
+  return false;
 }
 
-bool FichierTemporaire::Remplacer() {
+bool FichierTemporaire::Ecrire(std::string_view octets) {
+  if (fd_ < 0) return false;
+  while (!octets.empty()) {
+    const ssize_t n = ::write(fd_, octets.data(), octets.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return Echec();
+    octets.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool FichierTemporaire::Remplacer(bool synchroniser) {
   if (fd_ < 0) return false;
   struct stat infos {};
   const mode_t mode = ::stat(cible_.c_str(), &infos) == 0 ? (infos.st_mode & 07777) : 0644;
-  bool ok = ::fchmod(fd_, mode) == 0 && ::fsync(fd_) == 0;
-  if (::close(fd_) != 0) ok = false;
+  bool ok = ::fchmod(fd_, mode) == 0 && (!synchroniser || ::fsync(fd_) == 0);
+  if (!ok) Echec();
+  if (::close(fd_) != 0 && ok) ok = Echec();
   fd_ = -1;
-  if (!ok || std::rename(chemin_.c_str(), cible_.c_str()) != 0) return false;
+  if (!ok) return false;
+  if (std::rename(chemin_.c_str(), cible_.c_str()) != 0) return Echec();
   chemin_.clear();
   return true;
 }
 
 ResultatEcriture EcrireFichierSur(const std::string& chemin, const std::string& contenu) {
   FichierTemporaire fichier(chemin);
-  if (!fichier.Ecrire(contenu) || !fichier.Remplacer()) return {false, MessageEcritureImpossible(chemin)};
+  if (!fichier.Ecrire(contenu) || !fichier.Remplacer()) return {false, MessageEcritureImpossible(chemin, fichier.Erreur())};
   return {};
+}
+
+int SupprimerTemporairesAbandonnes(const std::string& dossier) {
+  int supprimes = 0;
+  std::error_code ec;
+  const std::string_view prefixe(kPrefixeTemporaire);
+  for (const auto& entree : std::filesystem::directory_iterator(dossier, ec)) {
+    const std::string nom = entree.path().filename().string();
+    if (nom.size() != prefixe.size() + kLongueurSuffixe || !nom.starts_with(prefixe)) continue;
+    if (!entree.is_regular_file(ec) || entree.is_symlink(ec)) continue;
+    supprimes += std::filesystem::remove(entree.path(), ec) ? 1 : 0;
+  }
+  return supprimes;
+}
+
+bool SynchroniserDossier(const std::string& dossier) {
+  const int fd = ::open(dossier.empty() ? "." : dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::syncfs(fd) == 0;
+  ::close(fd);
+  return ok;
 }
 
 bool DossierExiste(const std::string& chemin) {

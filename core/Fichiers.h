@@ -49,6 +49,12 @@ std::string MessageFichierIllisible(const std::string& chemin);
 // target is replaced, never written through. Until then, and if anything
 // fails, the target is untouched; the temporary file is removed when the
 // object goes without having replaced it.
+//
+// The temporary file is named kPrefixeTemporaire and six characters, in the
+// target's folder: short, so that any name the file system takes can be a
+// target, and known, so that what a killed program left can be found.
+inline constexpr const char* kPrefixeTemporaire = ".glissaro-";
+
 class FichierTemporaire {
  public:
   explicit FichierTemporaire(std::string cible);
@@ -61,26 +67,43 @@ class FichierTemporaire {
   const std::string& Cible() const { return cible_; }
   void ChangerCible(std::string cible) { cible_ = std::move(cible); }
   bool Ecrire(std::string_view octets);
-  bool Remplacer();
+  // Flushed to disk first unless the caller flushes many files at once
+  // (SynchroniserDossier) before they count.
+  bool Remplacer(bool synchroniser = true);
+  // The system's error (errno) of the first step that failed, 0 if none.
+  int Erreur() const { return erreur_; }
 
  private:
+  bool Echec();
+
   std::string cible_;
   std::string chemin_;
   int fd_ = -1;
+  int erreur_ = 0;
 };
 
 // Writes contents to a temporary file in the same folder, flushes it to disk
 // and renames it over the target, so that a failure at any point leaves the
 // old file byte for byte. On failure the temporary file is removed and the
-// message "Impossible d'écrire dans <chemin>" is returned.
+// message of the failed write is returned.
 struct ResultatEcriture {
   bool ok = true;
   std::string message;
 };
 ResultatEcriture EcrireFichierSur(const std::string& chemin, const std::string& contenu);
 
-// The message of a failed write.
-std::string MessageEcritureImpossible(const std::string& chemin);
+// The message of a failed write, saying what happened when the system's
+// error tells it: "Impossible d'écrire <chemin> : disque plein", "Nom de
+// fichier trop long : <chemin>", else "Impossible d'écrire dans <chemin>".
+std::string MessageEcritureImpossible(const std::string& chemin, int erreur = 0);
+
+// Removes the temporary files that a program killed while writing left in
+// a folder (its own files only, by their name); how many.
+int SupprimerTemporairesAbandonnes(const std::string& dossier);
+
+// Flushes to disk everything written in the file system of a folder: one
+// call for many files written with Remplacer(false). False on failure.
+bool SynchroniserDossier(const std::string& dossier);
 
 // Tells whether a folder exists.
 bool DossierExiste(const std::string& chemin);

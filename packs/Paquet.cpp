@@ -54,7 +54,10 @@ std::string TroisChiffres(int numero) {
 // ------------------------------------------------------------- the writer
 
 // Writes the archive's bytes, volume after volume, never more than the
-// volume size in one file.
+// volume size in one file. Each volume is written to a temporary file
+// beside its target; only once the whole archive is written do they take
+// their targets' places, so that a failure (a full disk) leaves the old
+// archive as it was and no temporary file.
 class Ecrivain {
  public:
   Ecrivain(std::string archive, int64_t limite) : archive_(std::move(archive)), limite_(limite) {}
@@ -63,25 +66,29 @@ class Ecrivain {
   const std::string& Message() const { return message_; }
 
   bool Ouvrir() {
-    fichier_.close();
+    if (!Vider()) return false;
     ++volumes_;
-    chemin_ = volumes_ == 1 ? archive_ : NomVolume(archive_, volumes_);
-    fichier_.open(chemin_, std::ios::binary | std::ios::trunc);
+    fichiers_.push_back(std::make_unique<FichierTemporaire>(volumes_ == 1 ? archive_ : NomVolume(archive_, volumes_)));
     utilise_ = 0;
-    if (!fichier_) message_ = MessageEcritureImpossible(chemin_);
-    return static_cast<bool>(fichier_);
-  }
-  bool Fermer() {
-    fichier_.close();
-    if (fichier_.fail() && message_.empty()) message_ = MessageEcritureImpossible(chemin_);
-    return message_.empty();
+    if (!fichiers_.back()->Ouvert()) return Echec();
+    return true;
   }
   bool Ecrire(const std::string& octets) { return Ecrire(octets.data(), octets.size()); }
   bool Ecrire(const void* octets, std::size_t taille) {
-    fichier_.write(static_cast<const char*>(octets), static_cast<std::streamsize>(taille));
+    if (!message_.empty()) return false;
+    tampon_.append(static_cast<const char*>(octets), taille);
     utilise_ += static_cast<int64_t>(taille);
-    if (!fichier_ && message_.empty()) message_ = MessageEcritureImpossible(chemin_);
-    return message_.empty();
+    return tampon_.size() < kTampon || Vider();
+  }
+  // Every volume takes its target's place.
+  bool Terminer() {
+    if (!Vider()) return false;
+    for (auto& f : fichiers_)
+      if (!f->Remplacer()) {
+        message_ = MessageEcritureImpossible(f->Cible(), f->Erreur());
+        return false;
+      }
+    return true;
   }
   // Room left in this volume, keeping what closing it takes.
   int64_t Libre() const {
@@ -103,21 +110,48 @@ class Ecrivain {
     if (dansDonnees) Entier(fin, 0);
     Entier(fin, 12);
     fin += kMarqueVolume + TroisChiffres(volumes_ + 1);
-    if (!Ecrire(fin) || !Fermer() || !Ouvrir()) return false;
+    if (!Ecrire(fin) || !Ouvrir()) return false;
     std::string debut(kMarqueDonnees, 4);
     if (!dansDonnees) Entier(debut, 0);
     return Ecrire(debut);
   }
 
  private:
+  static constexpr std::size_t kTampon = 64 * 1024;
+
+  bool Vider() {
+    if (!message_.empty()) return false;
+    if (tampon_.empty()) return true;
+    const bool ok = fichiers_.back()->Ecrire(tampon_);
+    tampon_.clear();
+    return ok || Echec();
+  }
+  bool Echec() {
+    const auto& f = *fichiers_.back();
+    if (message_.empty()) message_ = MessageEcritureImpossible(f.Cible(), f.Erreur());
+    return false;
+  }
+
   std::string archive_;
   int64_t limite_;
-  std::ofstream fichier_;
-  std::string chemin_;
+  std::vector<std::unique_ptr<FichierTemporaire>> fichiers_;  // the volumes written so far
+  std::string tampon_;
   int64_t utilise_ = 0;
   int volumes_ = 0;
   std::string message_;
 };
+
+// Whether a file of the folder being packed is the archive being written or
+// one of its further volumes (the same name with a three-digit extension).
+bool EstDeLArchive(const fs::path& fichier, const fs::path& archive) {
+  std::error_code ec;
+  const fs::path f = fs::weakly_canonical(fichier, ec);
+  const fs::path a = fs::weakly_canonical(archive, ec);
+  if (f == a) return true;
+  if (f.parent_path() != a.parent_path() || f.stem() != a.stem()) return false;
+  const std::string e = f.extension().string();
+  return e.size() == 4 && std::all_of(e.begin() + 1, e.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 int Niveau(Compression c) {
   switch (c) {
@@ -292,6 +326,8 @@ ResultatPaquet CreerPaquet(const std::string& sortie, const std::string& dossier
   for (const auto& entree : it) {
     if (!entree.is_regular_file(ec) || entree.is_symlink(ec)) continue;
     const std::string nom = entree.path().filename().string();
+    // Never the archive itself, nor what is being written beside it.
+    if (EstDeLArchive(entree.path(), sortie) || nom.starts_with(kPrefixeTemporaire)) continue;
     const std::string stocke = Utf8VersCp1252(nom);
     if (Cp1252VersUtf8(stocke) != nom || nom.find_first_of("\\:") != std::string::npos) {
       r.message = "Nom de fichier impossible à mettre dans un paquet : " + nom;
@@ -346,7 +382,7 @@ ResultatPaquet CreerPaquet(const std::string& sortie, const std::string& dossier
     Entier(fin, 0);
     ok = e.Ecrire(fin);
   }
-  ok = e.Fermer() && ok;
+  ok = ok && e.Terminer();
   if (!ok) {
     r.message = !message.empty() ? message : e.Message();
     return r;

@@ -35,16 +35,19 @@ const char* const kInstructions[] = {
     "3/ Cliquez \"Ouvrir\"",
 };
 
-// The two buttons are off while a restore runs, on again however it ends.
+// The two buttons are off while a restore runs, and "Annuler" shows; as
+// they were again however it ends.
 class BoutonsInactifs {
  public:
-  BoutonsInactifs(QPushButton* a, QPushButton* b) : a_(a), b_(b) {
+  BoutonsInactifs(QPushButton* a, QPushButton* b, QPushButton* annuler) : a_(a), b_(b), annuler_(annuler) {
     a_->setEnabled(false);
     b_->setEnabled(false);
+    annuler_->show();
   }
   ~BoutonsInactifs() {
     a_->setEnabled(true);
     b_->setEnabled(true);
+    annuler_->hide();
   }
   BoutonsInactifs(const BoutonsInactifs&) = delete;
   BoutonsInactifs& operator=(const BoutonsInactifs&) = delete;
@@ -52,6 +55,7 @@ class BoutonsInactifs {
  private:
   QPushButton* a_;
   QPushButton* b_;
+  QPushButton* annuler_;
 };
 
 }  // namespace
@@ -83,6 +87,11 @@ TFrmPack::TFrmPack(const QString& chemin, Dialogues& dialogues, QWidget* parent)
   BitBtn2 = new QPushButton("&Fermer", Panel1);
   BitBtn2->setObjectName("BitBtn2");
   BitBtn2->setGeometry(304, 12, 75, 25);
+  BtAnnuler = new QPushButton("Annuler", Panel1);
+  BtAnnuler->setObjectName("BtAnnuler");
+  BtAnnuler->setGeometry(12, 12, 75, 25);
+  BtAnnuler->hide();
+  connect(BtAnnuler, &QPushButton::clicked, this, [this] { BackupFile1.Cancel(); });
   connect(BitBtn1, &QPushButton::clicked, this, &TFrmPack::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TFrmPack::reject);
 
@@ -134,7 +143,7 @@ void TFrmPack::Installer(const QString& archive) {
 
   bool restaure = false;
   {
-    BoutonsInactifs inactifs(BitBtn1, BitBtn2);
+    BoutonsInactifs inactifs(BitBtn1, BitBtn2, BtAnnuler);
     try {
       restaure = BackupFile1.Restore(archive.toStdString(), dossier.toStdString());
     } catch (const std::exception& erreur) {

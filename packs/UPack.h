@@ -25,6 +25,8 @@ class TFrmPack : public QDialog {
   QFrame* Panel1 = nullptr;
   QPushButton* BitBtn1 = nullptr;  // "Charger un package"
   QPushButton* BitBtn2 = nullptr;  // "&Fermer"
+  // "Annuler": shown while a restore runs, it stops it between two blocks.
+  QPushButton* BtAnnuler = nullptr;
   DialogueFichier OpenDialogPackage;
   TBackupFile BackupFile1;
 

@@ -106,15 +106,8 @@ int32_t ReadInt(const unsigned char* p) {
                               static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
 }
 
-void WriteAll(int fd, const unsigned char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw EBackupError(kStreamWriteError);
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-}
+// The files restored between two flushes to disk.
+constexpr int32_t kFilesPerSync = 1000;
 
 void SetModificationTime(int fd, int32_t fa) {
   const auto instant = TimeFromDosDateTime(fa);
@@ -179,6 +172,7 @@ std::string BackupErrorMessage(int32_t code) {
     case kErrBusy: return "A restore is already running";
     case kErrVolumeAgain: return "Volume already read";
     case kErrTooManyVolumes: return "Too many volumes";
+    case kErrTooLarge: return "Paquet refusé, il écrirait trop";
     default: return "";
   }
 }
@@ -272,6 +266,9 @@ struct TBackupFile::Volume {
 struct TBackupFile::Current {
   std::unique_ptr<FichierTemporaire> file;  // set while the file is being written
   int32_t fa = 0;
+  bool whole = false;   // its data ended with its end block
+  int64_t written = 0;  // bytes of this file so far
+  int64_t limit = 0;    // and the most it may have
 };
 
 // ---------------------------------------------------------- the component
@@ -295,10 +292,20 @@ void TBackupFile::Fail(int32_t code, const std::string& detail) {
   continue_ = false;
 }
 
+int64_t TBackupFile::MaxFileBytes(const std::string& target) {
+  // What the game reads of the files it installs: a board at most
+  // kTailleMaxPlateau, anything else (a picture) at most kTailleMaxImage.
+  return GenreDuFichier(target) == GenreFichier::Plateau ? static_cast<int64_t>(kTailleMaxPlateau)
+                                                         : static_cast<int64_t>(kTailleMaxImage);
+}
+
 void TBackupFile::ReportError(int32_t code) {
   std::string message = BackupErrorMessage(code);
-  // The refusals of this reader name what they refused.
-  if (code >= kErrUnsafeName && code == errorCode_ && !errorDetail_.empty()) message += ": " + errorDetail_;
+  const bool detailed = code == errorCode_ && !errorDetail_.empty();
+  // The refusals of this reader name what they refused; a file that could
+  // not be written says why (a full disk, a name too long).
+  if (detailed && code >= kErrUnsafeName) message += (code == kErrTooLarge ? " : " : ": ") + errorDetail_;
+  if (detailed && code == kErrCannotReadFile) message = errorDetail_;
   if (OnError)
     OnError(*this, code, message);
   else if (dialogues_)
@@ -329,9 +336,11 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& target)
 
   std::string folder = target;
   if (!folder.empty() && folder.back() != '/') folder += '/';
+  folder_ = folder;
   errorCode_ = 0;
   errorDetail_.clear();
   filesRestored_ = 0;
+  unsynced_ = 0;
   continue_ = true;
   archiveSize_ = 0;
   bytesRestored_ = 0;
@@ -361,29 +370,47 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& target)
   } catch (const EBackupError&) {
     throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
   }
+  // What the header announces, with a margin, bounds what is written.
+  maxRestored_ = archiveSize_ > 0 ? std::min(kMaxRestoreBytes, archiveSize_ + archiveSize_ / 8 + 65536)
+                                  : kMaxRestoreBytes;
+  // What a restore killed midway left behind.
+  if (!folder_.empty()) SupprimerTemporairesAbandonnes(folder_);
 
   volumesRead_ = {name};
   volumes_ = 1;
   Current current;
   int32_t n = 0;
-  do {
-    n = volume.Int();
-    if (n <= 0) continue;
-    const std::string entry = volume.Text(n);
-    if (entry.compare(0, 9, kVolumeMarker) == 0) {
-      NextVolume(volume, name, entry, current);
-      continue;
+  // Whatever stops the restore, what was written is on disk when it ends.
+  struct Flush {
+    TBackupFile& backup;
+    ~Flush() {
+      if (backup.unsynced_ > 0) SynchroniserDossier(backup.folder_);
     }
-    FinishFile(current);
-    const int32_t fa = volume.Int();
-    RestoreEntry(volume, folder, entry, fa, current);
-  } while (n != 0 && continue_);
-  // The last file is whole when the archive ended; after a compression
-  // error it keeps what was inflated. Otherwise it is dropped.
-  if ((n == 0 && continue_) || errorCode_ == kErrCompression)
-    FinishFile(current);
-  else
-    current.file.reset();
+  } flush{*this};
+  try {
+    do {
+      n = volume.Int();
+      if (n <= 0) continue;
+      const std::string entry = volume.Text(n);
+      if (entry.compare(0, 9, kVolumeMarker) == 0) {
+        NextVolume(volume, name, entry, current);
+        continue;
+      }
+      FinishFile(current);
+      const int32_t fa = volume.Int();
+      RestoreEntry(volume, folder, entry, fa, current);
+    } while (n != 0 && continue_);
+  } catch (...) {
+    // The archive cannot be read on: the file whose data ended is whole.
+    if (current.whole) FinishFile(current);
+    throw;
+  }
+  // The last file is whole when its data ended, unless the player stopped
+  // while it waited for its next volume; after a compression error it
+  // keeps what was inflated.
+  const bool stopped = !continue_ && errorCode_ == 0;
+  if ((current.whole && !stopped) || errorCode_ == kErrCompression) FinishFile(current);
+  current.file.reset();
 
   volume.Close();
   const bool result = errorCode_ == 0 && continue_;
@@ -398,6 +425,7 @@ void TBackupFile::RestoreEntry(Volume& volume, const std::string& folder, const 
                                Current& current) {
   current.file.reset();
   current.fa = fa;
+  current.whole = false;
   const bool fileList = name == kFileList;
 
   // The target path. Whatever the name holds, it lands inside the folder:
@@ -448,40 +476,51 @@ void TBackupFile::RestoreEntry(Volume& volume, const std::string& folder, const 
     for (const auto& f : folders)
       if (IsSymbolicLink(f)) return Fail(kErrSymbolicLink, f);
     const std::string parent = fs::path(path).parent_path().string();
-    if (!parent.empty()) {
+    if (!parent.empty() && !DossierExiste(parent)) {
       CreerDossiers(parent);
       doRestore = DossierExiste(parent);
     }
   }
 
   if (!doRestore) {
-    RestoreFileData(volume, -1);
+    RestoreFileData(volume, nullptr);
     return;
   }
 
   if (IsSymbolicLink(path)) return Fail(kErrSymbolicLink, path);
-  auto file = std::make_unique<FichierTemporaire>(path);
-  if (!file->Ouvert()) return Fail(kErrCannotReadFile);
+  current.file = std::make_unique<FichierTemporaire>(path);
+  current.written = 0;
+  current.limit = MaxFileBytes(path);
+  if (!current.file->Ouvert()) {
+    Fail(kErrCannotReadFile, MessageEcritureImpossible(path, current.file->Erreur()));
+    current.file.reset();
+    return;
+  }
   try {
-    RestoreFileData(volume, file->Descripteur());
+    current.whole = RestoreFileData(volume, &current);
   } catch (const std::exception&) {
     // The old file, if any, stays as it was.
-    return Fail(kErrCannotReadFile);
+    if (errorCode_ == 0) Fail(kErrCannotReadFile);
   }
-  current.file = std::move(file);
+  // A file cut short by a failure or a stop is dropped; after a
+  // compression error it keeps what was inflated.
+  if (!current.whole && errorCode_ != kErrCompression) current.file.reset();
 }
 
 void TBackupFile::FinishFile(Current& current) {
   if (!current.file) return;
   const auto file = std::move(current.file);
+  current.whole = false;
   std::string path = file->Cible();
   int fd = file->Descripteur();
   if (OnFileRestored) OnFileRestored(*this, path, fd);
   file->ChangerCible(path);
   SetModificationTime(file->Descripteur(), current.fa);
-  if (!file->Remplacer()) return Fail(kErrCannotReadFile);
+  // Flushed to disk with the others of its batch.
+  if (!file->Remplacer(false)) return Fail(kErrCannotReadFile, MessageEcritureImpossible(path, file->Erreur()));
   ++filesRestored_;
   currentFile_ = path;
+  if (++unsynced_ >= kFilesPerSync && SynchroniserDossier(folder_)) unsynced_ = 0;
 }
 
 bool TBackupFile::AskForDisk(const std::string& disk) {
@@ -534,14 +573,37 @@ void TBackupFile::NextVolume(Volume& volume, std::string& archive, const std::st
 
   // The next volume opens with the rest of the last file's data.
   if (!current.file) {
-    RestoreFileData(volume, -1);
+    RestoreFileData(volume, nullptr);
     return;
   }
   currentFile_ = current.file->Cible();
-  RestoreFileData(volume, current.file->Descripteur());
+  current.whole = false;  // being written again: a failure now drops it
+  current.whole = RestoreFileData(volume, &current);
+  if (!current.whole && errorCode_ != kErrCompression) current.file.reset();
 }
 
-void TBackupFile::RestoreFileData(Volume& volume, int fd) {
+bool TBackupFile::WriteBlock(Current& current, const unsigned char* data, std::size_t size) {
+  const auto bytes = static_cast<int64_t>(size);
+  if (current.written + bytes > current.limit) {
+    Fail(kErrTooLarge, "le fichier " + current.file->Cible() + " dépasserait " + std::to_string(current.limit) +
+                           " octets");
+    return false;
+  }
+  if (bytesRestored_ + bytes > maxRestored_) {
+    Fail(kErrTooLarge, "il écrirait plus de " + std::to_string(maxRestored_) + " octets" +
+                           (archiveSize_ > 0 ? " (il en annonce " + std::to_string(archiveSize_) + ")" : ""));
+    return false;
+  }
+  if (!current.file->Ecrire(std::string_view(reinterpret_cast<const char*>(data), size))) {
+    const std::string message = MessageEcritureImpossible(current.file->Cible(), current.file->Erreur());
+    Fail(kErrCannotReadFile, message);
+    throw EBackupError(message);
+  }
+  current.written += bytes;
+  return true;
+}
+
+bool TBackupFile::RestoreFileData(Volume& volume, Current* current) {
   char marker[4];
   if (!volume.Read(marker, 4)) throw EBackupError(kStreamReadError);
   if (std::string_view(marker, strnlen(marker, 4)) != "EC2")
@@ -553,16 +615,18 @@ void TBackupFile::RestoreFileData(Volume& volume, int fd) {
     // The format never holds a longer block: one is a read error.
     if (length > static_cast<int64_t>(kBlockSize)) throw EBackupError(kStreamReadError);
     std::size_t produced = 0;
-    if (fd < 0) {
+    if (!current) {
       if (!volume.Skip(length)) throw EBackupError(kStreamReadError);
     } else if (b != 0) {
       if (!volume.Read(in_.get(), length)) throw EBackupError(kStreamReadError);
+      const unsigned char* data = in_.get();
+      bool damaged = false;
       if (b > 0) {
         // One zlib stream a block, inflated in one call; what it makes
         // before an error is kept.
         z_stream z{};
         if (inflateInit(&z) < 0) {
-          Fail(kErrCompression);
+          damaged = true;
         } else {
           z.next_in = in_.get();
           z.avail_in = static_cast<uInt>(length);
@@ -571,21 +635,23 @@ void TBackupFile::RestoreFileData(Volume& volume, int fd) {
           const int result = inflate(&z, Z_NO_FLUSH);
           produced = kBlockSize - z.avail_out;
           inflateEnd(&z);
-          if (result < 0) Fail(kErrCompression);
+          damaged = result < 0;
         }
-        WriteAll(fd, out_.get(), produced);
+        data = out_.get();
       } else {
         produced = static_cast<std::size_t>(length);
-        WriteAll(fd, in_.get(), produced);
       }
+      if (!WriteBlock(*current, data, produced)) return false;
+      if (damaged) Fail(kErrCompression);
     }
     if (ProcessMessages) ProcessMessages();
-    if (fd >= 0) {
+    if (current) {
       bytesRestored_ += static_cast<int64_t>(produced);
       if (OnProgress) OnProgress(*this, currentFile_, Percent(), continue_);
     }
-    if (b == 0) break;
+    if (b == 0) return true;
   }
+  return false;
 }
 
 }  // namespace glissaro

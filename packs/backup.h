@@ -60,6 +60,7 @@ inline constexpr int32_t kErrSymbolicLink = 9;          // a symbolic link where
 inline constexpr int32_t kErrBusy = 10;                 // Restore called while one runs
 inline constexpr int32_t kErrVolumeAgain = 11;          // a volume marker names a volume already read
 inline constexpr int32_t kErrTooManyVolumes = 12;       // more volumes than an archive can name
+inline constexpr int32_t kErrTooLarge = 13;             // more bytes than a file or the restore may write
 
 // The message of an error code ("" for an unknown code).
 std::string BackupErrorMessage(int32_t code);
@@ -150,6 +151,14 @@ class TBackupFile {
   int64_t BytesRestored() const { return bytesRestored_; }
   // The target path of the file being read.
   const std::string& CurrentFile() const { return currentFile_; }
+  // The most a restore writes: each file at most MaxFileBytes(its target),
+  // and all of them at most the header's total with a margin (or
+  // kMaxRestoreBytes when the header gives none), never more than
+  // kMaxRestoreBytes. Over a bound the restore stops with kErrTooLarge and
+  // the file being written is dropped.
+  static constexpr int64_t kMaxRestoreBytes = int64_t{1} << 30;
+  static int64_t MaxFileBytes(const std::string& target);
+  int64_t MaxRestoredBytes() const { return maxRestored_; }
   // The error code of the last Restore (0 = none).
   int32_t ErrorCode() const { return errorCode_; }
   // During the volume prompt: the file the next volume is looked for in.
@@ -166,13 +175,25 @@ class TBackupFile {
   // over it once its data is complete (its last volume included): a link
   // at the target is replaced, never written through, and a file whose
   // data fails, or whose restore is stopped, leaves the old file whole. A
+  // file whose data ended is whole: it is kept however the archive goes
+  // wrong after it (its end cut, a volume marker that names a volume
+  // already read...), but for a failure within its continuation in the
+  // next volume, or a stop asked while it waits for that volume. A
   // compressed block that zlib rejects still gives the bytes made before
   // the error. A volume that comes round again, or a chain of more volumes
   // than three characters can number, stops the restore with an error.
+  //
+  // The temporary files a killed restore left in the target folder are
+  // removed first. The files are flushed to disk a batch at a time, and
+  // all of them before Restore returns.
   bool Restore(const std::string& archive, const std::string& target);
 
   // Hands an error to OnError, or shows its message.
   void ReportError(int32_t code);
+
+  // Stops the restore that runs (the Continue flag), between two blocks:
+  // the file being written is dropped, those restored before stay.
+  void Cancel() { continue_ = false; }
 
  private:
   struct Volume;
@@ -182,8 +203,11 @@ class TBackupFile {
                     Current& current);
   void NextVolume(Volume& volume, std::string& archive, const std::string& name, Current& current);
   bool AskForDisk(const std::string& disk);
-  // Reads one file's data into fd, or past it when fd is -1.
-  void RestoreFileData(Volume& volume, int fd);
+  // Reads one file's data into the current file, or past it when current
+  // is null. True when the data ended with its end block.
+  bool RestoreFileData(Volume& volume, Current* current);
+  // Appends produced bytes to the current file, within the bounds.
+  bool WriteBlock(Current& current, const unsigned char* data, std::size_t size);
   // The file whose data was read last takes its target's place.
   void FinishFile(Current& current);
   void Fail(int32_t code, const std::string& detail = {});
@@ -199,6 +223,9 @@ class TBackupFile {
   int32_t filesRestored_ = 0;
   int64_t archiveSize_ = 0;
   int64_t bytesRestored_ = 0;
+  int64_t maxRestored_ = kMaxRestoreBytes;
+  std::string folder_;              // the target folder, "/" at the end
+  int32_t unsynced_ = 0;            // files restored since the last flush to disk
   std::string currentFile_;
   std::string volumeName_;
   std::set<std::string> volumesRead_;  // the volume files opened by this Restore

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "AideFichiers.h"
 #include "AidePlateau.h"
 #include "FichierPlateau.h"
@@ -167,7 +169,27 @@ TEST(FichierPlateau, ErreursNommentLeFichierEtLaLigneSansToucherLePlateau) {
   r = LirePlateauDepuisTexte(JoindreLignesCrLf(lignes), "b.wbp", lu);
   EXPECT_EQ(r.message, "Fichier b.wbp, ligne 24 : '' n'est pas une valeur entière correcte");
 
+  // A picture its tiles do not have: a master tile at -5 or 16, floor at
+  // 2, a border tile at 18 (its last, the touched door, is 17).
+  for (const auto& [dessin, map, attendu] :
+       {std::tuple{"A.", "-5", "l'image -5 n'existe pas pour une tuile maître (0 à 15)"},
+        {"A.", "16", "l'image 16 n'existe pas pour une tuile maître (0 à 15)"},
+        {"#.", "18", "l'image 18 n'existe pas pour une tuile de bordure (0 à 17)"},
+        {".A", "2", "l'image 2 n'existe pas pour le fond (0 à 1)"}}) {
+    lignes = DecouperLignes(TexteDuPlateau(Dessiner({dessin, ".."}, {"..", ".x"}), "1"));
+    lignes[5 + 1] = map;  // Map of the first cell, line 7
+    for (const auto mode : {ModeLecture::Jeu, ModeLecture::Editeur}) {
+      r = LirePlateauDepuisTexte(JoindreLignesCrLf(lignes), "b.wbp", lu, mode);
+      EXPECT_EQ(r.message, std::string("Fichier b.wbp, ligne 7 : ") + attendu);
+    }
+  }
+  lignes[5 + 1] = "17";
+  lignes[5] = "2";  // a touched door
+  EXPECT_EQ(LirePlateauDepuisTexte(JoindreLignesCrLf(lignes), "b.wbp", lu).statut, StatutLecture::Ok);
+  EXPECT_EQ(lu.Titre, "Essai");
+
   // A series that does not exist.
+  lu = ancien;
   lignes = DecouperLignes(TexteDuPlateau(Dessiner({"A"}, {"x"}), "1"));
   lignes[5] = "7";
   r = LirePlateauDepuisTexte(JoindreLignesCrLf(lignes), "b.wbp", lu);

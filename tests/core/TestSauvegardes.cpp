@@ -80,7 +80,7 @@ TEST_F(PetitDisque, DisquePleinChaqueEcritureGardeLAncienFichier) {
   const auto grand = Dessiner(lignes, {}, "Niveau");
   const auto r1 = EcrirePlateau(plateau, grand, "1");
   EXPECT_FALSE(r1.ok);
-  EXPECT_EQ(r1.message, "Impossible d'écrire dans " + plateau);
+  EXPECT_EQ(r1.message, "Impossible d'écrire " + plateau + " : disque plein");
   THistorique long_;
   for (int i = 0; i < 2000; ++i) long_.Ajouter(1, EvDroite);
   EXPECT_FALSE(EcrireSequence(sequence, "Niveau", long_).ok);
@@ -103,7 +103,7 @@ TEST_F(PetitDisque, DossierEnLectureSeule) {
   LectureSeule();
   const auto r = EcrireFichierSur(fichier, "nouveau");
   EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.message, "Impossible d'écrire dans " + fichier);
+  EXPECT_EQ(r.message, "Impossible d'écrire " + fichier + " : disque en lecture seule");
   EXPECT_EQ(*ContenuFichier(fichier), "ancien");
   EXPECT_EQ(Fichiers(), 1u);
 }

@@ -417,7 +417,9 @@ TEST_F(Volumes, UnVolumeQuiRevientArreteLaRestauration) {
   EXPECT_FALSE(b.Restore(dossier.Fichier("Pack01.pkg"), Cible()));
   EXPECT_EQ(b.ErrorCode(), kErrVolumeAgain);
   EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Volume already read: " + dossier.Fichier("Pack01.002")});
-  EXPECT_FALSE(std::filesystem::exists(Cible("a.wbp")));
+  // a.wbp ended whole in the second volume: kept.
+  EXPECT_EQ(Lire(Cible("a.wbp")), "undeuxtrois");
+  EXPECT_EQ(b.FilesRestored(), 1);
 
   dialogues.appels.clear();
   Archive(glissaro::test::Archive().Marque().Compresse("trois").FinDonnees().Volume("pkg"), "Pack01.002");
@@ -436,6 +438,34 @@ TEST_F(Restauration, UnFichierLieAilleursEstRemplaceSansEcrireAuTravers) {
   EXPECT_EQ(Lire(Cible("a.wbp")), "du paquet");
   EXPECT_EQ(Lire(ailleurs), "a moi");
   EXPECT_EQ(std::filesystem::hard_link_count(ailleurs), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Restauration, ChaqueFichierArriveEntierResteQuandLArchiveSeGateApres) {
+  // Two whole files, then: no end marker; a negative length and the end; a
+  // name cut short; a name longer than the archive; a volume marker that
+  // names the archive itself.
+  const auto deux = [] { return glissaro::test::Archive().Entete(0).Fichier("a.wbp", "A").Fichier("b.wbp", "B"); };
+  const std::vector<glissaro::test::Archive> fautes = {
+      deux(), deux().Entier(-1), deux().Entier(9).Octets("c.w"), deux().Entier(1 << 30).Octets("c.wbp"),
+      deux().Volume("pkg")};
+  for (std::size_t i = 0; i < fautes.size(); ++i) {
+    SCOPED_TRACE(i);
+    std::filesystem::remove_all(Cible());
+    bool reussi = true;
+    try {
+      reussi = Restaurer(fautes[i]);
+    } catch (const EBackupError&) {
+      reussi = false;
+    }
+    EXPECT_FALSE(reussi);
+    EXPECT_EQ(Contenu(Cible()), (std::vector<std::string>{"a.wbp", "b.wbp"}));
+    EXPECT_EQ(Lire(Cible("b.wbp")), "B");
+    EXPECT_EQ(b.FilesRestored(), 2);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // extraire.
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <sstream>
 
 #include "AideArchive.h"
@@ -221,6 +224,48 @@ TEST_F(Paquet, CreerRefuseUnVolumeTropPetitEtUnNomQueLeLecteurCouperait) {
   s = Lancer({"paquet", "creer", archive, Source()});
   EXPECT_EQ(s.statut, 1);
   EXPECT_NE(s.erreurs.find("a\\b.wbp"), std::string::npos);
+}
+
+TEST_F(Paquet, UnPaquetFaitDansLeDossierQuIlRangeNeSeContientPas) {
+  // An old version of the pack, and one of its volumes, lie in the folder.
+  EcrireTexte(Source("Pack09.pkg"), "ancien paquet");
+  EcrireTexte(Source("Pack09.002"), "ancien volume");
+  ASSERT_EQ(Lancer({"paquet", "creer", Source("Pack09.pkg"), Source()}).statut, 0);
+  const auto liste = paquet::ListerPaquet(Source("Pack09.pkg"));
+  ASSERT_TRUE(liste.ok) << liste.message;
+  std::vector<std::string> noms;
+  for (const auto& e : liste.entrees) noms.push_back(e.nom);
+  EXPECT_EQ(noms, (std::vector<std::string>{"FILE:LIST", "hasard.bin", "vide.wbp", "Âne rouge.wbp"}));
+}
+
+// A small file system of its own (128 KiB), which the test fills up.
+// Needs the right to mount (root).
+TEST_F(Paquet, UnDisquePleinLaisseLAncienPaquetEtLeDitEnFrancais) {
+  const std::string disque = dossier.Fichier("disque");
+  std::filesystem::create_directories(disque);
+  if (geteuid() != 0 || ::mount("tmpfs", disque.c_str(), "tmpfs", 0, "size=128k") != 0)
+    GTEST_SKIP() << "pas de droit de monter un petit système de fichiers ici";
+  struct Demonter {
+    std::string d;
+    ~Demonter() { ::umount(d.c_str()); }
+  } demonter{disque};
+  const std::string archive = disque + "/Pack10.pkg";
+  ASSERT_EQ(Lancer({"paquet", "creer", archive, Source(), "--compression", "aucune"}).statut, 0);
+  const std::string ancien = Lire(archive);
+  // Larger now than the disk can take beside the old one.
+  EcrireTexte(Source("encore.bin"), Aleatoire(60000, 7));
+  auto s = Lancer({"paquet", "creer", archive, Source(), "--compression", "aucune"});
+  EXPECT_EQ(s.statut, 1);
+  EXPECT_EQ(s.erreurs, "Impossible d'écrire " + archive + " : disque plein\n");
+  EXPECT_EQ(Lire(archive), ancien);
+  EXPECT_EQ(Contenu(disque), std::vector<std::string>{"Pack10.pkg"});  // no temporary file left
+
+  // Restored onto the full disk: the file that does not fit is said in
+  // French, and not kept half written.
+  s = Lancer({"paquet", "extraire", archive, disque + "/dest"});
+  EXPECT_EQ(s.statut, 1);
+  EXPECT_EQ(s.erreurs, "Impossible d'écrire " + disque + "/dest/hasard.bin : disque plein\n");
+  EXPECT_EQ(Contenu(disque + "/dest"), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -186,8 +186,71 @@ TEST_F(Surete, UneExtensionDeVolumeAvecSeparateurEstRefusee) {
   b.OnNeedDisk = [](TBackupFile&, uint16_t, bool&) { ADD_FAILURE() << "question posée"; };
   EXPECT_THROW(Restaurer(glissaro::test::Archive().Entete(0).Fichier("a.wbp", "A").Volume("/.."), Cible()),
                EBackupError);
-  // The next volume would have continued a.wbp: it is not kept half made.
+  // a.wbp ended whole before the marker: it is kept, and nothing else.
+  EXPECT_EQ(Dedans(), std::vector<std::string>{"a.wbp"});
+  EXPECT_EQ(Lire(Cible("a.wbp")), "A");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Surete, UneBombeEstArreteeALaBorneSansRienEcrireAuDela) {
+  // 137 KB whose one board inflates to 52 MB; then a picture (bounded at
+  // 64 MiB) three times larger than the whole pack says it holds.
+  auto bombe = glissaro::test::Archive().Entete(1000).Fichier("avant.wbp", "A").Entree("bombe.wbp");
+  const std::string zeros = Deflate(std::string(16384, '\0'));
+  for (int i = 0; i < 3200; ++i) bombe.Entier(static_cast<int32_t>(zeros.size())).Octets(zeros);
+  bombe.FinDonnees().Fichier("apres.wbp", "B").Fin();
+  ASSERT_LT(bombe.octets.size(), 140'000u);
+  std::vector<int64_t> ecrits;
+  b.OnProgress = [&](TBackupFile& s, const std::string&, TPercentage, bool&) { ecrits.push_back(s.BytesRestored()); };
+  EXPECT_FALSE(Restaurer(bombe, Cible()));
+  EXPECT_EQ(b.ErrorCode(), kErrTooLarge);
+  EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Paquet refusé, il écrirait trop : le fichier " +
+                                                                  Cible("bombe.wbp") + " dépasserait 65536 octets"});
+  EXPECT_EQ(Dedans(), std::vector<std::string>{"avant.wbp"});  // the bomb removed, what came before kept
+  EXPECT_LE(ecrits.back(), 1 + 65536);
+
+  dialogues.appels.clear();
+  std::filesystem::remove_all(Cible());
+  EXPECT_FALSE(Restaurer(glissaro::test::Archive().Entete(10).Fichier("image.png", Texte(200'000)).Fin(), Cible()));
+  ASSERT_EQ(dialogues.Textes("erreur").size(), 1u);
+  EXPECT_EQ(dialogues.Textes("erreur")[0], "Paquet refusé, il écrirait trop : il écrirait plus de 65547 octets (il en annonce 10)");
   EXPECT_TRUE(Dedans().empty());
+}
+
+TEST_F(Surete, UneRestaurationAnnuleeSArreteEntreDeuxBlocs) {
+  // Cancelled while the second block of b.wbp is read: a.wbp stays, b.wbp
+  // is dropped, nothing is said.
+  auto archive = glissaro::test::Archive().Entete(0).Fichier("a.wbp", "A").Entree("b.wbp");
+  archive.Stocke("un").Stocke("deux").Stocke("trois").FinDonnees().Fin();
+  int blocs = 0;
+  b.ProcessMessages = [&] {
+    if (++blocs == 3) b.Cancel();  // a.wbp's block, its end, then b.wbp's first
+  };
+  EXPECT_FALSE(Restaurer(archive, Cible()));
+  EXPECT_EQ(blocs, 3);
+  EXPECT_EQ(b.BytesRestored(), 3);  // "A", then "un"
+  EXPECT_EQ(Dedans(), std::vector<std::string>{"a.wbp"});
+  EXPECT_EQ(b.FilesRestored(), 1);
+  EXPECT_TRUE(dialogues.appels.empty());
+}
+
+TEST_F(Surete, LesTemporairesAbandonnesPartentEtLesNomsLongsPassent) {
+  // What a restore killed midway left; and a name of 254 bytes, which the
+  // file system takes, with a temporary name that would not have fit.
+  EcrireTexte(Cible(".glissaro-Ab12Cd"), "abandonné");
+  EcrireTexte(Cible(".glissaro-notes.txt"), "au joueur");
+  const std::string long254 = std::string(250, 'n') + ".wbp";
+  const std::string long300 = std::string(296, 'n') + ".wbp";
+  EXPECT_TRUE(Restaurer(glissaro::test::Archive().Entete(0).Fichier(long254, "L").Fin(), Cible()));
+  EXPECT_EQ(Dedans(), (std::vector<std::string>{".glissaro-notes.txt", long254}));
+  EXPECT_EQ(Lire(Cible(long254)), "L");
+  // One too long for any file system: said in French.
+  EXPECT_FALSE(Restaurer(glissaro::test::Archive().Entete(0).Fichier(long300, "L").Fin(), Cible()));
+  EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Nom de fichier trop long : " + Cible(long300)});
+  EXPECT_EQ(Dedans(), (std::vector<std::string>{".glissaro-notes.txt", long254}));
 }
 
 }  // namespace

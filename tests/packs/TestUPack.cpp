@@ -204,4 +204,29 @@ TEST_F(Installeur, LesBoutonsSontInactifsPendantLaRestaurationEtLaFenetreResteOu
   EXPECT_FALSE(fenetre.isVisible());
 }
 
+TEST_F(Installeur, AnnulerArreteLaRestaurationEntreDeuxBlocs) {
+  fenetre.show();
+  EXPECT_FALSE(fenetre.BtAnnuler->isVisible());
+  int blocs = 0;
+  // The click arrives while the windows are served between two blocks:
+  // after a.wbp's data, in b.wbp's.
+  fenetre.BackupFile1.ProcessMessages = [&] {
+    if (++blocs != 3) return;
+    EXPECT_TRUE(fenetre.BtAnnuler->isVisible());
+    fenetre.BtAnnuler->click();
+  };
+  Installer(Paquet("Pack03.pkg", glissaro::test::Archive()
+                                     .Entete(6)
+                                     .Fichier("a.wbp", "AAA")
+                                     .Entree("b.wbp")
+                                     .Stocke("B")
+                                     .Stocke("BB")
+                                     .FinDonnees()
+                                     .Fin()));
+  EXPECT_EQ(blocs, 3);
+  EXPECT_EQ(Contenu(Plateaux("Pack03")), std::vector<std::string>{"a.wbp"});
+  EXPECT_EQ(dialogues.Textes("message"), std::vector<std::string>{"chargement en erreur !!!"});
+  EXPECT_FALSE(fenetre.BtAnnuler->isVisible());
+}
+
 }  // namespace
