@@ -51,13 +51,13 @@ extern "C" void SortieErreurJpeg(j_common_ptr info) {
 
 extern "C" void MessageJpegIgnore(j_common_ptr) {}
 
-// Stops a decode that goes on pass after pass: a few kilobytes may repeat
-// the last pass of a large picture a million times.
 // Each pass over a large picture costs its time: all the passes together
 // may cover at most this many pixels (32 passes over a 4096 × 4096 panel,
 // where a real picture takes about ten).
 constexpr uint64_t kPixelsDesPassesMax = uint64_t{32} * 4096 * 4096;
 
+// Stops a decode that goes on pass after pass: a few kilobytes may repeat
+// the last pass of a large picture a million times.
 extern "C" void SuivreJpeg(j_common_ptr info) {
   const auto* decodeur = reinterpret_cast<j_decompress_ptr>(info);
   const int passes = decodeur->input_scan_number;
