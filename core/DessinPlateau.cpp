@@ -36,7 +36,7 @@ QImage Vierge(int taille) {
 
 TImagesPieces::TImagesPieces() {
   for (std::size_t i = 0; i < kNombreListes; ++i) listes_[i].assign(kTailles[i], Vierge(tailleCase_));
-  PreparerAnneau();
+  anneau_ = PreparerAnneau(listes_, tailleCase_);
 }
 
 QString TImagesPieces::ChargerPieces(const QImage& image, const QString& nomFichier) {
@@ -55,36 +55,50 @@ QString TImagesPieces::ChargerPieces(const QImage& image, const QString& nomFich
   const QImage source = image.convertToFormat(QImage::Format_RGB32);
   // Each tile is stretched onto the square one pixel smaller than a tile of
   // a blank picture; the last column and row keep the blank.
-  auto couper = [&](Position p) {
+  listes_ = Decouper([&](int colonne, int ligne) {
     QImage tuile = Vierge(taille);
     QPainter peintre(&tuile);
-    peintre.drawImage(QRect(0, 0, taille - 1, taille - 1), source,
-                      QRect(p.colonne * taille, p.ligne * taille, taille, taille));
+    peintre.drawImage(QRect(0, 0, taille - 1, taille - 1), source, QRect(colonne * taille, ligne * taille, taille, taille));
     return tuile;
-  };
-  std::array<std::vector<QImage>, 4> listes;
-  auto& normal = listes[static_cast<std::size_t>(TSerieMap::Normal)];
-  auto& final = listes[static_cast<std::size_t>(TSerieMap::Final)];
-  auto& bord = listes[static_cast<std::size_t>(TSerieMap::Bord)];
-  auto& fond = listes[static_cast<std::size_t>(TSerieMap::Vide)];
-  for (const auto p : kFond) fond.push_back(couper(p));
-  for (const auto p : kNormal) normal.push_back(couper(p));
-  // Border tiles lie five columns to the right, master tiles five rows below.
-  for (const auto p : kNormal) bord.push_back(couper({p.colonne + 5, p.ligne}));
-  bord.push_back(couper(kPorteFermee));
-  bord.push_back(couper(kPorteTouchee));
-  for (const auto p : kNormal) final.push_back(couper({p.colonne, p.ligne + 5}));
-
-  listes_ = std::move(listes);
+  });
   tailleCase_ = taille;
-  PreparerAnneau();
+  taillePieces_ = image.size();
+  anneau_ = PreparerAnneau(listes_, tailleCase_);
+  listesDoubles_ = {};
+  anneauDouble_ = QImage();
   return {};
 }
 
-void TImagesPieces::PreparerAnneau() {
-  const int t = tailleCase_;
-  const QImage& fond = listes_[static_cast<std::size_t>(TSerieMap::Vide)][kMapFond];
-  const QImage& place = listes_[static_cast<std::size_t>(TSerieMap::Vide)][kMapFondFinal];
+bool TImagesPieces::ChargerPiecesDoubles(const QImage& image) {
+  listesDoubles_ = {};
+  anneauDouble_ = QImage();
+  if (image.isNull() || image.size() != 2 * taillePieces_) return false;
+  const QImage source = image.convertToFormat(QImage::Format_RGB32);
+  const int taille = 2 * tailleCase_;
+  // Taken as they are: every pixel of the picture reaches the board.
+  listesDoubles_ = Decouper([&](int colonne, int ligne) { return source.copy(colonne * taille, ligne * taille, taille, taille); });
+  anneauDouble_ = PreparerAnneau(listesDoubles_, taille);
+  return true;
+}
+
+TImagesPieces::Listes TImagesPieces::Decouper(const std::function<QImage(int, int)>& couper) {
+  Listes listes;
+  const auto ajouter = [&](TSerieMap serie, Position p) {
+    listes[static_cast<std::size_t>(serie)].push_back(couper(p.colonne, p.ligne));
+  };
+  for (const auto p : kFond) ajouter(TSerieMap::Vide, p);
+  for (const auto p : kNormal) ajouter(TSerieMap::Normal, p);
+  // Border tiles lie five columns to the right, master tiles five rows below.
+  for (const auto p : kNormal) ajouter(TSerieMap::Bord, {p.colonne + 5, p.ligne});
+  ajouter(TSerieMap::Bord, kPorteFermee);
+  ajouter(TSerieMap::Bord, kPorteTouchee);
+  for (const auto p : kNormal) ajouter(TSerieMap::Final, {p.colonne, p.ligne + 5});
+  return listes;
+}
+
+QImage TImagesPieces::PreparerAnneau(const Listes& listes, int t) {
+  const QImage& fond = listes[static_cast<std::size_t>(TSerieMap::Vide)][kMapFond];
+  const QImage& place = listes[static_cast<std::size_t>(TSerieMap::Vide)][kMapFondFinal];
   // What the final-place floor adds to the plain floor: opacity from the
   // difference, colour from the final place.
   std::vector<float> marque(static_cast<std::size_t>(t * t), 0.f);
@@ -101,14 +115,14 @@ void TImagesPieces::PreparerAnneau() {
         luminance += qGray(b);
       }
     }
-  anneau_ = QImage(t, t, QImage::Format_ARGB32_Premultiplied);
-  anneau_.fill(Qt::transparent);
+  QImage anneau(t, t, QImage::Format_ARGB32_Premultiplied);
+  anneau.fill(Qt::transparent);
   // A mark is a part of the tile: a skin whose two floors differ nearly
   // everywhere, or nowhere, gets the drawn ring.
   const bool marqueDuSkin = points >= t * t / 50 && points <= t * t * 6 / 10;
   const bool claire = marqueDuSkin && luminance / points > 150;
   const QColor halo = claire ? QColor(20, 20, 20) : QColor(255, 255, 255);
-  QPainter peintre(&anneau_);
+  QPainter peintre(&anneau);
   peintre.setRenderHint(QPainter::Antialiasing);
   if (!marqueDuSkin) {
     const QPointF centre(t / 2.0 - 0.5, t / 2.0 - 0.5);
@@ -118,7 +132,7 @@ void TImagesPieces::PreparerAnneau() {
     peintre.drawEllipse(centre, rayon, rayon);
     peintre.setPen(QPen(QColor(200, 30, 40, 230), epaisseur));
     peintre.drawEllipse(centre, rayon, rayon);
-    return;
+    return anneau;
   }
   peintre.end();
   // The halo: the mark widened by a pixel or two, under the mark itself.
@@ -138,9 +152,10 @@ void TImagesPieces::PreparerAnneau() {
       auto canal = [&](int couleur, int fondHalo) {
         return static_cast<int>(std::lround(couleur * m + fondHalo * h * (1 - m)));
       };
-      anneau_.setPixel(x, y, qRgba(canal(qRed(c), halo.red()), canal(qGreen(c), halo.green()), canal(qBlue(c), halo.blue()),
-                                   static_cast<int>(std::lround(alpha * 255))));
+      anneau.setPixel(x, y, qRgba(canal(qRed(c), halo.red()), canal(qGreen(c), halo.green()), canal(qBlue(c), halo.blue()),
+                                  static_cast<int>(std::lround(alpha * 255))));
     }
+  return anneau;
 }
 
 void TImagesPieces::DessinerAnneau(QPainter& peintre, int ligne, int colonne) const {
@@ -163,6 +178,21 @@ void TImagesPieces::DessinerCase(QPainter& peintre, const TCellule& cellule, int
   if (anneau && cellule.PlaceFinal && cellule.Serie != TSerieMap::Vide) DessinerAnneau(peintre, ligne, colonne);
 }
 
+void TImagesPieces::DessinerCaseDouble(QPainter& peintre, const TCellule& cellule, int ligne, int colonne,
+                                       bool anneau) const {
+  if (!PiecesDoubles()) return;
+  const auto image = [this](TSerieMap serie, int16_t map) -> const QImage* {
+    const auto& liste = listesDoubles_[static_cast<std::size_t>(serie)];
+    return map >= 0 && static_cast<std::size_t>(map) < liste.size() ? &liste[static_cast<std::size_t>(map)] : nullptr;
+  };
+  const QImage* tuile = image(cellule.Serie, cellule.Map);
+  if (!tuile) tuile = image(TSerieMap::Vide, kMapFond);
+  const int t = 2 * tailleCase_;
+  const QPoint coin((colonne - 1) * t, (ligne - 1) * t);
+  peintre.drawImage(coin, *tuile);
+  if (anneau && cellule.PlaceFinal && cellule.Serie != TSerieMap::Vide) peintre.drawImage(coin, anneauDouble_);
+}
+
 QImage TImagesPieces::DessinerPlateau(const TPlateau& plateau, bool anneaux) const {
   QImage image(std::max(1, plateau.Largeur * tailleCase_), std::max(1, plateau.Hauteur * tailleCase_),
                QImage::Format_RGB32);
@@ -173,15 +203,29 @@ QImage TImagesPieces::DessinerPlateau(const TPlateau& plateau, bool anneaux) con
   return image;
 }
 
+QImage TImagesPieces::DessinerPlateauDouble(const TPlateau& plateau, bool anneaux) const {
+  if (!PiecesDoubles()) return {};
+  const int t = 2 * tailleCase_;
+  QImage image(std::max(1, plateau.Largeur * t), std::max(1, plateau.Hauteur * t), QImage::Format_RGB32);
+  QPainter peintre(&image);
+  for (int l = 1; l <= plateau.Hauteur; ++l)
+    for (int c = 1; c <= plateau.Largeur; ++c) DessinerCaseDouble(peintre, plateau.Case(l, c), l, c, anneaux);
+  return image;
+}
+
 void TImageZoom::Definir(const QImage& source, int zoom) {
   zoom_ = zoom > 0 ? zoom : 100;
+  DefinirEcran(source, QSize(AEchelle(source.width(), zoom_), AEchelle(source.height(), zoom_)), 1);
+}
+
+void TImageZoom::DefinirEcran(const QImage& source, QSize ecran, qreal ratio) {
   source_ = source.size();
-  if (zoom_ == 100 || source.isNull()) {
+  if (ecran == source.size() || source.isNull()) {
     image_ = QImage();
     return;
   }
-  image_ = QImage(std::max(1, AEchelle(source.width(), zoom_)), std::max(1, AEchelle(source.height(), zoom_)),
-                  QImage::Format_RGB32);
+  image_ = QImage(ecran.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  image_.setDevicePixelRatio(ratio);
   MettreAJour(source, source.rect());
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "Plateau.h"
@@ -56,12 +57,30 @@ class TImagesPieces {
   // The four lists: Normal, Final, Bord, Vide (index = TSerieMap).
   const std::vector<QImage>& Liste(TSerieMap serie) const { return listes_[static_cast<std::size_t>(serie)]; }
 
+  // The same tiles drawn at twice the size, from a skin's "pieces@2x.bmp":
+  // exactly twice the size of the "pieces.bmp" loaded last, each tile
+  // taken as it is (2 × TailleCase square). False, and none kept, when the
+  // picture does not fit; a new "pieces.bmp" drops them.
+  bool ChargerPiecesDoubles(const QImage& image);
+  bool PiecesDoubles() const { return !listesDoubles_[0].empty(); }
+  // A cell, and a whole board, drawn from them: 2 × TailleCase a cell.
+  void DessinerCaseDouble(QPainter& peintre, const TCellule& cellule, int ligne, int colonne,
+                          bool anneau = false) const;
+  QImage DessinerPlateauDouble(const TPlateau& plateau, bool anneaux = false) const;
+
  private:
-  void PreparerAnneau();
+  using Listes = std::array<std::vector<QImage>, 4>;
+  // The four lists, each tile cut by couper(column, row) from its place in
+  // the picture.
+  static Listes Decouper(const std::function<QImage(int, int)>& couper);
+  static QImage PreparerAnneau(const Listes& listes, int taille);
 
   int tailleCase_ = 20;
-  std::array<std::vector<QImage>, 4> listes_;
+  QSize taillePieces_;
+  Listes listes_;
   QImage anneau_;
+  Listes listesDoubles_;
+  QImage anneauDouble_;
 };
 
 // The board picture as the screen shows it: scaled with smooth filtering
@@ -71,6 +90,9 @@ class TImageZoom {
  public:
   // Scales the whole picture (zoom in percent).
   void Definir(const QImage& source, int zoom);
+  // Scales the whole picture to ecran pixels, shown at a device pixel
+  // ratio; nothing is held when that is the picture's own size.
+  void DefinirEcran(const QImage& source, QSize ecran, qreal ratio);
   // Scales again the screen pixels that a rectangle of the source reaches,
   // exactly as the whole picture would be scaled; returns them.
   QRect MettreAJour(const QImage& source, const QRect& zone);

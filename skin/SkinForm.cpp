@@ -1,6 +1,7 @@
 #include "SkinForm.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -8,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QToolTip>
 #include <QWindow>
 
@@ -90,12 +92,39 @@ int Compte(const FichierIni& description, const char* section) {
   return compte;
 }
 
-// Copies part of an image onto the surface, pixels as they are.
+// Draws part of a picture (rect, in panel pixels) at a place of the
+// surface, pixels as they are: a picture drawn at twice the size gives its
+// own pixels, one in panel pixels is enlarged on a surface at twice it.
+void Dessiner(QPainter& peintre, const QPoint& cible, const QImage& source, const QRect& rect) {
+  const qreal r = source.devicePixelRatio();
+  peintre.drawImage(QRectF(cible, rect.size()), source, QRectF(rect.x() * r, rect.y() * r, rect.width() * r, rect.height() * r));
+}
+
 void Copier(QImage& surface, const QPoint& cible, const QImage& source, const QRect& rect) {
   if (surface.isNull() || source.isNull()) return;
   QPainter peintre(&surface);
   peintre.setCompositionMode(QPainter::CompositionMode_Source);
-  peintre.drawImage(cible, source, rect);
+  Dessiner(peintre, cible, source, rect);
+}
+
+// Opaque where the mask is not of the key colour range, transparent
+// elsewhere.
+QImage AlphaDuMasque(const QImage& masque, const QColor& cle, const QColor& tolerance) {
+  const QImage image = masque.convertToFormat(QImage::Format_RGB32);
+  QImage alpha(image.size(), QImage::Format_ARGB32_Premultiplied);
+  const int hautR = std::min(cle.red() + tolerance.red(), 255), hautG = std::min(cle.green() + tolerance.green(), 255),
+            hautB = std::min(cle.blue() + tolerance.blue(), 255);
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* source = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    auto* cible = reinterpret_cast<QRgb*>(alpha.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const int r = qRed(source[x]), g = qGreen(source[x]), b = qBlue(source[x]);
+      const bool dehors = r >= cle.red() && r <= hautR && g >= cle.green() && g <= hautG && b >= cle.blue() && b <= hautB;
+      cible[x] = dehors ? 0 : 0xFF000000;
+    }
+  }
+  alpha.setDevicePixelRatio(masque.devicePixelRatio());
+  return alpha;
 }
 
 }  // namespace
@@ -147,7 +176,7 @@ void TSkinForm::PlacerSurParent() {
   }
   fenetreSuivie_ = parent;
   parent->installEventFilter(this);
-  setGeometry(parent->rect());
+  if (!shapedByOwner_) setGeometry(parent->rect());
 }
 
 QWidget* TSkinForm::Fenetre() const {
@@ -193,7 +222,8 @@ bool TSkinForm::event(QEvent* evenement) {
 }
 
 bool TSkinForm::eventFilter(QObject* objet, QEvent* evenement) {
-  if (objet == fenetreSuivie_ && evenement->type() == QEvent::Resize) setGeometry(fenetreSuivie_->rect());
+  if (objet == fenetreSuivie_ && evenement->type() == QEvent::Resize && !shapedByOwner_)
+    setGeometry(fenetreSuivie_->rect());
   return QWidget::eventFilter(objet, evenement);
 }
 
@@ -201,11 +231,29 @@ void TSkinForm::paintEvent(QPaintEvent* evenement) {
   QPainter peintre(this);
   const QRect zone = evenement->rect();
   if (surface_.isNull()) {
-    peintre.fillRect(zone, palette().window());
+    if (shapedByOwner_) peintre.setCompositionMode(QPainter::CompositionMode_Source);
+    peintre.fillRect(zone, shapedByOwner_ ? QColor(Qt::transparent) : palette().window().color());
     return;
   }
-  for (const QRect& reste : QRegion(zone).subtracted(QRegion(surface_.rect()))) peintre.fillRect(reste, palette().window());
-  peintre.drawImage(zone.topLeft(), surface_, zone);
+  const QRect panneau(QPoint(0, 0), surface_.deviceIndependentSize().toSize());
+  const qreal r = surface_.devicePixelRatio();
+  const QRect visible = zone.intersected(panneau);
+  const QRect pixels(visible.x() * r, visible.y() * r, visible.width() * r, visible.height() * r);
+  if (shapedByOwner_) {
+    // Nothing of the panel outside its mask: the desktop shows through.
+    peintre.setCompositionMode(QPainter::CompositionMode_Source);
+    peintre.fillRect(zone, Qt::transparent);
+    QImage morceau = surface_.copy(pixels).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (!alphaMasque_.isNull()) {
+      QPainter masque(&morceau);
+      masque.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+      masque.drawImage(QPoint(0, 0), alphaMasque_, pixels);
+    }
+    peintre.drawImage(QRectF(visible), morceau);
+    return;
+  }
+  for (const QRect& reste : QRegion(zone).subtracted(QRegion(panneau))) peintre.fillRect(reste, palette().window());
+  peintre.drawImage(QRectF(visible), surface_, QRectF(pixels));
 }
 
 // ---- loading ----------------------------------------------------------------
@@ -257,16 +305,25 @@ bool TSkinForm::Charger(const std::function<FichierIni()>& ouvrir, Source source
   return false;
 }
 
-void TSkinForm::ChargerImage(LecteurImagesSkin& lecteur, QImage& cible, const std::string& nom, Source source,
+int TSkinForm::EchelleEcran() const {
+  const QWidget* fenetre = Fenetre();
+  const qreal ratio = fenetre ? fenetre->devicePixelRatioF() : QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1.0;
+  return ratio >= 1.5 ? 2 : 1;
+}
+
+void TSkinForm::ChargerImage(LecteurImagesSkin& lecteur, ImageSkin& cible, const std::string& nom, Source source,
                              const BorneImage& borne) {
   if (source == Source::Ressource) {
-    cible = lecteur.Ressource(nom);
+    cible.simple = lecteur.Ressource(nom);
+    cible.double_ = echelle_ == 2 ? LecteurImagesSkin::RessourceDouble(nom, cible.simple.size()) : QImage();
   } else if (auto image = lecteur.Fichier(nom, borne)) {
-    cible = std::move(*image);
+    cible.simple = std::move(*image);
+    cible.double_ = echelle_ == 2 ? lecteur.FichierDouble(nom, borne, cible.simple.size()) : QImage();
   }
 }
 
 void TSkinForm::LireDescription(const FichierIni& description, Source source, const std::string& dossier) {
+  echelle_ = EchelleEcran();
   version_ = description.LireEntier("Version", "Ver", 0);
   if (version_ < SkinFileVersion) dialogues_.Avertissement(kAvertissementVersion);
 
@@ -389,8 +446,13 @@ void TSkinForm::LireTrackBar(LecteurImagesSkin& lecteur, TrackBarInfoRec& barre,
     pouce = dossier + pouce;
     pouceActif = dossier + pouceActif;
   }
-  ChargerImage(lecteur, barre.ThumbBitmap, pouce, source, kBorneBande);
-  ChargerImage(lecteur, barre.ActiveThumbBitmap, pouceActif, source, kBorneBande);
+  ImageSkin auRepos{barre.ThumbBitmap, barre.ThumbBitmap2x}, actif{barre.ActiveThumbBitmap, barre.ActiveThumbBitmap2x};
+  ChargerImage(lecteur, auRepos, pouce, source, kBorneBande);
+  ChargerImage(lecteur, actif, pouceActif, source, kBorneBande);
+  barre.ThumbBitmap = auRepos.simple;
+  barre.ThumbBitmap2x = auRepos.double_;
+  barre.ActiveThumbBitmap = actif.simple;
+  barre.ActiveThumbBitmap2x = actif.double_;
   barre.ThumbWidth = barre.ActiveThumbBitmap.width();
   barre.ThumbHeight = barre.ActiveThumbBitmap.height();
   if (barre.Length <= barre.ThumbSize())
@@ -448,13 +510,31 @@ std::optional<QRegion> TSkinForm::BitmapToRegion(const QImage& masque, const QCo
 }
 
 void TSkinForm::ApplyMask() {
-  const QSize taille = masque_.size();
+  const QSize taille = masque_.simple.size();
   QWidget* fenetre = Fenetre();
-  if (fenetre) fenetre->resize(taille);
+  if (fenetre && !shapedByOwner_) fenetre->resize(taille);
   resize(taille);
-  surface_ = masque_.isNull() ? QImage() : QImage(taille, QImage::Format_RGB32);
-  if (!surface_.isNull()) surface_.fill(Qt::white);
-  const auto region = BitmapToRegion(masque_, keyColor_, tolerance_);
+  surface_ = masque_.simple.isNull() ? QImage() : QImage(taille * echelle_, QImage::Format_RGB32);
+  if (!surface_.isNull()) {
+    surface_.setDevicePixelRatio(echelle_);
+    surface_.fill(Qt::white);
+  }
+  const auto region = BitmapToRegion(masque_.simple, keyColor_, tolerance_);
+  region_ = region;
+  alphaMasque_ = QImage();
+  if (shapedByOwner_) {
+    // The window is the owner's: the shape only tells what to paint, from
+    // the finer mask when the skin is drawn at twice the size.
+    if (!masque_.simple.isNull()) {
+      alphaMasque_ = AlphaDuMasque(masque_.Ecran(), keyColor_, tolerance_);
+      if (alphaMasque_.devicePixelRatio() != echelle_) {
+        alphaMasque_ = alphaMasque_.scaled(surface_.size());
+        alphaMasque_.setDevicePixelRatio(echelle_);
+      }
+    }
+    update();
+    return;
+  }
   if (fenetre) {
     if (!region)
       fenetre->clearMask();
@@ -470,8 +550,8 @@ void TSkinForm::ApplyMask() {
 
 // ---- drawing -------------------------------------------------------------------
 
-void TSkinForm::CopierRect(const QImage& source, const QRect& rect) {
-  Copier(surface_, rect.topLeft(), source, rect);
+void TSkinForm::CopierRect(const ImageSkin& source, const QRect& rect) {
+  Copier(surface_, rect.topLeft(), source.Ecran(), rect);
   update(rect);
 }
 
@@ -480,14 +560,17 @@ void TSkinForm::RedrawSkin() {
     {
       QPainter peintre(&surface_);
       peintre.setCompositionMode(QPainter::CompositionMode_Source);
-      if (!imageRepos_.isNull()) peintre.drawImage(0, 0, imageRepos_);
-      if (!imageEnfonce_.isNull())
+      if (!imageRepos_.simple.isNull()) peintre.drawImage(QPointF(0, 0), imageRepos_.Ecran());
+      if (!imageEnfonce_.simple.isNull())
         for (const auto& zone : hotAreas_)
-          if ((zone.IsToggle && zone.Down) || zone.Pressed) peintre.drawImage(zone.Rect().topLeft(), imageEnfonce_, zone.Rect());
+          if ((zone.IsToggle && zone.Down) || zone.Pressed)
+            Dessiner(peintre, zone.Rect().topLeft(), imageEnfonce_.Ecran(), zone.Rect());
       for (std::size_t i = 0; i < trackBars_.size(); ++i) {
         const auto& barre = trackBars_[i];
-        const QImage& pouce = static_cast<int>(i) == activeTrackBar_ ? barre.ActiveThumbBitmap : barre.ThumbBitmap;
-        if (!pouce.isNull()) peintre.drawImage(barre.ThumbRect().topLeft(), pouce);
+        const bool active = static_cast<int>(i) == activeTrackBar_;
+        const QImage& pouce = active ? barre.ActiveThumbBitmap : barre.ThumbBitmap;
+        const QImage& double_ = active ? barre.ActiveThumbBitmap2x : barre.ThumbBitmap2x;
+        if (!pouce.isNull()) peintre.drawImage(QPointF(barre.ThumbRect().topLeft()), double_.isNull() ? pouce : double_);
       }
     }
     for (const auto& affichage : displays_) {
@@ -511,19 +594,19 @@ void TSkinForm::RedrawSkin() {
 }
 
 void TSkinForm::DrawNumberStrip(int left, int top, const QString& texte) {
-  const int largeur = chiffres_.width() / static_cast<int>(kChiffres.size());
-  const int hauteur = chiffres_.height();
+  const int largeur = chiffres_.simple.width() / static_cast<int>(kChiffres.size());
+  const int hauteur = chiffres_.simple.height();
   if (surface_.isNull() || largeur <= 0) return;
   for (int i = 0; i < texte.size(); ++i) {
     const int k = std::max(0, static_cast<int>(kChiffres.indexOf(texte[i])));
-    Copier(surface_, QPoint(left + i * largeur, top), chiffres_, QRect(k * largeur, 0, largeur, hauteur));
+    Copier(surface_, QPoint(left + i * largeur, top), chiffres_.Ecran(), QRect(k * largeur, 0, largeur, hauteur));
   }
   update();
 }
 
 void TSkinForm::DrawTextStrip(int left, int top, const QString& texte) {
-  const int largeur = caracteres_.width() / kColonnesTexte;
-  const int hauteur = caracteres_.height() / 3;
+  const int largeur = caracteres_.simple.width() / kColonnesTexte;
+  const int hauteur = caracteres_.simple.height() / 3;
   if (surface_.isNull() || largeur <= 0 || hauteur <= 0) return;
   // Where a character stands in the strip: (row, column), or nothing.
   auto chercher = [](QChar caractere) -> std::optional<QPoint> {
@@ -533,7 +616,7 @@ void TSkinForm::DrawTextStrip(int left, int top, const QString& texte) {
   };
   int position = 0;
   auto dessiner = [&](QPoint glyphe) {
-    Copier(surface_, QPoint(left + position++ * largeur, top), caracteres_,
+    Copier(surface_, QPoint(left + position++ * largeur, top), caracteres_.Ecran(),
            QRect(glyphe.x() * largeur, glyphe.y() * hauteur, largeur, hauteur));
   };
   for (const QChar caractere : texte) {

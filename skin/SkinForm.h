@@ -8,6 +8,17 @@
 // A skin is a description (skin.ini) and the images it names; it is read
 // from a skin folder (LoadSkinFile) or from the copy embedded in the program
 // (LoadDefaultSkin).
+//
+// On a screen of device pixel ratio 1.5 or more, each image's "@2x" file
+// (NAME@2x.EXT beside NAME.EXT, exactly twice its size) is drawn instead at
+// that ratio, when the skin has one; everything else (the description's
+// coordinates, the hot areas, the displays, the window's shape) stays in
+// panel pixels.
+//
+// Where the desktop shapes no window (Wayland), the owner may shape the
+// window itself (SetShapedByOwner): the component then keeps its own size
+// and place in a larger translucent window, and paints nothing outside its
+// mask.
 #pragma once
 
 #include <QColor>
@@ -76,6 +87,9 @@ struct TrackBarInfoRec {
   QString ID;
   QImage ThumbBitmap;
   QImage ActiveThumbBitmap;
+  // Their "@2x" pictures, when drawn at twice the size.
+  QImage ThumbBitmap2x;
+  QImage ActiveThumbBitmap2x;
   int Left = 0;
   int Top = 0;
   int Length = 0;
@@ -149,8 +163,19 @@ class TSkinForm : public QWidget {
   static std::optional<QRegion> BitmapToRegion(const QImage& masque, const QColor& keyColor,
                                                const QColor& tolerance);
   // Sizes the window and the component to the mask and gives the window its
-  // shape.
+  // shape (only the component, when the owner shapes the window).
   void ApplyMask();
+
+  // The owner places the component in its window and shapes the window:
+  // the mask's region is then only given (Region), and the pixels outside it
+  // are painted transparent. Set before the first load.
+  void SetShapedByOwner(bool parLeProprietaire) { shapedByOwner_ = parLeProprietaire; }
+  bool ShapedByOwner() const { return shapedByOwner_; }
+  // The panel's shape, in its own coordinates (the whole panel without a
+  // mask).
+  QRegion Region() const { return region_.value_or(QRegion(rect())); }
+  // 2 when the skin is drawn from its "@2x" pictures' ratio, else 1.
+  int Scale() const { return echelle_; }
 
   // Draws a value from the digit strip ("0123456789 ") or the character
   // strip (three rows) with its first glyph at (left, top); not clipped.
@@ -168,13 +193,14 @@ class TSkinForm : public QWidget {
   const TDisplayInfoArray& Displays() const { return displays_; }
   const TTrackBarInfoArray& TrackBars() const { return trackBars_; }
   const std::vector<GroupInfoRec>& Groups() const { return groupes_; }
-  const QImage& MaskBitmap() const { return masque_; }
-  const QImage& MouseUpBitmap() const { return imageRepos_; }
-  const QImage& MouseOnBitmap() const { return imageSurvol_; }
-  const QImage& MouseDownBitmap() const { return imageEnfonce_; }
-  const QImage& NumbersBitmap() const { return chiffres_; }
-  const QImage& TextBitmap() const { return caracteres_; }
-  // The drawing surface: what the panel shows.
+  const QImage& MaskBitmap() const { return masque_.simple; }
+  const QImage& MouseUpBitmap() const { return imageRepos_.simple; }
+  const QImage& MouseOnBitmap() const { return imageSurvol_.simple; }
+  const QImage& MouseDownBitmap() const { return imageEnfonce_.simple; }
+  const QImage& NumbersBitmap() const { return chiffres_.simple; }
+  const QImage& TextBitmap() const { return caracteres_.simple; }
+  // The drawing surface: what the panel shows, at Scale() (its device
+  // pixel ratio).
   const QImage& Picture() const { return surface_; }
   const QString& CurrentID() const { return currentID_; }
   const QString& Hint() const { return hint_; }
@@ -209,13 +235,21 @@ class TSkinForm : public QWidget {
   void PlacerSurParent();
   bool Charger(const std::function<FichierIni()>& ouvrir, Source source, const std::string& dossier);
   void LireDescription(const FichierIni& description, Source source, const std::string& dossier);
-  void ChargerImage(LecteurImagesSkin& lecteur, QImage& cible, const std::string& nom, Source source,
+  // A picture in panel pixels, and the same drawn at twice the size when
+  // the skin is drawn so and has it.
+  struct ImageSkin {
+    QImage simple;
+    QImage double_;
+    const QImage& Ecran() const { return double_.isNull() ? simple : double_; }
+  };
+  void ChargerImage(LecteurImagesSkin& lecteur, ImageSkin& cible, const std::string& nom, Source source,
                     const BorneImage& borne);
+  int EchelleEcran() const;
   void LireHotArea(HotAreaInfoRec& zone, int index, const std::string& ligne);
   void LireDisplay(DisplayInfoRec& affichage, const std::string& ligne);
   void LireTrackBar(LecteurImagesSkin& lecteur, TrackBarInfoRec& barre, const std::string& ligne, Source source,
                     const std::string& dossier);
-  void CopierRect(const QImage& source, const QRect& rect);
+  void CopierRect(const ImageSkin& source, const QRect& rect);
   bool PresserTrackBar(int index, const QPoint& point);
   void DeplacerCurseur(const QPoint& point);
   void PlacerCurseur(TrackBarInfoRec& barre, int64_t offset);
@@ -228,13 +262,20 @@ class TSkinForm : public QWidget {
   QColor keyColor_ = Qt::white;
   QColor tolerance_ = Qt::black;
 
-  QImage masque_;
-  QImage imageRepos_;
-  QImage imageSurvol_;
-  QImage imageEnfonce_;
-  QImage chiffres_;
-  QImage caracteres_;
+  ImageSkin masque_;
+  ImageSkin imageRepos_;
+  ImageSkin imageSurvol_;
+  ImageSkin imageEnfonce_;
+  ImageSkin chiffres_;
+  ImageSkin caracteres_;
+  // What the panel shows, at the drawing's ratio (devicePixelRatio).
   QImage surface_;
+  int echelle_ = 1;
+  bool shapedByOwner_ = false;
+  std::optional<QRegion> region_;
+  // Where the window is translucent: opaque inside the mask, at the
+  // drawing's ratio.
+  QImage alphaMasque_;
 
   THotAreaInfoArray hotAreas_;
   TDisplayInfoArray displays_;

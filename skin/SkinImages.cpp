@@ -355,6 +355,54 @@ QImage LireImageSkin(const QString& chemin, const BorneImage& borne, std::string
   return {};
 }
 
+std::string NomDouble(std::string_view nom) {
+  const auto separateur = nom.find_last_of("/\\");
+  const auto point = nom.rfind('.');
+  const bool extension = point != std::string_view::npos && (separateur == std::string_view::npos || point > separateur);
+  if (!extension) return std::string(nom) + "@2x";
+  return std::string(nom.substr(0, point)) + "@2x" + std::string(nom.substr(point));
+}
+
+BorneImage BorneDouble(const BorneImage& borne) { return {2 * borne.largeur, 2 * borne.hauteur, borne.genre}; }
+
+namespace {
+
+QImage Double(QImage image, QSize taille) {
+  if (image.size() != 2 * taille) return {};
+  image.setDevicePixelRatio(2);
+  return image;
+}
+
+}  // namespace
+
+QImage LireImageDouble(const QString& chemin, const BorneImage& borne, QSize taille) {
+  const QString double_ = TrouverFichierSansCasse(QString::fromStdString(NomDouble(chemin.toStdString())));
+  if (!QFileInfo(double_).isFile()) return {};
+  return Double(LireImageSkin(double_, BorneDouble(borne), nullptr), taille);
+}
+
+QImage LecteurImagesSkin::FichierDouble(const std::string& nom, const BorneImage& borne, QSize taille) {
+  const std::string double_ = NomDouble(nom);
+  if (!QFileInfo(TrouverFichierSansCasse(QString::fromStdString(double_).replace('\\', '/'))).isFile()) return {};
+  try {
+    if (const auto image = Fichier(double_, BorneDouble(borne))) return Double(*image, taille);
+  } catch (const ErreurSkin&) {
+    // Unusable: the 1× picture is drawn.
+  }
+  return {};
+}
+
+QImage LecteurImagesSkin::RessourceDouble(const std::string& nom, QSize taille) {
+  InitialiserRessourcesSkin();
+  const bool bitmap = ExtensionSkin(nom) == "BMP";
+  QFile fichier(QString::fromLatin1(bitmap ? kPrefixeRessourceBmp : kPrefixeRessourceJpg) +
+                QString::fromStdString(NomRessourceSkin(nom)) + "@2X");
+  if (!QFileInfo(fichier.fileName()).isFile() || !fichier.open(QIODevice::ReadOnly)) return {};
+  const QByteArray octets = fichier.readAll();
+  const QImage image = bitmap ? QImage::fromData(octets, "BMP") : DecoderJpeg(octets);
+  return Double(CopieBitmap(image), taille);
+}
+
 std::optional<QImage> LecteurImagesSkin::Fichier(const std::string& nom, const BorneImage& borne) {
   QString chemin = QString::fromStdString(nom);
   chemin.replace('\\', '/');

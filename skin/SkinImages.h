@@ -96,6 +96,16 @@ QImage ChargerImageRessource(const std::string& nom, Dialogues& dialogues);
 // the message when it cannot be used.
 QImage LireImageSkin(const QString& chemin, const BorneImage& borne, std::string* erreur);
 
+// The name of a picture drawn at twice the size: "@2x" before the file
+// name's last extension ("pieces.bmp" gives "pieces@2x.bmp").
+std::string NomDouble(std::string_view nom);
+// The bound of such a picture: twice the bound of its kind.
+BorneImage BorneDouble(const BorneImage& borne);
+// The "@2x" picture of a file read at 1× (taille): null when there is none,
+// when it cannot be read, or when it is not exactly twice taille (the 1×
+// picture is then drawn as it is). Its device pixel ratio is 2.
+QImage LireImageDouble(const QString& chemin, const BorneImage& borne, QSize taille);
+
 // The pictures of one skin description being loaded: a file named several
 // times is decoded once, and all of them together stay within a budget.
 class LecteurImagesSkin {
@@ -106,6 +116,10 @@ class LecteurImagesSkin {
   // pictures would pass the budget.
   std::optional<QImage> Fichier(const std::string& nom, const BorneImage& borne);
   QImage Ressource(const std::string& nom) { return ChargerImageRessource(nom, dialogues_); }
+  // The "@2x" picture of a file or of an embedded picture read at 1×
+  // (taille), as LireImageDouble; a file counts in the budget.
+  QImage FichierDouble(const std::string& nom, const BorneImage& borne, QSize taille);
+  static QImage RessourceDouble(const std::string& nom, QSize taille);
 
  private:
   Dialogues& dialogues_;

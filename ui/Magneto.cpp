@@ -24,8 +24,11 @@ std::vector<QPixmap> DecouperBoutons(const QImage& bande) {
   std::vector<QPixmap> images;
   if (bande.isNull()) return images;
   const QImage source = bande.convertToFormat(QImage::Format_ARGB32);
-  for (int x = 0; x + kTailleImage <= source.width(); x += kTailleImage) {
-    QImage image = source.copy(x, 0, kTailleImage, std::min(kTailleImage, source.height()));
+  const int ratio = bande.devicePixelRatio() >= 2 ? 2 : 1;
+  const int taille = kTailleImage * ratio;
+  for (int x = 0; x + taille <= source.width(); x += taille) {
+    QImage image = source.copy(x, 0, taille, std::min(taille, source.height()));
+    image.setDevicePixelRatio(ratio);
     for (int y = 0; y < image.height(); ++y) {
       auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
       for (int i = 0; i < image.width(); ++i)
@@ -34,6 +37,19 @@ std::vector<QPixmap> DecouperBoutons(const QImage& bande) {
     images.push_back(QPixmap::fromImage(image));
   }
   return images;
+}
+
+QImage BandeMagneto(bool sous, qreal ratio) {
+  const QString nom = sous ? QStringLiteral(":/magneto/magnetoOn") : QStringLiteral(":/magneto/magnetoOff");
+  QImage bande(nom + ".bmp");
+  if (ratio >= 1.5) {
+    QImage double_(nom + "@2x.bmp");
+    if (!double_.isNull() && double_.size() == 2 * bande.size()) {
+      double_.setDevicePixelRatio(2);
+      return double_;
+    }
+  }
+  return bande;
 }
 
 TFrmMagneto::TFrmMagneto(TFrmPlayer& player, TFrmPlateau& plateau)
@@ -89,8 +105,8 @@ TFrmMagneto::TFrmMagneto(TFrmPlayer& player, TFrmPlateau& plateau)
   connect(&TimerRetour, &QTimer::timeout, this, [this] { TimerRetourTimer(true); });
   connect(&TimerAvance, &QTimer::timeout, this, [this] { TimerAvanceTimer(true); });
 
-  ImageListTempoOff = DecouperBoutons(QImage(":/magneto/magnetoOff.bmp"));
-  ImageListTempoOn = DecouperBoutons(QImage(":/magneto/magnetoOn.bmp"));
+  ImageListTempoOff = DecouperBoutons(BandeMagneto(false, devicePixelRatioF()));
+  ImageListTempoOn = DecouperBoutons(BandeMagneto(true, devicePixelRatioF()));
   if (player_.NomSkin == kNomSkinDefaut) {
     ImageListMagnetoOff = ImageListTempoOff;
     ImageListMagnetoON = ImageListTempoOn;

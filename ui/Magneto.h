@@ -61,7 +61,12 @@ class TFrmMagneto : public QWidget {
   TRejeu magneto_;
 };
 
-// Cuts a strip of 30 × 30 pictures, white being transparent.
+// Cuts a strip of 30 × 30 pictures, white being transparent; a strip drawn
+// at twice the size (device pixel ratio 2) gives 60 × 60 pictures of that
+// ratio.
 std::vector<QPixmap> DecouperBoutons(const QImage& bande);
+// The program's own strip of the buttons at rest or under the mouse, at
+// twice the size on a dense screen (ratio).
+QImage BandeMagneto(bool sous, qreal ratio);
 
 }  // namespace glissaro

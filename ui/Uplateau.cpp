@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLinearGradient>
+#include <QWindow>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -36,7 +38,7 @@ TImagePlateau::TImagePlateau(QWidget* parent) : QWidget(parent) { setObjectName(
 
 QPoint TImagePlateau::VersPlateau(QPointF position) const {
   const QPoint p(static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y())));
-  return {glissaro::VersPlateau(p.x(), Zoom.Zoom()), glissaro::VersPlateau(p.y(), Zoom.Zoom())};
+  return {glissaro::VersPlateau(p.x(), ZoomEcran), glissaro::VersPlateau(p.y(), ZoomEcran)};
 }
 
 QRectF TImagePlateau::RectangleCase(int ligne, int colonne, int tailleCase) const {
@@ -45,13 +47,34 @@ QRectF TImagePlateau::RectangleCase(int ligne, int colonne, int tailleCase) cons
   return QRectF((colonne - 1) * tailleCase * sx, (ligne - 1) * tailleCase * sy, tailleCase * sx, tailleCase * sy);
 }
 
+void TImagePlateau::DefinirEchelle(int zoom) {
+  ZoomEcran = zoom;
+  const qreal ratio = devicePixelRatioF();
+  doubleMontre_ = !PictureDouble.isNull() && zoom * ratio >= 200;
+  const QSize ecran = (QSizeF(AEchelle(Picture.width(), zoom), AEchelle(Picture.height(), zoom)) * ratio).toSize();
+  Zoom.DefinirEcran(Source(), ecran, ratio);
+}
+
+void TImagePlateau::MettreAJour(const QRect& zone) {
+  const int echelle = doubleMontre_ ? 2 : 1;
+  const QRect source(zone.topLeft() * echelle, zone.size() * echelle);
+  const QImage& ecran = Zoom.Image().isNull() ? Source() : Zoom.Image();
+  const QRect pixels = Zoom.Image().isNull() ? source : Zoom.MettreAJour(Source(), source);
+  if (ecran.isNull() || ecran.width() == 0) return;
+  // Screen pixels back to the window's coordinates.
+  const qreal f = double(width()) / ecran.width();
+  update(QRectF(pixels.x() * f, pixels.y() * f, pixels.width() * f, pixels.height() * f).toAlignedRect());
+}
+
 void TImagePlateau::paintEvent(QPaintEvent* evenement) {
   QPainter peintre(this);
-  const QImage& image = Zoom.Image().isNull() ? Picture : Zoom.Image();
+  const QImage& image = Zoom.Image().isNull() ? Source() : Zoom.Image();
   if (image.isNull()) return;
-  if (image.size() == size()) {
+  if (image.size() == (QSizeF(size()) * devicePixelRatioF()).toSize()) {
+    // Pixel for pixel.
     const QRect zone = evenement->rect();
-    peintre.drawImage(zone, image, zone);
+    const qreal r = double(image.width()) / width();
+    peintre.drawImage(QRectF(zone), image, QRectF(zone.x() * r, zone.y() * r, zone.width() * r, zone.height() * r));
   } else {
     // The picture fills the window, stretched to fit.
     peintre.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -132,6 +155,38 @@ void TImagePlateau::DessinerFleche(QPainter& peintre) const {
   peintre.drawPath(fleche);
 }
 
+// The caption of a board drawn inside the main window: the board's title
+// on a strip in the panel's colours; a press there moves the window.
+class TLegendePlateau : public QWidget {
+ public:
+  explicit TLegendePlateau(QWidget* parent) : QWidget(parent) {
+    setObjectName("LabelTitre");
+    setFixedHeight(fontMetrics().height() + 8);
+    setCursor(Qt::OpenHandCursor);
+  }
+  QString Titre;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter peintre(this);
+    peintre.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fond(0, 0, 0, height());
+    fond.setColorAt(0, QColor(78, 92, 110));
+    fond.setColorAt(1, QColor(48, 58, 72));
+    QPainterPath bande;
+    bande.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, 4), 5, 5);
+    peintre.fillPath(bande, fond);
+    peintre.setPen(QPen(QColor(24, 30, 38), 1));
+    peintre.drawPath(bande);
+    peintre.setPen(QColor(236, 240, 244));
+    peintre.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignCenter,
+                     fontMetrics().elidedText(Titre, Qt::ElideRight, width() - 16));
+  }
+  void mousePressEvent(QMouseEvent* evenement) override {
+    if (evenement->button() == Qt::LeftButton && window()->windowHandle()) window()->windowHandle()->startSystemMove();
+  }
+};
+
 void TImagePlateau::mousePressEvent(QMouseEvent* e) { emit MouseDown(e); }
 void TImagePlateau::mouseMoveEvent(QMouseEvent* e) { emit MouseMove(e); }
 void TImagePlateau::mouseReleaseEvent(QMouseEvent* e) { emit MouseUp(e); }
@@ -207,7 +262,11 @@ QString ChargerPiecesSkin(TImagesPieces& images, const QString& chemin) {
   std::string erreur;
   const QImage image = LireImageSkin(chemin, kBornePieces, &erreur);
   if (image.isNull()) return QString::fromStdString(erreur);
-  return images.ChargerPieces(image, chemin);
+  const QString refus = images.ChargerPieces(image, chemin);
+  // The tiles at twice the size, when the skin has them (for dense screens
+  // and the larger board sizes).
+  if (refus.isEmpty()) images.ChargerPiecesDoubles(LireImageDouble(chemin, kBornePieces, image.size()));
+  return refus;
 }
 
 bool TFrmPlateau::ChargerPieces(const QString& chemin) {
@@ -227,7 +286,8 @@ void TFrmPlateau::ChargerPlateau(const QString& chemin) {
   Partie.DefinirTailleCase(Images.TailleCase());
   Partie.DefinirVitesse(player_.VitesseDeplacement);
   ImagePlateau->Picture = QImage();
-  ImagePlateau->Zoom.Definir(QImage(), 100);
+  ImagePlateau->PictureDouble = QImage();
+  ImagePlateau->DefinirEchelle(100);
   const auto lecture = Partie.ChargerPlateau(chemin.toStdString());
   MettreAJourActions();
   if (lecture.enTeteLu) {
@@ -261,15 +321,18 @@ void TFrmPlateau::AppliquerTaille() {
   const int z = ZoomEffectif();
   const QImage& image = ImagePlateau->Picture;
   const QSize taille(AEchelle(image.width(), z), AEchelle(image.height(), z));
-  setFixedSize(taille);
-  ImagePlateau->setGeometry(QRect(QPoint(0, 0), taille));
-  ImagePlateau->Zoom.Definir(image, z);
+  const int haut = legende_ ? legende_->height() : 0;
+  setFixedSize(taille + QSize(0, haut));
+  if (legende_) legende_->setGeometry(0, 0, taille.width(), haut);
+  ImagePlateau->setGeometry(QRect(QPoint(0, haut), taille));
+  ImagePlateau->DefinirEchelle(z);
   ImagePlateau->update();
 }
 
 void TFrmPlateau::RedessinerTout() {
   ImagePlateau->TailleCase = Images.TailleCase();
   ImagePlateau->Picture = Images.DessinerPlateau(Partie.Plateau, placesFinales_);
+  ImagePlateau->PictureDouble = Images.DessinerPlateauDouble(Partie.Plateau, placesFinales_);
   AppliquerTaille();
 }
 
@@ -285,7 +348,30 @@ void TFrmPlateau::DefinirPlacesFinales(bool montrer) {
   if (Partie.Charge() && !ImagePlateau->Picture.isNull()) RedessinerTout();
 }
 
+void TFrmPlateau::Assembler(TFrmPlayer& fenetre) {
+  if (legende_) return;
+  hide();
+  setParent(&fenetre, Qt::Widget);
+  auto* legende = new TLegendePlateau(this);
+  legende->Titre = windowTitle();
+  legende_ = legende;
+  hide();
+}
+
+void TFrmPlateau::changeEvent(QEvent* evenement) {
+  if (evenement->type() == QEvent::WindowTitleChange && legende_) {
+    static_cast<TLegendePlateau*>(legende_)->Titre = windowTitle();
+    legende_->update();
+  }
+  QWidget::changeEvent(evenement);
+}
+
 void TFrmPlateau::Placer() {
+  if (legende_) {
+    // One window: the main window lays out the panel and the board.
+    player_.DisposerAssemblage();
+    return;
+  }
   const QScreen* ecran = player_.screen() ? player_.screen() : screen();
   const int hauteurEcran = ecran ? ecran->geometry().height() : 0;
   const int bordure = frameGeometry().height() - geometry().height();
@@ -301,11 +387,11 @@ void TFrmPlateau::Placer() {
 }
 
 void TFrmPlateau::RetenirDecalage() {
-  if (isVisible()) decalage_ = pos() - player_.pos();
+  if (isVisible() && !legende_) decalage_ = pos() - player_.pos();
 }
 
 void TFrmPlateau::SuivrePanneau() {
-  if (isVisible()) move(player_.pos() + decalage_);
+  if (isVisible() && !legende_) move(player_.pos() + decalage_);
 }
 
 void TFrmPlateau::DessinerCase(int ligne, int colonne) {
@@ -314,8 +400,12 @@ void TFrmPlateau::DessinerCase(int ligne, int colonne) {
     QPainter peintre(&ImagePlateau->Picture);
     Images.DessinerCase(peintre, Partie.Plateau.Case(ligne, colonne), ligne, colonne, placesFinales_);
   }
+  if (!ImagePlateau->PictureDouble.isNull()) {
+    QPainter peintre(&ImagePlateau->PictureDouble);
+    Images.DessinerCaseDouble(peintre, Partie.Plateau.Case(ligne, colonne), ligne, colonne, placesFinales_);
+  }
   const int t = Images.TailleCase();
-  ImagePlateau->update(ImagePlateau->Zoom.MettreAJour(ImagePlateau->Picture, QRect((colonne - 1) * t, (ligne - 1) * t, t, t)));
+  ImagePlateau->MettreAJour(QRect((colonne - 1) * t, (ligne - 1) * t, t, t));
 }
 
 void TFrmPlateau::ImagePlateauMouseDown(QMouseEvent* e) {
@@ -406,6 +496,8 @@ void TFrmPlateau::hideEvent(QHideEvent* evenement) {
   AnnulerIndice();
   rechercheOptimum_->Annuler();
   QWidget::hideEvent(evenement);
+  // The main window shrinks back to its panel.
+  if (legende_) player_.DisposerAssemblage();
 }
 
 void TFrmPlateau::MettreAJourActions() {

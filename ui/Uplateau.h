@@ -33,6 +33,20 @@ class TImagePlateau : public QWidget {
   // The board picture, in board pixels, and what the screen shows of it.
   QImage Picture;
   TImageZoom Zoom;
+  // The same picture drawn at twice the size, from the skin's tiles at twice
+  // the size (null when the skin has none). The screen shows it when it has
+  // at least two pixels for a board pixel (at 200 % and more, or on a dense
+  // screen), pixel for pixel when it fits.
+  QImage PictureDouble;
+  // The scale of the board on the screen, in percent.
+  int ZoomEcran = 100;
+  // Prepares what the screen shows at a scale.
+  void DefinirEchelle(int zoom);
+  // Shows again a rectangle of the board picture (in board pixels) that
+  // was drawn again.
+  void MettreAJour(const QRect& zone);
+  // What the screen's picture is made from: Picture or PictureDouble.
+  const QImage& Source() const { return doubleMontre_ ? PictureDouble : Picture; }
   // A position on the screen back to board pixels.
   QPoint VersPlateau(QPointF position) const;
   // The screen rectangle of a cell.
@@ -60,11 +74,12 @@ class TImagePlateau : public QWidget {
  private:
   void DessinerPiece(QPainter& peintre, uint16_t piece, const QColor& couleur, qreal epaisseur, bool remplir) const;
   void DessinerFleche(QPainter& peintre) const;
+  bool doubleMontre_ = false;
 };
 
 // Reads a skin's "pieces.bmp" through the skins' bounded reader into the
-// tile pictures: an empty text, or the message when it cannot be used (and
-// the previous pictures stay).
+// tile pictures, with its "pieces@2x.bmp" when it has one: an empty text,
+// or the message when it cannot be used (and the previous pictures stay).
 QString ChargerPiecesSkin(TImagesPieces& images, const QString& chemin);
 
 class TFrmPlateau : public QWidget, private ObservateurPartie {
@@ -144,6 +159,14 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   // panel starts to move, and kept while it moves.
   void RetenirDecalage();
   void SuivrePanneau();
+
+  // Where the desktop places every window itself (Wayland), the board is
+  // drawn inside the main window, under the panel: the window becomes a
+  // part of it, with a caption strip (LabelTitre) that carries its title
+  // and moves the whole window, and the main window lays the two out.
+  void Assembler(TFrmPlayer& fenetre);
+  bool Assemble() const { return legende_ != nullptr; }
+  QWidget* LabelTitre() const { return legende_; }
   // Solves from the position on the board and puts the solution in the
   // history after it: the replay's "Avance" and "Fin" play it.
   void MontrerSolution1Click();
@@ -162,6 +185,7 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
  protected:
   void keyPressEvent(QKeyEvent* evenement) override;
   void hideEvent(QHideEvent* evenement) override;
+  void changeEvent(QEvent* evenement) override;
   // Tab selects pieces here.
   bool focusNextPrevChild(bool) override { return false; }
 
@@ -201,6 +225,8 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
 
   TFrmPlayer& player_;
   Dialogues& dialogues_;
+  // The caption strip, when assembled into the main window.
+  QWidget* legende_ = nullptr;
   TFrmGestion* gestion_ = nullptr;
   TRejeu rejeu_{Partie};
   int zoom_ = 0;

@@ -296,11 +296,15 @@ void TFrmPlayer::SkinClick(QAction* item) {
 void TFrmPlayer::Defaut1Click() { SkinClick(Defaut1); }
 
 void TFrmPlayer::ImageMagneto(TFrmMagneto& magneto) {
-  auto charger = [this](const QString& nom, const std::vector<QPixmap>& secours) {
+  auto charger = [this, &magneto](const QString& nom, const std::vector<QPixmap>& secours) {
     const QString fichier = TrouverFichierSansCasse(DossierSkin(NomSkin) + nom);
     if (!QFileInfo(fichier).isFile()) return secours;
     std::string erreur;
-    auto images = DecouperBoutons(LireImageSkin(fichier, kBorneBande, &erreur));
+    QImage bande = LireImageSkin(fichier, kBorneBande, &erreur);
+    // Drawn at twice the size on a dense screen, when the skin has it.
+    if (!bande.isNull() && magneto.devicePixelRatioF() >= 1.5)
+      if (QImage double_ = LireImageDouble(fichier, kBorneBande, bande.size()); !double_.isNull()) bande = double_;
+    auto images = DecouperBoutons(bande);
     if (!erreur.empty())
       dialogues_.Avertissement(erreur + "\nLe magnétoscope garde ses boutons par défaut.");
     return images.empty() ? secours : images;
@@ -428,6 +432,42 @@ void TFrmPlayer::OuvrirFichier(const QString& chemin) {
                         complet.toStdString() + " n'en est pas un.");
       break;
   }
+}
+
+void TFrmPlayer::AssemblerPlateau() {
+  if (!plateau_ || assemble_) return;
+  assemble_ = true;
+  setAttribute(Qt::WA_TranslucentBackground);
+  SkinForm1->SetShapedByOwner(true);
+  plateau_->Assembler(*this);
+  connect(SkinForm1, &TSkinForm::OnSkinChanged, this, &TFrmPlayer::DisposerAssemblage);
+  // The skin loaded at creation, shaped again by this window.
+  SkinForm1->ApplyMask();
+  SkinForm1->RedrawSkin();
+  DisposerAssemblage();
+}
+
+void TFrmPlayer::DisposerAssemblage() {
+  if (!assemble_) return;
+  const QSize panneau = SkinForm1->size();
+  const bool avecPlateau = plateau_ && plateau_->isVisibleTo(this);
+  const QSize plateau = avecPlateau ? plateau_->size() : QSize(0, 0);
+  // The board's left is the panel's left plus half the panel's width minus
+  // half its own; a board wider than the panel moves the panel right.
+  int gauchePanneau = 0, gauchePlateau = panneau.width() / 2 - plateau.width() / 2;
+  if (gauchePlateau < 0) {
+    gauchePanneau = -gauchePlateau;
+    gauchePlateau = 0;
+  }
+  SkinForm1->move(gauchePanneau, 0);
+  QRegion forme = SkinForm1->Region().translated(gauchePanneau, 0);
+  if (avecPlateau) {
+    plateau_->move(gauchePlateau, panneau.height());
+    forme += plateau_->geometry();
+  }
+  resize(std::max(gauchePanneau + panneau.width(), gauchePlateau + plateau.width()),
+         panneau.height() + plateau.height());
+  setMask(forme);
 }
 
 void TFrmPlayer::moveEvent(QMoveEvent* evenement) {

@@ -126,6 +126,18 @@ class TFrmPlayer : public QWidget {
   // to case when it is not found as written.
   QString DossierSkin(const QString& nom) const;
 
+  // Where the desktop places every window itself and shapes none
+  // (Wayland): the board window is drawn in this one, under the panel; the
+  // window is translucent outside the panel's mask and the board, which
+  // are its input region. Called once, before the window is shown, after
+  // the windows were handed over.
+  void AssemblerPlateau();
+  bool Assemble() const { return assemble_; }
+  // Lays out the panel and, when shown, the board under it (centred on each
+  // other as the board window is under the panel), sizes the window to
+  // them and gives it their shape.
+  void DisposerAssemblage();
+
   // How a document is handed to the desktop (tests replace it).
   std::function<void(const QUrl&)> OuvrirUrl;
 
@@ -160,6 +172,7 @@ class TFrmPlayer : public QWidget {
   TFrmAbout* about_ = nullptr;
   TFrmPack* pack_ = nullptr;
   bool dejaMontree_ = false;
+  bool assemble_ = false;
   QActionGroup* groupeDeplacement_ = nullptr;
   QActionGroup* groupeMagneto_ = nullptr;
   QActionGroup* groupeSkins_ = nullptr;

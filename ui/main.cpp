@@ -2,10 +2,17 @@
 // hidden in their fixed order, each handed what it needs, then the message
 // loop until the main window closes.
 #include <QApplication>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QStringList>
 #include <QTimer>
 
+#include <cstdlib>
+#include <initializer_list>
+#include <string>
+
 #include "DialoguesQt.h"
+#include "Plateforme.h"
 #include "FormEditeur.h"
 #include "UNouveau.h"
 #include "Uplateau.h"
@@ -17,6 +24,10 @@
 #include "gestion.h"
 
 int main(int argc, char** argv) {
+  // On a Wayland desktop that has an X server (Xwayland), the X11 platform:
+  // there the panel is shaped and the board placed under it.
+  const std::string plateforme = glissaro::PlateformeDemandee([](const char* nom) { return std::getenv(nom); });
+  if (!plateforme.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(plateforme));
   QApplication application(argc, argv);
   // Every window keeps its own caption: no display name is added to it.
   QApplication::setApplicationName("Glissaro");
@@ -40,6 +51,17 @@ int main(int argc, char** argv) {
   glissaro::TFrmAbout about(player.Chemin, dialogues, &player);
   player.DefinirFenetres({&plateau, &gestion, &magneto, &editeur, &auteur, &about, &pack});
   plateau.DefinirGestion(&gestion);
+  if (glissaro::EstPlateformeWayland(QGuiApplication::platformName().toStdString())) {
+    // The compositor places every window: the board is drawn under the
+    // panel in its window, and the other windows open where the compositor
+    // puts them, attached to the panel.
+    player.AssemblerPlateau();
+    player.winId();
+    for (QWidget* fenetre : std::initializer_list<QWidget*>{&gestion, &magneto, &editeur, &nouveau, &auteur, &about, &pack}) {
+      fenetre->winId();
+      fenetre->windowHandle()->setTransientParent(player.windowHandle());
+    }
+  }
   gestion.DefinirRecords(player.Records);
   QObject::connect(&player, &glissaro::TFrmPlayer::Fermee, &application, &QApplication::quit);
 

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "AidePlateau.h"
 #include "Indice.h"
+#include "Plateforme.h"
 #include "Vue.h"
 
 using namespace glissaro;
@@ -51,4 +55,23 @@ TEST(Indice, LePremierPasDeLaSolutionOuPourquoiIlNYEnAPas) {
   const auto grand = Dessiner({"######", "#bAAc#", "#bAAc#", "#deef#", "#dghf#", "#i..j#", "######"},
                               {"......", "......", "......", "......", "..xx..", "..xx..", "......"});
   EXPECT_EQ(TexteIndice(IndiceDuResultat(grand, Resoudre(grand, limite)).issue), "Indice indisponible sur ce plateau");
+}
+
+TEST(Plateforme, UneSessionWaylandAvecUnServeurXPrendX11SaufChoixDuJoueur) {
+  const auto demandee = [](std::map<std::string, std::string> env) {
+    return PlateformeDemandee([&env](const char* nom) -> const char* {
+      const auto it = env.find(nom);
+      return it == env.end() ? nullptr : it->second.c_str();
+    });
+  };
+  EXPECT_EQ(demandee({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}), "xcb");
+  EXPECT_EQ(demandee({{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":1"}}), "xcb");
+  // Wayland alone, X11 alone, or the player's own choice (even empty).
+  EXPECT_EQ(demandee({{"WAYLAND_DISPLAY", "wayland-0"}}), "");
+  EXPECT_EQ(demandee({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ""}}), "");
+  EXPECT_EQ(demandee({{"DISPLAY", ":0"}, {"XDG_SESSION_TYPE", "x11"}}), "");
+  EXPECT_EQ(demandee({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}), "");
+  EXPECT_EQ(demandee({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", ""}}), "");
+  EXPECT_TRUE(EstPlateformeWayland("wayland-egl"));
+  EXPECT_FALSE(EstPlateformeWayland("xcb"));
 }
