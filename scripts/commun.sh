@@ -9,11 +9,15 @@ PAQUETS_JEU=(
   fonts-dejavu-core
 )
 # What the tests add: GoogleTest, Google Benchmark, an X server and its
-# tools for the smoke test, the checkers of the desktop entry and of the
-# AppStream metadata, the file-type database the installer updates.
+# tools for the smoke test, a Wayland compositor (headless), Xwayland and
+# Qt's Wayland plugin for the smoke tests on Wayland, the checkers of the
+# desktop entry and of the AppStream metadata, the file-type database the
+# installer updates.
 PAQUETS_TESTS=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool desktop-file-utils appstream shared-mime-info
+  xvfb xauth x11-utils xdotool
+  weston xwayland qt6-wayland
+  desktop-file-utils appstream shared-mime-info
 )
 # What installer_paquets installs; scripts/test adds PAQUETS_TESTS.
 PAQUETS=("${PAQUETS_JEU[@]}")
