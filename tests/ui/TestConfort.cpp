@@ -350,3 +350,49 @@ TEST_F(Confort, LesFichiersOuvertsDepuisLeBureau) {
   EXPECT_NE(dialogues.Textes("erreur")[0].find("(.pkg)"), std::string::npos);
   EXPECT_NE(dialogues.Textes("erreur")[1].find("introuvable"), std::string::npos);
 }
+
+TEST(Assemblage, SansPlacementDesFenetresLePlateauEstSousLePanneauDansSaFenetre) {
+  DossierProgramme dossier;
+  DialoguesScriptes dialogues;
+  TFrmPlayer player(dialogues, dossier.Q());
+  TFrmPlateau plateau(player, dialogues);
+  player.DefinirFenetres({&plateau});
+  player.AssemblerPlateau();
+  player.show();
+  EXPECT_EQ(player.size(), QSize(364, 139));  // the panel alone
+  // Nothing of the panel is painted outside its mask.
+  QImage panneau(364, 139, QImage::Format_ARGB32_Premultiplied);
+  panneau.fill(Qt::transparent);
+  player.SkinForm1->render(&panneau, QPoint(), QRegion(), QWidget::DrawChildren);
+  EXPECT_EQ(qAlpha(panneau.pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(panneau.pixel(182, 70)), 255);
+
+  plateau.ChargerPlateau(dossier.Plateau(Porte()));  // 120 × 100
+  ASSERT_TRUE(plateau.isVisible());
+  EXPECT_EQ(plateau.window(), &player);
+  ASSERT_NE(plateau.LabelTitre(), nullptr);
+  const int legende = plateau.LabelTitre()->height();
+  EXPECT_EQ(plateau.geometry(), QRect(182 - 60, 139, 120, legende + 100));
+  EXPECT_EQ(plateau.ImagePlateau->geometry(), QRect(0, legende, 120, 100));
+  EXPECT_EQ(player.size(), QSize(364, 139 + legende + 100));
+  // The window takes the input of the panel's shape and of the board.
+  EXPECT_FALSE(player.mask().contains(QPoint(0, 0)));
+  EXPECT_TRUE(player.mask().contains(QPoint(182, 139 + legende + 50)));
+  // Played as in its own window.
+  const QPoint b = plateau.ImagePlateau->RectangleCase(3, 2, 20).center().toPoint();
+  Appuyer(plateau.ImagePlateau, b);
+  Deplacer(plateau.ImagePlateau, b + QPoint(0, 20));
+  Relacher(plateau.ImagePlateau, b + QPoint(0, 20));
+  EXPECT_EQ(plateau.Partie.Compteur, 1);
+
+  // Wider than the panel: the panel stands centred over it.
+  plateau.ChargerPlateau(dossier.Plateau(Dessiner({std::string(20, '.'), "A" + std::string(19, '.')},
+                                                  {std::string(20, '.'), "." + std::string(18, '.') + "x"}, "Large")));
+  EXPECT_EQ(player.SkinForm1->pos(), QPoint(200 - 182, 0));
+  EXPECT_EQ(plateau.pos(), QPoint(0, 139));
+  EXPECT_EQ(player.width(), 400);
+  // Closed, the window is the panel again.
+  plateau.fermerClick();
+  EXPECT_EQ(player.size(), QSize(364, 139));
+  EXPECT_EQ(player.SkinForm1->pos(), QPoint(0, 0));
+}
