@@ -89,26 +89,31 @@ QRawFont font(Face face, qreal pixelSize) {
 }
 
 QPainterPath textPath(const QString& text, Face face, qreal pixelSize, QPointF origin,
-                      qreal tracking) {
+                      qreal tracking, int detail) {
   const QRawFont f = font(face, pixelSize);
+  const QRawFont fine = detail == 1 ? f : font(face, pixelSize * detail);
+  const QTransform back = QTransform::fromScale(1.0 / detail, 1.0 / detail);
   const QList<quint32> glyphs = f.glyphIndexesForString(text);
   const QList<QPointF> advances = f.advancesForGlyphIndexes(glyphs);
   QPainterPath out;
   QPointF pen = origin;
   for (qsizetype i = 0; i < glyphs.size(); ++i) {
-    out.addPath(f.pathForGlyph(glyphs[i]).translated(pen));
+    const QPainterPath glyph =
+        detail == 1 ? f.pathForGlyph(glyphs[i]) : back.map(fine.pathForGlyph(glyphs[i]));
+    out.addPath(glyph.translated(pen));
     pen += advances[i] + QPointF(tracking, 0);
   }
   return out;
 }
 
-QPainterPath centredText(const QString& text, Face face, qreal pixelSize, QPointF centre) {
-  QPainterPath p = textPath(text, face, pixelSize, QPointF(0, 0));
+QPainterPath centredText(const QString& text, Face face, qreal pixelSize, QPointF centre,
+                         int detail) {
+  QPainterPath p = textPath(text, face, pixelSize, QPointF(0, 0), 0, detail);
   const QRectF b = p.boundingRect();
   return p.translated(centre - b.center());
 }
 
-QPainterPath iconPath(Icon icon, const QRectF& box) {
+QPainterPath iconPath(Icon icon, const QRectF& box, int detail) {
   const qreal s = std::min(box.width(), box.height());
   const QPointF c = box.center();
   const QRectF sq(c.x() - s / 2, c.y() - s / 2, s, s);
@@ -178,7 +183,8 @@ QPainterPath iconPath(Icon icon, const QRectF& box) {
     }
 
     case Icon::Help:
-      return centredText(QStringLiteral("?"), Face::SansBold, 1.0 * s, c + QPointF(0, 0.01 * s));
+      return centredText(QStringLiteral("?"), Face::SansBold, 1.0 * s, c + QPointF(0, 0.01 * s),
+                         detail);
 
     case Icon::OpenSequence: {
       QPainterPath f = folder(QRectF(at(0.04, 0.3), QSizeF(0.92 * s, 0.64 * s)));

@@ -25,8 +25,9 @@ enum class Icon {
   Last,
 };
 
-// Filled shape of an icon, fitted into `box` (design units).
-QPainterPath iconPath(Icon icon, const QRectF& box);
+// Filled shape of an icon, fitted into `box` (design units); `detail` as for
+// textPath.
+QPainterPath iconPath(Icon icon, const QRectF& box, int detail = 1);
 
 // Fonts are read from the DejaVu files shipped with Debian so that the
 // output does not depend on the desktop's font configuration.
@@ -34,11 +35,14 @@ enum class Face { Sans, SansBold, CondensedBold, SerifBold, MonoBold };
 QRawFont font(Face face, qreal pixelSize);
 
 // Outline of a text whose baseline starts at `origin`; `tracking` is added
-// between letters.
+// between letters.  For a picture drawn at `detail` times the design size,
+// each letter's outline is read from the font at that size (and brought back
+// to design units), while the letters stay where the design size puts them.
 QPainterPath textPath(const QString& text, Face face, qreal pixelSize, QPointF origin,
-                      qreal tracking = 0);
+                      qreal tracking = 0, int detail = 1);
 // Outline of a text centred (ink box) on `centre`.
-QPainterPath centredText(const QString& text, Face face, qreal pixelSize, QPointF centre);
+QPainterPath centredText(const QString& text, Face face, qreal pixelSize, QPointF centre,
+                         int detail = 1);
 
 // Seven-segment digit: the seven segment outlines (a..g) of a cell.
 struct SegmentStyle {

@@ -99,6 +99,15 @@ void writeBmp(const QImage& img, int bits, const QString& path) {
 
 }  // namespace
 
+QString atScale(const QString& path, int scale) {
+  if (scale == 1) return path;
+  const qsizetype dot = path.lastIndexOf('.');
+  const qsizetype slash = path.lastIndexOf('/');
+  const QString tag = QString("@%1x").arg(scale);
+  if (dot <= slash) return path + tag;
+  return path.left(dot) + tag + path.mid(dot);
+}
+
 void saveBmp24(const QImage& img, const QString& path) {
   writeBmp(img.convertToFormat(QImage::Format_RGB32), 24, path);
 }
@@ -114,6 +123,17 @@ void saveMonoMask(const QImage& mono, const QString& path) {
 }
 
 void savePng(const QImage& img, const QString& path) { save(img, path, "PNG"); }
+
+void saveUtf8(const QString& text, const QString& path) {
+  prepare(path);
+  const QByteArray bytes = text.toUtf8();
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    std::exit(1);
+  }
+  std::printf("  %s\n", qPrintable(path));
+}
 
 void saveWindowsText(const QString& text, const QString& path) {
   prepare(path);

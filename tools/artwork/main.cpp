@@ -6,6 +6,13 @@
 //
 // Without a part name every part is written.  The output only depends on
 // this program and on the DejaVu fonts.
+//
+// Every skin picture (panels and their masks, glyph strips, tiles, replay
+// buttons) is written twice: NAME.EXT at its design size and NAME@2x.EXT,
+// the same design drawn natively at twice the size for high-density screens
+// (the skin descriptions keep the 1x coordinates; the game doubles them).
+// The icons are drawn at 16 to 512 pixels, and as SVG drawings (glissaro.svg
+// and the file type icons) for the scalable icon theme folder.
 #include "skins.h"
 
 #include <QDir>

@@ -1,39 +1,59 @@
 #include "panel.h"
 
 #include <QPainter>
+#include <QString>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace art {
 
-QImage monoMask(const Sdf& outline, QSize size) {
-  QImage m(size, QImage::Format_Mono);
+QRect scaled(const QRect& r, int scale) {
+  return QRect(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
+}
+
+QImage monoMask(const Sdf& outline, QSize size, int scale) {
+  const QSize out = size * scale;
+  const float k = float(scale);
+  QImage m(out, QImage::Format_Mono);
   m.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
   m.fill(0);  // also clears the row padding, which is written to the file
-  for (int y = 0; y < size.height(); ++y)
-    for (int x = 0; x < size.width(); ++x)
-      m.setPixel(x, y, outline(x + 0.5f, y + 0.5f) < 0 ? 1 : 0);
+  for (int y = 0; y < out.height(); ++y)
+    for (int x = 0; x < out.width(); ++x)
+      m.setPixel(x, y, outline((x + 0.5f) / k, (y + 0.5f) / k) < 0 ? 1 : 0);
   return m;
 }
 
-PanelSet composePanel(const Sdf& outline, QSize size, const std::vector<QRect>& areas,
-                      const std::function<QImage(KeyState)>& render, const char* name) {
-  PanelSet set;
-  set.mask = monoMask(outline, size);
-  set.rest = render(KeyState::Rest).convertToFormat(QImage::Format_RGB32);
+PanelSet composePanel(const Sdf& outline, QSize size, const std::vector<QRect>& designAreas,
+                      const std::function<QImage(KeyState)>& render, const char* name,
+                      int scale) {
+  const QSize out = size * scale;
+  std::vector<QRect> areas;
+  for (const QRect& r : designAreas) areas.push_back(scaled(r, scale));
+  const QString label = scale == 1 ? QString::fromLatin1(name)
+                                   : QString("%1 (%2x)").arg(QLatin1String(name)).arg(scale);
 
-  auto compose = [&](KeyState state, const char* label) {
+  PanelSet set;
+  set.mask = monoMask(outline, size, scale);
+  set.rest = render(KeyState::Rest).convertToFormat(QImage::Format_RGB32);
+  if (set.rest.size() != out) {
+    std::fprintf(stderr, "%s: drawn at %dx%d instead of %dx%d\n", qPrintable(label),
+                 set.rest.width(), set.rest.height(), out.width(), out.height());
+    std::exit(1);
+  }
+
+  auto compose = [&](KeyState state, const char* stateName) {
     const QImage full = render(state).convertToFormat(QImage::Format_RGB32);
-    QImage out = set.rest;
+    QImage img = set.rest;
     int leak = 0;
-    for (int y = 0; y < size.height(); ++y)
-      for (int x = 0; x < size.width(); ++x) {
+    for (int y = 0; y < out.height(); ++y)
+      for (int x = 0; x < out.width(); ++x) {
         const bool inside = std::any_of(areas.begin(), areas.end(),
                                         [&](const QRect& r) { return r.contains(x, y); });
         if (inside) {
-          out.setPixel(x, y, full.pixel(x, y));
+          img.setPixel(x, y, full.pixel(x, y));
         } else if (set.mask.pixelIndex(x, y) == 1) {
           const QRgb a = full.pixel(x, y), b = set.rest.pixel(x, y);
           leak = std::max({leak, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
@@ -41,29 +61,61 @@ PanelSet composePanel(const Sdf& outline, QSize size, const std::vector<QRect>& 
         }
       }
     if (leak > 6)
-      std::printf("  note: %s %s differs by up to %d outside its hot areas\n", name, label, leak);
-    return out;
+      std::printf("  note: %s %s differs by up to %d outside its hot areas\n", qPrintable(label),
+                  stateName, leak);
+    return img;
   };
   set.pressed = compose(KeyState::Pressed, "pressed");
   set.hover = compose(KeyState::Hover, "hover");
 
   for (QImage* img : {&set.rest, &set.pressed, &set.hover})
-    for (int y = 0; y < size.height(); ++y)
-      for (int x = 0; x < size.width(); ++x)
+    for (int y = 0; y < out.height(); ++y)
+      for (int x = 0; x < out.width(); ++x)
         if (set.mask.pixelIndex(x, y) == 0) img->setPixel(x, y, qRgb(255, 255, 255));
   return set;
 }
 
-bool checkInsideMask(const QImage& mask, const std::vector<QRect>& rects, const char* name) {
+bool checkInsideMask(const QImage& mask, const std::vector<QRect>& rects, const char* name,
+                     int scale) {
   bool ok = true;
-  for (const QRect& r : rects) {
+  for (const QRect& design : rects) {
+    const QRect r = scaled(design, scale);
     int outside = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
       for (int x = r.left(); x <= r.right(); ++x)
         if (!mask.rect().contains(x, y) || mask.pixelIndex(x, y) == 0) ++outside;
     if (outside > 0) {
-      std::printf("  error: %s: %d pixels of (%d, %d, %d, %d) lie outside the panel\n", name,
-                  outside, r.x(), r.y(), r.width(), r.height());
+      std::printf("  error: %s at %dx: %d pixels of (%d, %d, %d, %d) lie outside the panel\n",
+                  name, scale, outside, design.x(), design.y(), design.width(), design.height());
+      ok = false;
+    }
+  }
+  return ok;
+}
+
+bool checkFlat(const QImage& img, const std::vector<QRect>& rects, QColor background,
+               const char* name, int scale) {
+  bool ok = true;
+  for (const QRect& design : rects) {
+    const QRect r = scaled(design, scale);
+    int off = 0, worst = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) {
+        if (!img.rect().contains(x, y)) {
+          ++off;
+          worst = 255;
+          continue;
+        }
+        const QRgb c = img.pixel(x, y), b = background.rgb();
+        const int d = std::max({std::abs(qRed(c) - qRed(b)), std::abs(qGreen(c) - qGreen(b)),
+                                std::abs(qBlue(c) - qBlue(b))});
+        if (d > 0) ++off;
+        worst = std::max(worst, d);
+      }
+    if (off > 0) {
+      std::printf("  note: %s at %dx: %d pixels of the display (%d, %d, %d, %d) differ from its "
+                  "background by up to %d\n",
+                  name, scale, off, design.x(), design.y(), design.width(), design.height(), worst);
       ok = false;
     }
   }
@@ -94,7 +146,7 @@ void drawKey(Relief& r, const KeySpec& key, const KeyLook& look, KeyState state,
   const QPointF shift = pressed ? QPointF(0.5, 0.6) : QPointF(0, 0);
   const QRectF iconBox = face.adjusted(key.iconInset, key.iconInset, -key.iconInset,
                                        -key.iconInset).translated(shift);
-  const QPainterPath icon = iconPath(key.icon, iconBox);
+  const QPainterPath icon = iconPath(key.icon, iconBox, r.scale());
   QColor iconColour = look.icon;
   if (hover) iconColour = key.iconHover.isValid() ? key.iconHover : look.iconHover;
   if (pressed) iconColour = look.iconPressed;
@@ -134,10 +186,13 @@ void drawKey(Relief& r, const KeySpec& key, const KeyLook& look, KeyState state,
   }
 }
 
-void flattenWell(QImage& img, const Sdf& flatArea, QColor background) {
+void flattenWell(QImage& img, const Sdf& flatArea, QColor background, int scale) {
+  // Pixel centres at least half a pixel inside the flat area.
+  const float k = float(scale);
   for (int y = 0; y < img.height(); ++y)
     for (int x = 0; x < img.width(); ++x)
-      if (flatArea(x + 0.5f, y + 0.5f) < -0.5f) img.setPixel(x, y, background.rgb());
+      if (flatArea((x + 0.5f) / k, (y + 0.5f) / k) < -0.5f / k)
+        img.setPixel(x, y, background.rgb());
 }
 
 }  // namespace art

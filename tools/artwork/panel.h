@@ -24,18 +24,32 @@ struct PanelSet {
   QImage hover;    // every hot area lit
 };
 
+// Pictures drawn at `scale` times the design size: every design coordinate
+// (hot areas, displays, outline) is multiplied by `scale` in the picture.
+QRect scaled(const QRect& r, int scale);
+
 // The window shape: a pixel belongs to the panel when its centre lies inside.
-QImage monoMask(const Sdf& outline, QSize size);
+// `size` is the design size; the mask is `scale` times larger.
+QImage monoMask(const Sdf& outline, QSize size, int scale = 1);
 
 // Renders the panel once per state and keeps, from the pressed and hover
 // renderings, only the hot-area rectangles; reports how much the renderings
-// differed outside them (shadows leaking out of a button).
+// differed outside them (shadows leaking out of a button).  `size` and
+// `areas` are in design units, `render` draws at `scale` times that size.
 PanelSet composePanel(const Sdf& outline, QSize size, const std::vector<QRect>& areas,
-                      const std::function<QImage(KeyState)>& render, const char* name);
+                      const std::function<QImage(KeyState)>& render, const char* name,
+                      int scale = 1);
 
-// Reports every rectangle (hot area or display) that is not wholly inside
-// the mask; returns false when there is one.
-bool checkInsideMask(const QImage& mask, const std::vector<QRect>& rects, const char* name);
+// Reports every rectangle (hot area or display, in design units) that is not
+// wholly inside the mask drawn at `scale`; returns false when there is one.
+bool checkInsideMask(const QImage& mask, const std::vector<QRect>& rects, const char* name,
+                     int scale = 1);
+
+// Notes every display rectangle (design units) of a picture drawn at `scale`
+// that is not wholly of the well's exact background colour, and how far its
+// pixels stray from it; returns false when there is one.
+bool checkFlat(const QImage& img, const std::vector<QRect>& rects, QColor background,
+               const char* name, int scale = 1);
 
 struct KeyLook {
   QColor faceTop, faceBottom;
@@ -64,7 +78,8 @@ struct KeySpec {
 void drawKey(Relief& r, const KeySpec& key, const KeyLook& look, KeyState state, float baseLevel);
 
 // Sets the pixels of the display wells to their exact background colour (the
-// glyph strips are copied as opaque rectangles and must blend in).
-void flattenWell(QImage& img, const Sdf& flatArea, QColor background);
+// glyph strips are copied as opaque rectangles and must blend in).  `img` is
+// drawn at `scale` times the design size of `flatArea`.
+void flattenWell(QImage& img, const Sdf& flatArea, QColor background, int scale = 1);
 
 }  // namespace art

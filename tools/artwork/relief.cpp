@@ -255,15 +255,17 @@ DesignPainter::DesignPainter(QImage& img, int supersample) : QPainter(&img) {
   scale(supersample, supersample);
 }
 
-Relief::Relief(int width, int height, int supersample)
+Relief::Relief(int width, int height, int supersample, int scale)
     : w_(width),
       h_(height),
-      ss_(supersample),
-      albedo_(width * supersample, height * supersample, QImage::Format_ARGB32_Premultiplied),
-      emissive_(width * supersample, height * supersample, QImage::Format_ARGB32_Premultiplied),
-      height_(width * supersample, height * supersample),
-      gloss_(width * supersample, height * supersample),
-      noShadow_(width * supersample, height * supersample) {
+      scale_(scale),
+      down_(supersample),
+      ss_(supersample * scale),
+      albedo_(width * ss_, height * ss_, QImage::Format_ARGB32_Premultiplied),
+      emissive_(width * ss_, height * ss_, QImage::Format_ARGB32_Premultiplied),
+      height_(width * ss_, height * ss_),
+      gloss_(width * ss_, height * ss_),
+      noShadow_(width * ss_, height * ss_) {
   albedo_.fill(Qt::black);
   emissive_.fill(Qt::transparent);
 }
@@ -378,7 +380,7 @@ QImage Relief::render(const Light& light) const {
                     channel(qBlue(a), qBlue(e), sb));
     }
   }
-  return downsample(out, ss_).convertToFormat(QImage::Format_RGB32);
+  return downsample(out, down_).convertToFormat(QImage::Format_RGB32);
 }
 
 QImage downsample(const QImage& src, int ss) {

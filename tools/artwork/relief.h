@@ -6,6 +6,12 @@
 // layer and an emissive layer.  Lighting (diffuse, specular, soft cast
 // shadows from the height field) is applied on the fine grid, which is then
 // averaged down to the design size.  Everything is deterministic.
+//
+// The same description can be rendered at an integer multiple of the design
+// size (the pictures for high-density screens): the grid then holds `scale`
+// times more cells per design unit, and is averaged down to `scale` output
+// pixels per design unit.  Coordinates, distances and heights stay in design
+// units, so the picture at 2x covers exactly what the 1x picture covers.
 #pragma once
 
 #include <QColor>
@@ -87,11 +93,14 @@ struct Light {
 
 class Relief {
  public:
-  Relief(int width, int height, int supersample);
+  // `width` x `height` design units, `supersample` grid cells per output
+  // pixel along each axis, `scale` output pixels per design unit.
+  Relief(int width, int height, int supersample, int scale = 1);
 
-  int width() const { return w_; }
+  int width() const { return w_; }    // design units
   int height() const { return h_; }
-  int ss() const { return ss_; }
+  int scale() const { return scale_; }
+  int ss() const { return ss_; }      // grid cells per design unit
   int gridW() const { return w_ * ss_; }
   int gridH() const { return h_ * ss_; }
 
@@ -122,11 +131,14 @@ class Relief {
   // Coverage (0..1) of a shape on the grid.
   Field cover(const Sdf& shape) const;
 
-  // Shading, then averaging down to the design size (RGB32).
+  // Shading, then averaging down to the design size times the scale (RGB32).
   QImage render(const Light& light) const;
 
  private:
-  int w_, h_, ss_;
+  int w_, h_;
+  int scale_;
+  int down_;  // grid cells per output pixel
+  int ss_;
   QImage albedo_;
   QImage emissive_;
   Field height_;

@@ -9,22 +9,22 @@ namespace art {
 
 namespace {
 
-constexpr int kCell = 30;
-constexpr int kSs = 4;
+constexpr int kCell = 30;  // design units
+constexpr int kSs = 4;     // grid cells per output pixel
 
 // Reload a sequence, save it, go to the start, step back, step forward,
 // go to the end.
 constexpr std::array<Icon, 6> kIcons = {Icon::OpenSequence, Icon::SaveSequence, Icon::First,
                                         Icon::Back,         Icon::Forward,      Icon::Last};
 
-QImage replayButton(const ReplayStyle& st, Icon icon, bool hover) {
-  Relief r(kCell, kCell, kSs);
+QImage replayButton(const ReplayStyle& st, Icon icon, bool hover, int scale) {
+  Relief r(kCell, kCell, kSs, scale);
   r.albedo().fill(Qt::white);
   const QRectF face(3, 2.5, 23.5, 23.5);
   {
     // A soft contact shadow on the white, drawn rather than cast so that it
     // fades out well inside the cell.
-    DesignPainter p(r.albedo(), kSs);
+    DesignPainter p(r.albedo(), r.ss());
     QPainterPath path;
     if (st.look.round)
       path.addEllipse(face.translated(1.2, 1.6));
@@ -56,12 +56,13 @@ QImage replayButton(const ReplayStyle& st, Icon icon, bool hover) {
 
 }  // namespace
 
-QImage replayStrip(const ReplayStyle& st, bool hover) {
-  QImage strip(kCell * static_cast<int>(kIcons.size()), kCell, QImage::Format_RGB32);
+QImage replayStrip(const ReplayStyle& st, bool hover, int scale) {
+  const int cell = kCell * scale;
+  QImage strip(cell * static_cast<int>(kIcons.size()), cell, QImage::Format_RGB32);
   strip.fill(Qt::white);
   QPainter p(&strip);
   for (size_t i = 0; i < kIcons.size(); ++i)
-    p.drawImage(static_cast<int>(i) * kCell, 0, replayButton(st, kIcons[i], hover));
+    p.drawImage(static_cast<int>(i) * cell, 0, replayButton(st, kIcons[i], hover, scale));
   return strip;
 }
 

@@ -14,6 +14,8 @@ struct ReplayStyle {
   QColor shadow;  // soft shadow of the key on the white background
 };
 
-QImage replayStrip(const ReplayStyle& style, bool hover);
+// At `scale`, every button is `scale` times larger (30 x 30 design units
+// drawn on 60 x 60 pixels at 2x), in the same strip order.
+QImage replayStrip(const ReplayStyle& style, bool hover, int scale = 1);
 
 }  // namespace art

@@ -17,8 +17,8 @@ namespace art {
 
 namespace {
 
-constexpr QSize kPanel(200, 300);
-constexpr int kSs = 4;
+constexpr QSize kPanel(200, 300);  // design units, the 1x picture's pixels
+constexpr int kSs = 4;             // grid cells per output pixel
 
 const QColor kSlate(0x2d, 0x37, 0x35);
 const QColor kChalk(0xee, 0xeb, 0xe1);
@@ -214,12 +214,15 @@ void paintSlate(Relief& r) {
 }
 
 void paintWriting(Relief& r) {
-  chalk(r, textPath(QStringLiteral("Glissaro"), Face::SansBold, 27, QPointF(37, 72), 0.4), kChalk,
-        0.95f, 3);
+  const int detail = r.scale();
+  chalk(r, textPath(QStringLiteral("Glissaro"), Face::SansBold, 27, QPointF(37, 72), 0.4, detail),
+        kChalk, 0.95f, 3);
   QPainterPath swoosh = handLine({QPointF(40, 80), QPointF(100, 78.5), QPointF(160, 80.5)}, 9, 0.3f);
   chalk(r, swoosh, kChalkWarm, 0.8f, 4);
-  chalk(r, textPath(QStringLiteral("plateau"), Face::Sans, 10.5, QPointF(24, 100)), kChalk, 0.7f, 5);
-  chalk(r, textPath(QStringLiteral("coups"), Face::Sans, 10.5, QPointF(54, 155)), kChalk, 0.7f, 6);
+  chalk(r, textPath(QStringLiteral("plateau"), Face::Sans, 10.5, QPointF(24, 100), 0, detail),
+        kChalk, 0.7f, 5);
+  chalk(r, textPath(QStringLiteral("coups"), Face::Sans, 10.5, QPointF(54, 155), 0, detail),
+        kChalk, 0.7f, 6);
   chalk(r, handBox(kTitleBox, 11), kChalk, 0.8f, 7);
   chalk(r, handBox(kCounterBox, 12), kChalk, 0.8f, 8);
 
@@ -259,8 +262,8 @@ void paintLedge(Relief& r) {
   p.fillPath(s, QColor(0xf2, 0xef, 0xe6));
 }
 
-QImage renderPanel(KeyState state) {
-  Relief r(kPanel.width(), kPanel.height(), kSs);
+QImage renderPanel(KeyState state, int scale) {
+  Relief r(kPanel.width(), kPanel.height(), kSs, scale);
   const Sdf shape = outline();
   paintFrame(r, shape);
   paintSlate(r);
@@ -286,8 +289,8 @@ QImage renderPanel(KeyState state) {
   Light light;
   light.shadowReach = 5;
   QImage img = r.render(light);
-  flattenWell(img, sdfRoundedBox(kTitleBox.adjusted(2, 2, -2, -2), 1), kSlate);
-  flattenWell(img, sdfRoundedBox(kCounterBox.adjusted(2, 2, -2, -2), 1), kSlate);
+  flattenWell(img, sdfRoundedBox(kTitleBox.adjusted(2, 2, -2, -2), 1), kSlate, scale);
+  flattenWell(img, sdfRoundedBox(kCounterBox.adjusted(2, 2, -2, -2), 1), kSlate, scale);
   return img;
 }
 
@@ -413,29 +416,36 @@ void writeArdoiseSkin(const QString& root) {
   const QString dir = root + "/data/skins/Ardoise/";
   std::vector<QRect> areas;
   for (const Button& b : buttons()) areas.push_back(b.area);
-  const PanelSet set = composePanel(outline(), kPanel, areas, renderPanel, "Ardoise");
+  const std::vector<QRect> displays = {QRect(kTitleAt, kTitleSize), QRect(kCounterAt, kCounterSize)};
   std::vector<QRect> all = areas;
-  all.push_back(QRect(kTitleAt, kTitleSize));
-  all.push_back(QRect(kCounterAt, kCounterSize));
-  if (!checkInsideMask(set.mask, all, "Ardoise")) std::exit(1);
-  saveMonoMask(set.mask, dir + "ardoise_masque.bmp");
-  saveBmp24(set.rest, dir + "ardoise_repos.bmp");
-  saveBmp24(set.pressed, dir + "ardoise_appui.bmp");
-  saveBmp24(set.hover, dir + "ardoise_survol.bmp");
-
+  all.insert(all.end(), displays.begin(), displays.end());
   const StripStyle st = chalkStyle();
-  saveBmp24(numberStrip(st), dir + "ardoise_chiffres.bmp");
-  saveBmp24(textStrip(st, 0), dir + "ardoise_texte.bmp");
-  saveWindowsText(skinIni(), dir + "skin.ini");
-
-  saveBmp24(piecesPicture(tileStyle()), dir + "pieces.bmp");
-
   ReplayStyle replay;
   replay.look = pegLook();
   replay.iconInset = 5.4f;
   replay.shadow = QColor(0x3a, 0x26, 0x12, 110);
-  saveBmp24(replayStrip(replay, false), dir + "magnetoOff.bmp");
-  saveBmp24(replayStrip(replay, true), dir + "magnetoOn.bmp");
+
+  for (int scale : kScales) {
+    const PanelSet set = composePanel(
+        outline(), kPanel, areas, [scale](KeyState s) { return renderPanel(s, scale); },
+        "Ardoise", scale);
+    if (!checkInsideMask(set.mask, all, "Ardoise", scale)) std::exit(1);
+    checkFlat(set.rest, displays, kSlate, "Ardoise", scale);
+    saveMonoMask(set.mask, atScale(dir + "ardoise_masque.bmp", scale));
+    saveBmp24(set.rest, atScale(dir + "ardoise_repos.bmp", scale));
+    saveBmp24(set.pressed, atScale(dir + "ardoise_appui.bmp", scale));
+    saveBmp24(set.hover, atScale(dir + "ardoise_survol.bmp", scale));
+
+    saveBmp24(numberStrip(st, scale), atScale(dir + "ardoise_chiffres.bmp", scale));
+    saveBmp24(textStrip(st, 0, scale), atScale(dir + "ardoise_texte.bmp", scale));
+    // The description keeps the 1x coordinates: the game doubles them.
+    if (scale == 1) saveWindowsText(skinIni(), dir + "skin.ini");
+
+    saveBmp24(piecesPicture(tileStyle(), scale), atScale(dir + "pieces.bmp", scale));
+
+    saveBmp24(replayStrip(replay, false, scale), atScale(dir + "magnetoOff.bmp", scale));
+    saveBmp24(replayStrip(replay, true, scale), atScale(dir + "magnetoOn.bmp", scale));
+  }
 }
 
 }  // namespace art

@@ -17,8 +17,8 @@ namespace art {
 
 namespace {
 
-constexpr QSize kPanel(364, 139);
-constexpr int kSs = 4;
+constexpr QSize kPanel(364, 139);  // design units, the 1x picture's pixels
+constexpr int kSs = 4;             // grid cells per output pixel
 
 const QColor kBodyTop(0x66, 0x75, 0x8c);
 const QColor kBodyMid(0x4a, 0x56, 0x6a);
@@ -167,7 +167,7 @@ void paintEmblem(Relief& r, QPointF at) {
 
 void paintWordmark(Relief& r) {
   const QPainterPath text =
-      textPath(QStringLiteral("Glissaro"), Face::SansBold, 25, QPointF(57, 42.5), 0.3);
+      textPath(QStringLiteral("Glissaro"), Face::SansBold, 25, QPointF(57, 42.5), 0.3, r.scale());
   {
     DesignPainter p(r.albedo(), r.ss());
     p.fillPath(text, kCream);
@@ -192,8 +192,8 @@ void paintWordmark(Relief& r) {
   r.raisePath(vents, -1.6f, 1.2f, Profile::Round);
 }
 
-QImage renderPanel(KeyState state) {
-  Relief r(kPanel.width(), kPanel.height(), kSs);
+QImage renderPanel(KeyState state, int scale) {
+  Relief r(kPanel.width(), kPanel.height(), kSs, scale);
   const Sdf shape = outline();
   paintBody(r, shape);
   paintWell(r, kCounterWell);
@@ -242,8 +242,8 @@ QImage renderPanel(KeyState state) {
   Light light;
   light.shadowReach = 5;
   QImage img = r.render(light);
-  flattenWell(img, wellFlat(kCounterWell), kLcd);
-  flattenWell(img, wellFlat(kTitleWell), kLcd);
+  flattenWell(img, wellFlat(kCounterWell), kLcd, scale);
+  flattenWell(img, wellFlat(kTitleWell), kLcd, scale);
   return img;
 }
 
@@ -323,36 +323,43 @@ TileStyle tileStyle() {
 }  // namespace
 
 void writeGlissaroTiles(const QString& root) {
-  saveBmp24(piecesPicture(tileStyle()), root + "/data/skins/Glissaro/pieces.bmp");
+  for (int scale : kScales)
+    saveBmp24(piecesPicture(tileStyle(), scale),
+              atScale(root + "/data/skins/Glissaro/pieces.bmp", scale));
 }
 
 void writeGlissaroPanel(const QString& root) {
   const QString dir = root + "/resources/skin/bmp/";
   std::vector<QRect> areas;
   for (const Button& b : buttons()) areas.push_back(b.area);
-  const PanelSet set = composePanel(outline(), kPanel, areas, renderPanel, "GLISSARO");
+  const std::vector<QRect> displays = {
+      QRect(150, 62, 198, 19),  // title display
+      QRect(62, 60, 61, 23),    // move counter
+  };
   std::vector<QRect> all = areas;
-  all.push_back(QRect(150, 62, 198, 19));  // title display
-  all.push_back(QRect(62, 60, 61, 23));    // move counter
-  if (!checkInsideMask(set.mask, all, "GLISSARO")) std::exit(1);
-
-  const std::vector<QImage> indexed =
-      toIndexed8({set.rest, set.pressed, set.hover}, {qRgb(255, 255, 255), kLcd.rgb()});
-  saveMonoMask(set.mask, dir + "GLISSAROMASK.bmp");
-  saveBmpIndexed(indexed[0], dir + "GLISSARODOWN.bmp");
-  saveBmpIndexed(indexed[1], dir + "GLISSAROUP.bmp");
-  saveBmpIndexed(indexed[2], dir + "GLISSAROOVER.bmp");
-
+  all.insert(all.end(), displays.begin(), displays.end());
   const StripStyle lcd = lcdStyle();
-  const QImage numbers = numberStrip(lcd);
-  const QImage text = textStrip(lcd, 10);
-  saveBmpIndexed(toIndexed8({numbers}, {kLcd.rgb()})[0], dir + "NUMBERS.bmp");
-  saveBmpIndexed(toIndexed8({text}, {kLcd.rgb()})[0], dir + "TEXT.bmp");
+
+  for (int scale : kScales) {
+    const PanelSet set = composePanel(
+        outline(), kPanel, areas, [scale](KeyState s) { return renderPanel(s, scale); },
+        "GLISSARO", scale);
+    if (!checkInsideMask(set.mask, all, "GLISSARO", scale)) std::exit(1);
+    checkFlat(set.rest, displays, kLcd, "GLISSARO", scale);
+
+    const std::vector<QImage> indexed =
+        toIndexed8({set.rest, set.pressed, set.hover}, {qRgb(255, 255, 255), kLcd.rgb()});
+    saveMonoMask(set.mask, atScale(dir + "GLISSAROMASK.bmp", scale));
+    saveBmpIndexed(indexed[0], atScale(dir + "GLISSARODOWN.bmp", scale));
+    saveBmpIndexed(indexed[1], atScale(dir + "GLISSAROUP.bmp", scale));
+    saveBmpIndexed(indexed[2], atScale(dir + "GLISSAROOVER.bmp", scale));
+
+    const QImage numbers = numberStrip(lcd, scale);
+    const QImage text = textStrip(lcd, 10, scale);
+    saveBmpIndexed(toIndexed8({numbers}, {kLcd.rgb()})[0], atScale(dir + "NUMBERS.bmp", scale));
+    saveBmpIndexed(toIndexed8({text}, {kLcd.rgb()})[0], atScale(dir + "TEXT.bmp", scale));
+  }
 }
-
-}  // namespace art
-
-namespace art {
 
 void writeBuiltInReplayButtons(const QString& root) {
   ReplayStyle st;
@@ -362,8 +369,12 @@ void writeBuiltInReplayButtons(const QString& root) {
   st.look.bevel = 2.6f;
   st.iconInset = 4.6f;
   st.shadow = QColor(0x1c, 0x24, 0x30, 110);
-  saveBmp24(replayStrip(st, false), root + "/resources/magneto/magnetoOff.bmp");
-  saveBmp24(replayStrip(st, true), root + "/resources/magneto/magnetoOn.bmp");
+  for (int scale : kScales) {
+    saveBmp24(replayStrip(st, false, scale),
+              atScale(root + "/resources/magneto/magnetoOff.bmp", scale));
+    saveBmp24(replayStrip(st, true, scale),
+              atScale(root + "/resources/magneto/magnetoOn.bmp", scale));
+  }
 }
 
 }  // namespace art

@@ -36,9 +36,11 @@ struct StripStyle {
   qreal maxInkWidth = 11.5;  // wider glyphs are narrowed to this
 };
 
-// 11 glyphs "0123456789 " side by side.
-QImage numberStrip(const StripStyle& style);
-// 30 columns by 3 rows; the width is 30 cells plus `extraWidth` unused pixels.
-QImage textStrip(const StripStyle& style, int extraWidth);
+// 11 glyphs "0123456789 " side by side.  At `scale`, every cell is `scale`
+// times larger and its glyph drawn at `scale` times the size.
+QImage numberStrip(const StripStyle& style, int scale = 1);
+// 30 columns by 3 rows; the width is 30 cells plus `extraWidth` unused pixels
+// (design units, like the cells).
+QImage textStrip(const StripStyle& style, int extraWidth, int scale = 1);
 
 }  // namespace art

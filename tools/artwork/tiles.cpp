@@ -10,7 +10,7 @@ namespace art {
 
 namespace {
 
-constexpr int kSs = 4;
+constexpr int kSs = 4;  // grid cells per output pixel
 constexpr float kTau = 2 * std::numbers::pi_v<float>;
 
 // Joined sides of the sixteen images of a series, by image index.
@@ -106,7 +106,8 @@ Rgb materialColour(const Material& m, float u, float v) {
 
 class TilePainter {
  public:
-  TilePainter(const TileStyle& st) : st_(st), T_(st.tile), k_(st.tile / 32.f), r_(T_, T_, kSs) {}
+  TilePainter(const TileStyle& st, int scale)
+      : st_(st), T_(st.tile), k_(st.tile / 32.f), r_(T_, T_, kSs, scale) {}
 
   Relief& relief() { return r_; }
   float k() const { return k_; }
@@ -146,7 +147,7 @@ class TilePainter {
       return std::abs(std::hypot(x - float(c.x()), y - float(c.y())) - rad) - w / 2;
     };
     r_.sink(s, 0.5f * k_, w / 2, Profile::Round);
-    DesignPainter p(r_.albedo(), kSs);
+    DesignPainter p(r_.albedo(), r_.ss());
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(mat.ornamentColour, w));
     p.drawEllipse(c, rad, rad);
@@ -155,7 +156,7 @@ class TilePainter {
   void paintMaterial(const Material& mat, const Sdf& s) {
     eachCell([&](int x, int y, QRgb& px) {
       const float d = s(r_.gx(x), r_.gy(y));
-      const float cover = std::clamp(0.5f - d * kSs, 0.f, 1.f);
+      const float cover = std::clamp(0.5f - d * r_.ss(), 0.f, 1.f);
       if (cover <= 0) return;
       const Rgb c = materialColour(mat, r_.gx(x) / T_, r_.gy(y) / T_);
       px = toRgb(lerp(rgb(QColor(px)), c, cover));
@@ -168,7 +169,7 @@ class TilePainter {
     const Sdf s = sdfCircle(c, rad);
     r_.raise(s, 0.9f * k_, rad * 0.7f, Profile::Round);
     r_.setGloss(s, 1.0f);
-    DesignPainter p(r_.albedo(), kSs);
+    DesignPainter p(r_.albedo(), r_.ss());
     QRadialGradient g(c - QPointF(rad * 0.35, rad * 0.35), rad * 1.3);
     g.setColorAt(0, mat.ornamentColour.lighter(125));
     g.setColorAt(1, mat.ornamentColour.darker(118));
@@ -180,7 +181,7 @@ class TilePainter {
   void target() {
     const QPointF c(T_ / 2.0, T_ / 2.0);
     {
-      DesignPainter p(r_.albedo(), kSs);
+      DesignPainter p(r_.albedo(), r_.ss());
       QRadialGradient tint(c, 0.42 * T_);
       QColor t0 = st_.targetTint, t1 = st_.targetTint;
       t1.setAlpha(0);
@@ -222,13 +223,13 @@ class TilePainter {
     r_.levelTo(rs, top - 2.0f * k_, 0.06f * T, Profile::Round);
     r_.setGloss(rs, 0.1f);
     {
-      DesignPainter p(r_.albedo(), kSs);
+      DesignPainter p(r_.albedo(), r_.ss());
       QPainterPath path;
       path.addRoundedRect(recess, 0.07 * T, 0.07 * T);
       p.fillPath(path, st_.doorRecess);
     }
     if (touched) {
-      DesignPainter p(r_.emissive(), kSs);
+      DesignPainter p(r_.emissive(), r_.ss());
       QPainterPath path;
       path.addRoundedRect(recess.adjusted(0.3, 0.3, -0.3, -0.3), 0.07 * T, 0.07 * T);
       QRadialGradient g(QPointF(T / 2, recess.bottom()), recess.height() * 1.05);
@@ -258,20 +259,20 @@ class TilePainter {
     r_.setGloss(clipped, 0.9f);
     eachCell([&](int x, int y, QRgb& px) {
       const float d = clipped(r_.gx(x), r_.gy(y));
-      const float cover = std::clamp(0.5f - d * kSs, 0.f, 1.f);
+      const float cover = std::clamp(0.5f - d * r_.ss(), 0.f, 1.f);
       if (cover <= 0) return;
       const float shadeK = 0.85f + 0.3f * (1 - r_.gy(y) / T);
       const Rgb metal = scaled(rgb(st_.doorBars), shadeK);
       px = toRgb(lerp(rgb(QColor(px)), metal, cover));
     });
-    DesignPainter p(r_.albedo(), kSs);
+    DesignPainter p(r_.albedo(), r_.ss());
     p.setPen(Qt::NoPen);
     p.setBrush(st_.doorRivets);
     for (float cx : {0.33f * T, 0.5f * T, 0.67f * T})
       p.drawEllipse(QPointF(cx, crossY), barW * 0.42, barW * 0.42);
     if (touched) {
       // Light spilling over the lower edge of the bars.
-      DesignPainter e(r_.emissive(), kSs);
+      DesignPainter e(r_.emissive(), r_.ss());
       QColor glow = st_.doorGlow;
       glow.setAlpha(70);
       e.setPen(Qt::NoPen);
@@ -317,11 +318,11 @@ QPoint tilePosition(int series, int index) {
   return p;
 }
 
-QImage piecesPicture(const TileStyle& st) {
-  const int T = st.tile;
+QImage piecesPicture(const TileStyle& st, int scale) {
+  const int T = st.tile * scale;  // output pixels of one tile
   QImage pic(10 * T, 10 * T, QImage::Format_RGB32);
 
-  TilePainter plain(st);
+  TilePainter plain(st, scale);
   plain.floor();
   const QImage floor = plain.render();
   {
@@ -338,19 +339,19 @@ QImage piecesPicture(const TileStyle& st) {
   const Material* materials[3] = {&st.normal, &st.master, &st.border};
   for (int series = 0; series < 3; ++series)
     for (int i = 0; i < 16; ++i) {
-      TilePainter t(st);
+      TilePainter t(st, scale);
       t.floor();
       t.piece(*materials[series], kJoins[i]);
       put(tilePosition(series, i), t.render());
     }
   for (bool touched : {false, true}) {
-    TilePainter t(st);
+    TilePainter t(st, scale);
     t.floor();
     t.door(touched);
     put(tilePosition(2, touched ? 17 : 16), t.render());
   }
   {
-    TilePainter t(st);
+    TilePainter t(st, scale);
     t.floor();
     t.target();
     put(tilePosition(3, 1), t.render());

@@ -39,8 +39,9 @@ struct TileStyle {
   Light light;
 };
 
-// The whole picture, 10 x 10 tiles.
-QImage piecesPicture(const TileStyle& style);
+// The whole picture, 10 x 10 tiles; at `scale`, every tile is `scale` times
+// larger (the same tile drawn at that size).
+QImage piecesPicture(const TileStyle& style, int scale = 1);
 
 // Colour of a material at tile coordinates (u, v); textures repeat once per
 // unit.  Also used for the wooden frame of a panel.

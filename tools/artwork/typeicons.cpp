@@ -1,8 +1,10 @@
 // The icons of the game's three file types: a sheet of paper with a folded
 // corner, marked with a board, a replay strip or a box, in the program
-// icon's colours.
+// icon's colours.  The same drawing gives the pictures and the scalable
+// (SVG) icons.
 #include "io.h"
 #include "skins.h"
+#include "svg.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -22,8 +24,56 @@ const QColor kGold(0xf2, 0xc1, 0x4e);
 
 enum class Type { Plateau, Sequence, Paquet };
 
+// The few painting operations of the icons, on a picture or into an SVG.
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+  virtual void setPen(const QColor& colour, qreal width) = 0;
+  virtual void setNoPen() = 0;
+  virtual void setBrush(const QColor& colour) = 0;
+  virtual void setBrush(const QLinearGradient& gradient) = 0;
+  virtual void drawPath(const QPainterPath& path) = 0;
+  virtual void drawRoundedRect(const QRectF& r, qreal radius) = 0;
+  virtual void drawRect(const QRectF& r) = 0;
+};
+
+class PictureCanvas final : public Canvas {
+ public:
+  explicit PictureCanvas(QPainter& p) : p_(p) {}
+  void setPen(const QColor& colour, qreal width) override { p_.setPen(QPen(colour, width)); }
+  void setNoPen() override { p_.setPen(Qt::NoPen); }
+  void setBrush(const QColor& colour) override { p_.setBrush(colour); }
+  void setBrush(const QLinearGradient& gradient) override { p_.setBrush(gradient); }
+  void drawPath(const QPainterPath& path) override { p_.drawPath(path); }
+  void drawRoundedRect(const QRectF& r, qreal radius) override { p_.drawRoundedRect(r, radius, radius); }
+  void drawRect(const QRectF& r) override { p_.drawRect(r); }
+
+ private:
+  QPainter& p_;
+};
+
+class SvgCanvas final : public Canvas {
+ public:
+  explicit SvgCanvas(Svg& svg) : svg_(svg) {}
+  // QPen's default joins and caps.
+  void setPen(const QColor& colour, qreal width) override { pen_ = {colour, width, "bevel", "square"}; }
+  void setNoPen() override { pen_ = {}; }
+  void setBrush(const QColor& colour) override { brush_ = colour; }
+  void setBrush(const QLinearGradient& g) override {
+    brush_ = SvgPaint::url(svg_.linearGradient(g.start(), g.finalStop(), g.stops()));
+  }
+  void drawPath(const QPainterPath& path) override { svg_.path(path, brush_, pen_); }
+  void drawRoundedRect(const QRectF& r, qreal radius) override { svg_.rect(r, radius, brush_, pen_); }
+  void drawRect(const QRectF& r) override { svg_.rect(r, 0, brush_, pen_); }
+
+ private:
+  Svg& svg_;
+  SvgStroke pen_;
+  SvgPaint brush_;
+};
+
 // The sheet: its outline and the area left for the mark.
-QRectF drawSheet(QPainter& p, qreal s) {
+QRectF drawSheet(Canvas& p, qreal s) {
   const qreal m = s <= 16 ? 1 : s * 0.1;
   const QRectF page(m + s * 0.04, m * 0.6, s - 2 * m - s * 0.08, s - m * 1.2);
   const qreal fold = page.width() * 0.3;
@@ -37,7 +87,7 @@ QRectF drawSheet(QPainter& p, qreal s) {
   QLinearGradient g(page.topLeft(), page.bottomLeft());
   g.setColorAt(0, QColor(0xfb, 0xfb, 0xf8));
   g.setColorAt(1, QColor(0xe2, 0xe4, 0xe8));
-  p.setPen(QPen(QColor(0x8a, 0x92, 0x9e), std::max(1.0, s / 64)));
+  p.setPen(QColor(0x8a, 0x92, 0x9e), std::max(1.0, s / 64));
   p.setBrush(g);
   p.drawPath(sheet);
   QPainterPath corner;
@@ -52,18 +102,15 @@ QRectF drawSheet(QPainter& p, qreal s) {
                 page.bottom() - page.top() - fold - pad * 1.5);
 }
 
-void block(QPainter& p, const QRectF& r, const QColor& c) {
+void block(Canvas& p, const QRectF& r, const QColor& c) {
   const qreal radius = std::max(0.5, std::min(r.width(), r.height()) * 0.18);
-  p.setPen(Qt::NoPen);
+  p.setNoPen();
   p.setBrush(c);
-  p.drawRoundedRect(r, radius, radius);
+  p.drawRoundedRect(r, radius);
 }
 
-QImage typeIcon(Type type, int size) {
-  QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
-  img.fill(Qt::transparent);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
+// The icon drawn on a square of `size` units.
+void drawTypeIcon(Canvas& p, Type type, int size) {
   const qreal s = size;
   const QRectF zone = drawSheet(p, s);
   const qreal side = std::min(zone.width(), zone.height());
@@ -88,7 +135,7 @@ QImage typeIcon(Type type, int size) {
       play.lineTo(in.right(), in.center().y());
       play.lineTo(in.left() + in.width() * 0.2, in.bottom());
       play.closeSubpath();
-      p.setPen(Qt::NoPen);
+      p.setNoPen();
       p.setBrush(kGold);
       p.drawPath(play);
       break;
@@ -104,7 +151,24 @@ QImage typeIcon(Type type, int size) {
       break;
     }
   }
+}
+
+QImage typeIcon(Type type, int size) {
+  QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+  img.fill(Qt::transparent);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  PictureCanvas canvas(p);
+  drawTypeIcon(canvas, type, size);
   return img;
+}
+
+// The scalable icon: the drawing of the largest picture.
+QString typeIconSvg(Type type, const QString& title) {
+  Svg svg(256, title);
+  SvgCanvas canvas(svg);
+  drawTypeIcon(canvas, type, 256);
+  return svg.text();
 }
 
 }  // namespace
@@ -113,11 +177,18 @@ void writeTypeIcons(const QString& root) {
   const struct {
     Type type;
     const char* name;
-  } types[] = {{Type::Plateau, "plateau"}, {Type::Sequence, "sequence"}, {Type::Paquet, "paquet"}};
-  for (const auto& t : types)
-    for (int size : {16, 32, 48, 64, 128, 256})
+    const char* title;
+  } types[] = {{Type::Plateau, "plateau", "Plateau de Glissaro"},
+               {Type::Sequence, "sequence", "S\u00e9quence de Glissaro"},
+               {Type::Paquet, "paquet", "Paquet de plateaux de Glissaro"}};
+  const QString dir = root + "/data/icones/types/";
+  for (const auto& t : types) {
+    for (int size : {16, 32, 48, 64, 128, 256, 512})
       savePng(typeIcon(t.type, size),
-              root + QString("/data/icones/types/application-x-glissaro-%1-%2.png").arg(t.name).arg(size));
+              dir + QString("application-x-glissaro-%1-%2.png").arg(t.name).arg(size));
+    saveUtf8(typeIconSvg(t.type, QString::fromUtf8(t.title)),
+             dir + QString("application-x-glissaro-%1.svg").arg(t.name));
+  }
 }
 
 }  // namespace art
