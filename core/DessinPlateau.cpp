@@ -73,7 +73,9 @@ bool TImagesPieces::ChargerPiecesDoubles(const QImage& image) {
   listesDoubles_ = {};
   anneauDouble_ = QImage();
   if (image.isNull() || image.size() != 2 * taillePieces_) return false;
-  const QImage source = image.convertToFormat(QImage::Format_RGB32);
+  QImage source = image.convertToFormat(QImage::Format_RGB32);
+  // Cut and drawn in its own pixels.
+  source.setDevicePixelRatio(1);
   const int taille = 2 * tailleCase_;
   // Taken as they are: every pixel of the picture reaches the board.
   listesDoubles_ = Decouper([&](int colonne, int ligne) { return source.copy(colonne * taille, ligne * taille, taille, taille); });

@@ -75,3 +75,27 @@ TEST(Double, LesImagesDoublesDUnDossierSontDessineesPixelPourPixel) {
 
 }  // namespace
 }  // namespace glissaro
+
+namespace glissaro {
+namespace {
+
+TEST(Double, LePanneauParDefautSeDessineDeSesImagesDoubles) {
+  Panneau panneau;
+  ASSERT_TRUE(panneau.skin->LoadDefaultSkin());
+  EXPECT_EQ(panneau.fenetre->size(), QSize(364, 139));
+  panneau.skin->SetDisplayText("TEXT_CPT", "0000");
+  // The panel at rest is the description's "glissaroDown.bmp".
+  const QImage repos = QImage(":/skin/BMP/GLISSARODOWN@2X").convertToFormat(QImage::Format_RGB32);
+  const QImage chiffres = QImage(":/skin/BMP/NUMBERS@2X").convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(repos.size(), QSize(728, 278));
+  const QImage vue = panneau.skin->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(vue.size(), QSize(728, 278));
+  // The logo and the name, where no display nor hot area lies.
+  const QRect nom(0, 0, 600, 110);
+  EXPECT_EQ(vue.copy(nom), repos.copy(nom));
+  // The counter's first digit, at (62, 60) in panel pixels.
+  EXPECT_EQ(vue.copy(124, 120, 30, 42), chiffres.copy(0, 0, 30, 42));
+}
+
+}  // namespace
+}  // namespace glissaro

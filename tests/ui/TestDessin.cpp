@@ -1,12 +1,14 @@
 // The tile pictures cut from "pieces.bmp" and the drawing of cells.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QPainter>
 #include <array>
 
 #include "AideFenetres.h"
 #include "DessinPlateau.h"
 #include "Uplateau.h"
+#include "Uplayer.h"
 
 using namespace glissaro;
 using namespace glissaro::test;
@@ -107,4 +109,30 @@ TEST(Dessin, LaSkinParDefautFournitSesPieces) {
   const std::vector<const QImage*> toutes = {a, b, c, d, e, f, g};
   for (std::size_t i = 0; i < toutes.size(); ++i)
     for (std::size_t j = i + 1; j < toutes.size(); ++j) EXPECT_NE(*toutes[i], *toutes[j]) << i << " " << j;
+}
+
+TEST(Dessin, A200PourCentLePlateauEstLesCasesDePiecesDoubleTellesQuelles) {
+  // The default skin's tiles, at 1× and at twice the size (tiles of 2t).
+  DossierProgramme dossier;
+  const QString skin = QString(GLISSARO_SOURCES) + "/data/skins/Glissaro/";
+  for (const char* nom : {"pieces.bmp", "pieces@2x.bmp"}) {
+    QFile::remove(dossier.Q() + "skins/Glissaro/" + nom);
+    ASSERT_TRUE(QFile::copy(skin + nom, dossier.Q() + "skins/Glissaro/" + nom));
+  }
+  ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("Glissaro.ini"), "[jeu]\r\nZoom=200\r\n").ok);
+  DialoguesScriptes dialogues;
+  TFrmPlayer player(dialogues, dossier.Q());
+  TFrmPlateau plateau(player, dialogues);
+  player.DefinirFenetres({&plateau});
+  player.show();
+  plateau.ChargerPlateau(dossier.Plateau(Dessiner({"D.A"}, {"..x"}, "Double")));
+  const int t = plateau.TailleCase(), d = 2 * t;
+  ASSERT_EQ(plateau.ImagePlateau->size(), QSize(3 * d, d));
+  const QImage vue = plateau.ImagePlateau->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage pieces = QImage(skin + "pieces@2x.bmp").convertToFormat(QImage::Format_RGB32);
+  // A closed door and the floor, from their places in the tile picture
+  // (columns 6 and 8 of row 6).
+  EXPECT_EQ(vue.copy(0, 0, d, d), pieces.copy(6 * d, 6 * d, d, d));
+  EXPECT_EQ(vue.copy(d, 0, d, d), pieces.copy(8 * d, 6 * d, d, d));
+  plateau.hide();
 }
