@@ -119,7 +119,9 @@ bool FichierTemporaire::Ecrire(std::string_view octets) {
 bool FichierTemporaire::Remplacer(bool synchroniser) {
   if (fd_ < 0) return false;
   struct stat infos {};
-  const mode_t mode = ::stat(cible_.c_str(), &infos) == 0 ? (infos.st_mode & 07777) : 0644;
+  const mode_t mode = mode_ ? static_cast<mode_t>(*mode_)
+                   : ::stat(cible_.c_str(), &infos) == 0 ? (infos.st_mode & 07777)
+                                                          : 0644;
   bool ok = ::fchmod(fd_, mode) == 0 && (!synchroniser || ::fsync(fd_) == 0);
   if (!ok) Echec();
   if (::close(fd_) != 0 && ok) ok = Echec();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,9 @@ class FichierTemporaire {
   // Flushed to disk first unless the caller flushes many files at once
   // (SynchroniserDossier) before they count.
   bool Remplacer(bool synchroniser = true);
+  // The permissions the file takes, instead of those of the file it
+  // replaces.
+  void DefinirMode(unsigned mode) { mode_ = mode; }
   // The system's error (errno) of the first step that failed, 0 if none.
   int Erreur() const { return erreur_; }
 
@@ -80,6 +84,7 @@ class FichierTemporaire {
   std::string chemin_;
   int fd_ = -1;
   int erreur_ = 0;
+  std::optional<unsigned> mode_;
 };
 
 // Writes contents to a temporary file in the same folder, flushes it to disk
