@@ -12,12 +12,13 @@ PAQUETS_JEU=(
 # tools for the smoke test, a Wayland compositor (headless), Xwayland and
 # Qt's Wayland plugin for the smoke tests on Wayland, the checkers of the
 # desktop entry and of the AppStream metadata, the file-type database the
-# installer updates.
+# installer updates, and what builds and checks the Debian package.
 PAQUETS_TESTS=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool
   weston xwayland qt6-wayland
   desktop-file-utils appstream shared-mime-info
+  dpkg-dev fakeroot lintian file
 )
 # What installer_paquets installs; scripts/test adds PAQUETS_TESTS.
 PAQUETS=("${PAQUETS_JEU[@]}")

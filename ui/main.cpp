@@ -14,6 +14,7 @@
 #include "DialoguesQt.h"
 #include "Plateforme.h"
 #include "FormEditeur.h"
+#include "Installation.h"
 #include "UNouveau.h"
 #include "Uplateau.h"
 #include "Magneto.h"
@@ -26,11 +27,14 @@
 int main(int argc, char** argv) {
   // On a Wayland desktop that has an X server (Xwayland), the X11 platform:
   // there the panel is shaped and the board placed under it.
-  const std::string plateforme = glissaro::PlateformeDemandee([](const char* nom) { return std::getenv(nom); });
+  const auto variable = [](const char* nom) { return std::getenv(nom); };
+  const std::string plateforme = glissaro::PlateformeDemandee(variable);
   if (!plateforme.empty()) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(plateforme));
   QApplication application(argc, argv);
   // Every window keeps its own caption: no display name is added to it.
   QApplication::setApplicationName("Glissaro");
+  // Wayland compositors and docks match the windows with the desktop entry.
+  QGuiApplication::setDesktopFileName("org.glissaro.Glissaro");
   QApplication::setQuitOnLastWindowClosed(false);
   // Every window, message boxes included, carries the game's icon.
   QApplication::setWindowIcon(glissaro::IconeGlissaro());
@@ -39,7 +43,22 @@ int main(int argc, char** argv) {
     qWarning("Traductions de Qt introuvables : les dialogues standard restent en anglais.");
 
   glissaro::DialoguesQt dialogues;
-  glissaro::TFrmPlayer player(dialogues);
+  // The game's folder: the program folder itself, or, for a program
+  // installed for the whole machine, the player's own, made or brought up
+  // to date from the shipped data.
+  const auto dossier = glissaro::ChoisirDossierDuJeu(QCoreApplication::applicationDirPath().toStdString(), variable);
+  if (!dossier.erreur.empty()) {
+    dialogues.Erreur(dossier.erreur);
+    return 1;
+  }
+  if (dossier.livre) {
+    const auto installation = glissaro::MettreAJourDossierJoueur(*dossier.livre, dossier.programme);
+    if (!installation.ok) {
+      dialogues.Erreur(installation.message);
+      return 1;
+    }
+  }
+  glissaro::TFrmPlayer player(dialogues, QString::fromStdString(dossier.programme));
   glissaro::TFrmPlateau plateau(player, dialogues);
   // The editor takes the new-board dialog, made just before it.
   glissaro::TFrmNouveau nouveau(&player);

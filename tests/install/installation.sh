@@ -22,15 +22,16 @@ bash "$sources/scripts/install" >/dev/null
 [ -d "$prog/sequences" ] || echec "dossier sequences absent"
 [ -x "$HOME/.local/bin/glissaro" ] || echec "lanceur absent"
 grep -q "$prog/glissaro" "$HOME/.local/bin/glissaro" || echec "le lanceur ne lance pas le programme"
-entree="$XDG_DATA_HOME/applications/glissaro.desktop"
+entree="$XDG_DATA_HOME/applications/org.glissaro.Glissaro.desktop"
 desktop-file-validate "$entree" || echec "entrée de bureau invalide"
 grep -q '^Categories=Game;BoardGame;' "$entree" || echec "catégories"
 grep -q "^Exec=$HOME/.local/bin/glissaro %f$" "$entree" || echec "l'entrée ne passe pas le fichier"
 grep -q '^MimeType=application/x-glissaro-plateau;application/x-glissaro-sequence;application/x-glissaro-paquet;$' "$entree" ||
   echec "types de fichiers de l'entrée"
-for t in 16 32 48 64 128 256; do
-  [ -f "$XDG_DATA_HOME/icons/hicolor/${t}x${t}/apps/glissaro.png" ] || echec "icône ${t}"
-  [ -f "$XDG_DATA_HOME/icons/hicolor/${t}x${t}/mimetypes/application-x-glissaro-paquet.png" ] || echec "icône de type ${t}"
+for t in 16x16 32x32 48x48 64x64 128x128 256x256 512x512 scalable; do
+  e=png; [ "$t" = scalable ] && e=svg
+  [ -f "$XDG_DATA_HOME/icons/hicolor/$t/apps/org.glissaro.Glissaro.$e" ] || echec "icône $t"
+  [ -f "$XDG_DATA_HOME/icons/hicolor/$t/mimetypes/application-x-glissaro-paquet.$e" ] || echec "icône de type $t"
 done
 # The file types are known to the desktop's database, the metadata valid.
 for motif in 'application/x-glissaro-plateau:\*\.wbp' 'application/x-glissaro-sequence:\*\.swb' 'application/x-glissaro-paquet:\*\.pkg'; do
@@ -92,9 +93,9 @@ grep -q Meilleur=12 "$prog/Records.ini" || echec "records perdus"
 bash "$sources/scripts/install" --desinstaller >/dev/null
 [ ! -e "$prog/glissaro" ] || echec "programme encore là"
 [ ! -e "$HOME/.local/bin/glissaro" ] && [ ! -e "$entree" ] || echec "lanceur ou entrée encore là"
-[ ! -e "$XDG_DATA_HOME/icons/hicolor/48x48/apps/glissaro.png" ] || echec "icône encore là"
+[ ! -e "$XDG_DATA_HOME/icons/hicolor/48x48/apps/org.glissaro.Glissaro.png" ] || echec "icône encore là"
 [ ! -e "$XDG_DATA_HOME/icons/hicolor/48x48/mimetypes/application-x-glissaro-plateau.png" ] || echec "icône de type encore là"
-[ ! -e "$metainfo" ] && [ ! -e "$XDG_DATA_HOME/mime/packages/glissaro.xml" ] || echec "types ou métadonnées encore là"
+[ ! -e "$metainfo" ] && [ ! -e "$XDG_DATA_HOME/mime/packages/org.glissaro.Glissaro.xml" ] || echec "types ou métadonnées encore là"
 ! grep -q glissaro "$XDG_DATA_HOME/mime/globs2" 2>/dev/null || echec "types encore dans la base"
 [ -f "$prog/$livre" ] && [ -f "$prog/plateaux/Les miens/Mien.wbp" ] || echec "plateaux du joueur perdus"
 [ -f "$prog/Glissaro.ini" ] && [ -f "$prog/Records.ini" ] && [ -f "$prog/sequences/partie.swb" ] ||

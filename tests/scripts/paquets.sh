@@ -29,12 +29,12 @@ jeu="$(demandes)"
 for p in qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev; do
   grep -qw -- "$p" <<<"$jeu" || echec "scripts/run n'installe pas $p"
 done
-for p in libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool weston desktop-file-utils; do
+for p in libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool weston lintian desktop-file-utils; do
   ! grep -qw -- "$p" <<<"$jeu" || echec "scripts/run installe $p, qui ne sert qu'aux tests"
 done
 PATH="$travail/bin:$PATH" bash "$copie/scripts/test" >/dev/null
 tests="$(demandes)"
-for p in qt6-translations-l10n libgtest-dev libbenchmark-dev xvfb xdotool weston xwayland qt6-wayland; do
+for p in qt6-translations-l10n libgtest-dev libbenchmark-dev xvfb xdotool weston xwayland qt6-wayland dpkg-dev lintian; do
   grep -qw -- "$p" <<<"$tests" || echec "scripts/test n'installe pas $p"
 done
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "FichierPlateau.h"
+#include "Installation.h"
 #include "Fichiers.h"
 #include "Partie.h"
 #include "Rejeu.h"
@@ -27,7 +28,9 @@ constexpr const char* kUsage =
     "  glissaro-outils paquet creer SORTIE.pkg DOSSIER [--volume OCTETS] [--compression aucune|rapide|normale|max]\n"
     "  glissaro-outils paquet lister ARCHIVE.pkg\n"
     "  glissaro-outils paquet extraire ARCHIVE.pkg DOSSIER\n"
-    "  glissaro-outils resoudre PLATEAU.wbp [--pas] [--optimale] [--sequence SORTIE.swb] [--limite ETATS] [--memoire Mio]\n";
+    "  glissaro-outils resoudre PLATEAU.wbp [--pas] [--optimale] [--sequence SORTIE.swb] [--limite ETATS] [--memoire Mio]\n"
+    "  glissaro-outils installer DOSSIER [--depuis DONNEES]\n"
+    "  glissaro-outils desinstaller DOSSIER\n";
 
 // ---------------------------------------------------------------- verifier
 
@@ -434,6 +437,55 @@ int Resoudre(const std::vector<std::string>& arguments, std::ostream& sortie, st
   return r.issue == IssueSolveur::Solution ? 0 : 1;
 }
 
+// ---------------------------------------------------- installer, desinstaller
+
+// The shipped data beside this program, as the game finds it.
+std::string DonneesDuProgramme() {
+  std::error_code ec;
+  const auto programme = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : (programme.parent_path() / kDonneesLivrees).lexically_normal().string();
+}
+
+int Installer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  std::string dossier, livre;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == "--depuis") {
+      if (i + 1 >= arguments.size()) {
+        erreurs << "L'option --depuis attend un dossier.\n";
+        return 1;
+      }
+      livre = arguments[++i];
+    } else if (dossier.empty()) {
+      dossier = arguments[i];
+    } else {
+      erreurs << "La commande installer attend un seul dossier.\n" << kUsage;
+      return 1;
+    }
+  }
+  if (dossier.empty()) {
+    erreurs << "La commande installer attend le dossier du joueur.\n" << kUsage;
+    return 1;
+  }
+  if (livre.empty()) livre = DonneesDuProgramme();
+  const auto r = MettreAJourDossierJoueur(livre, dossier);
+  if (!r.ok) {
+    erreurs << r.message << "\n";
+    return 1;
+  }
+  sortie << "copies " << r.copies << "\nnouveaux " << r.nouveaux << "\nretires " << r.retires << "\n";
+  return 0;
+}
+
+int Desinstaller(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
+  if (arguments.size() != 2) {
+    erreurs << "La commande desinstaller attend le dossier du joueur.\n" << kUsage;
+    return 1;
+  }
+  const auto r = RetirerFichiersLivres(arguments[1]);
+  sortie << "retires " << r.retires << "\ngardes " << r.gardes << "\n";
+  return 0;
+}
+
 }  // namespace
 
 int Executer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
@@ -447,6 +499,8 @@ int Executer(const std::vector<std::string>& arguments, std::ostream& sortie, st
   if (commande == "rejouer") return Rejouer(arguments, sortie, erreurs);
   if (commande == "paquet") return Paquet(arguments, sortie, erreurs);
   if (commande == "resoudre") return Resoudre(arguments, sortie, erreurs);
+  if (commande == "installer") return Installer(arguments, sortie, erreurs);
+  if (commande == "desinstaller") return Desinstaller(arguments, sortie, erreurs);
   erreurs << "Commande inconnue : " << commande << "\n" << kUsage;
   return 1;
 }
