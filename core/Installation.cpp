@@ -180,6 +180,38 @@ ResultatInstallation MettreAJourDossierJoueur(const std::string& livre, const st
   return r;
 }
 
+namespace {
+
+constexpr const char* kDatesLivre = ".livres.dates";
+
+// A fingerprint of the shipped files' paths, sizes and dates.
+std::string DatesDuLivre(const std::string& livre) {
+  std::vector<std::string> lignes;
+  std::error_code ec;
+  fs::recursive_directory_iterator it(livre, ec), fin;
+  for (; !ec && it != fin; it.increment(ec)) {
+    struct stat infos {};
+    if (::stat(it->path().c_str(), &infos) != 0 || !S_ISREG(infos.st_mode)) continue;
+    lignes.push_back(it->path().string() + " " + std::to_string(infos.st_size) + " " +
+                     std::to_string(infos.st_mtim.tv_sec) + "." + std::to_string(infos.st_mtim.tv_nsec));
+  }
+  std::sort(lignes.begin(), lignes.end());
+  Sha256 empreinte;
+  for (const auto& ligne : lignes) empreinte.Ajouter(ligne + "\n");
+  return empreinte.Hexadecimal();
+}
+
+}  // namespace
+
+ResultatInstallation MettreAJourSiLivreChange(const std::string& livre, const std::string& joueur) {
+  const std::string dates = DatesDuLivre(livre), fichier = AvecBarre(joueur) + kDatesLivre;
+  const auto vu = LireFichier(fichier, 1024);
+  if (vu.Lu() && vu.contenu == dates && DossierExiste(AvecBarre(joueur) + "plateaux")) return {};
+  auto r = MettreAJourDossierJoueur(livre, joueur);
+  if (r.ok) EcrireFichierSur(fichier, dates);
+  return r;
+}
+
 ResultatInstallation RetirerFichiersLivres(const std::string& joueur) {
   ResultatInstallation r;
   const std::string cible = AvecBarre(joueur);

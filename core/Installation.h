@@ -68,6 +68,11 @@ struct ResultatInstallation {
 // tries again.
 ResultatInstallation MettreAJourDossierJoueur(const std::string& livre, const std::string& joueur);
 
+// The same at the game's start: when the shipped files have the sizes and
+// dates they had at the last update (kept beside the manifest), nothing
+// else is read and nothing is done.
+ResultatInstallation MettreAJourSiLivreChange(const std::string& livre, const std::string& joueur);
+
 // Removes the shipped files the player did not change, and the manifest;
 // the boards they changed and all their own files stay.
 ResultatInstallation RetirerFichiersLivres(const std::string& joueur);

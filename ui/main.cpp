@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (dossier.livre) {
-    const auto installation = glissaro::MettreAJourDossierJoueur(*dossier.livre, dossier.programme);
+    const auto installation = glissaro::MettreAJourSiLivreChange(*dossier.livre, dossier.programme);
     if (!installation.ok) {
       dialogues.Erreur(installation.message);
       return 1;

@@ -107,6 +107,20 @@ TEST_F(Installation, UneMiseAJourGardeCeQueLeJoueurAChangeEtSesPropresFichiers) 
   for (const auto& [f, contenu] : siens) EXPECT_EQ(ContenuFichier(Joueur(f)), contenu) << f;
 }
 
+TEST_F(Installation, AuDemarrageRienNEstLuTantQueLesDonneesLivreesNOntPasChange) {
+  ASSERT_TRUE(MettreAJourSiLivreChange(Livre(), Joueur()).ok);
+  EXPECT_EQ(ContenuFichier(Joueur("skins/Glissaro/pieces.bmp")), "BM image");
+  // Unchanged shipped data: a file the player removed stays removed.
+  std::filesystem::remove(Joueur("skins/Glissaro/pieces.bmp"));
+  EXPECT_EQ(MettreAJourSiLivreChange(Livre(), Joueur()).copies, 0);
+  EXPECT_FALSE(std::filesystem::exists(Joueur("skins/Glissaro/pieces.bmp")));
+  // A new version (a package update): the folder is brought up to date.
+  Livrer("skins/Glissaro/pieces.bmp", "BM image 2");
+  const auto r = MettreAJourSiLivreChange(Livre(), Joueur());
+  EXPECT_EQ(r.copies, 1);
+  EXPECT_EQ(ContenuFichier(Joueur("skins/Glissaro/pieces.bmp")), "BM image 2");
+}
+
 TEST_F(Installation, UnDossierImpossibleACreerEstDitEtLeManifesteResteCommeIlEtait) {
   ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("fichier"), "x").ok);
   const auto r = MettreAJourDossierJoueur(Livre(), dossier.Fichier("fichier/joueur"));
