@@ -49,6 +49,13 @@ int16_t MapDesJonctions(bool droit, bool gauche, bool haut, bool bas);
 // The joined sides of image number 0 to 15, as {Droit, Gauche, Haut, Bas}.
 std::array<bool, 4> JonctionsDeMap(int16_t map);
 
+// A place on a board: its row and its column, from 1.
+struct TPosition {
+  int ligne = 0;
+  int colonne = 0;
+  bool operator==(const TPosition&) const = default;
+};
+
 // A board: Largeur columns by Hauteur rows of cells addressed (row, column)
 // from (1, 1) at the top left. The array always holds 16 rows by 20 columns;
 // only the first Hauteur rows and Largeur columns mean something.
@@ -65,6 +72,9 @@ struct TPlateau {
   bool Contient(int ligne, int colonne) const {
     return ligne >= 1 && ligne <= Hauteur && colonne >= 1 && colonne <= Largeur;
   }
+  TCarreau& Case(TPosition p) { return Case(p.ligne, p.colonne); }
+  const TCarreau& Case(TPosition p) const { return Case(p.ligne, p.colonne); }
+  bool Contient(TPosition p) const { return Contient(p.ligne, p.colonne); }
 
   std::array<std::array<TCarreau, kLargeurMax>, kHauteurMax> Cases{};
 };
