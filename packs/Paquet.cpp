@@ -216,6 +216,75 @@ bool EcrireEntree(Ecrivain& e, const std::string& nom, int32_t date, std::istrea
   return e.Ecrire(fin);
 }
 
+// A file of the folder that goes into the pack: where it is, its name as
+// stored (Windows-1252), its size and date.
+struct FichierDuPaquet {
+  std::string chemin, nom;
+  int64_t taille;
+  int32_t date;
+};
+
+// The regular files of the folder, by stored name; false, with the
+// message, for a folder or a file that cannot be read or a name the
+// archive cannot hold.
+bool ListerFichiers(const std::string& sortie, const std::string& dossier, std::vector<FichierDuPaquet>& fichiers,
+                    std::string& message) {
+  std::error_code ec;
+  fs::directory_iterator it(dossier, ec);
+  if (ec) {
+    message = "Impossible de lire le dossier " + dossier;
+    return false;
+  }
+  for (const auto& entree : it) {
+    if (!entree.is_regular_file(ec) || entree.is_symlink(ec)) continue;
+    const std::string nom = entree.path().filename().string();
+    // Never the archive itself, nor what is being written beside it.
+    if (EstDeLArchive(entree.path(), sortie) || nom.starts_with(kPrefixeTemporaire)) continue;
+    const std::string stocke = Utf8VersCp1252(nom);
+    if (Cp1252VersUtf8(stocke) != nom || nom.find_first_of("\\:") != std::string::npos) {
+      message = "Nom de fichier impossible à mettre dans un paquet : " + nom;
+      return false;
+    }
+    struct stat st {};
+    if (::stat(entree.path().c_str(), &st) != 0) {
+      message = "Impossible de lire le fichier " + entree.path().string();
+      return false;
+    }
+    fichiers.push_back({entree.path().string(), stocke, static_cast<int64_t>(st.st_size),
+                        DosDateTimeFromTime(st.st_mtime)});
+  }
+  std::sort(fichiers.begin(), fichiers.end(),
+            [](const FichierDuPaquet& a, const FichierDuPaquet& b) { return a.nom < b.nom; });
+  return true;
+}
+
+// The archive's bytes: its header, the list of the files, each file and
+// its end. A file that cannot be read sets message; the writer keeps its
+// own.
+bool EcrireArchive(Ecrivain& e, const std::vector<FichierDuPaquet>& fichiers, int64_t total, const std::string& liste,
+                   Compression compression, std::string& message) {
+  std::string entete;
+  Entier(entete, static_cast<int32_t>(std::string_view(kTexteEntete).size()));
+  entete += kTexteEntete;
+  Entier(entete, static_cast<int32_t>(total));
+  Entier(entete, 0);
+  if (!e.Ouvrir() || !e.Ecrire(entete)) return false;
+  std::istringstream sourceListe(liste);
+  if (!EcrireEntree(e, kListe, DosDateTimeFromTime(std::time(nullptr)), sourceListe, compression, kListe, message))
+    return false;
+  for (const auto& f : fichiers) {
+    std::ifstream source(f.chemin, std::ios::binary);
+    if (!source) {
+      message = "Impossible de lire le fichier " + f.chemin;
+      return false;
+    }
+    if (!EcrireEntree(e, f.nom, f.date, source, compression, f.chemin, message)) return false;
+  }
+  std::string fin;
+  Entier(fin, 0);
+  return e.Ecrire(fin);
+}
+
 // ------------------------------------------------------------- the reader
 
 class Lecteur {
@@ -310,38 +379,8 @@ ResultatPaquet CreerPaquet(const std::string& sortie, const std::string& dossier
                 std::to_string(kVolumeMinimum) + " au moins)";
     return r;
   }
-
-  struct Fichier {
-    std::string chemin, nom;
-    int64_t taille;
-    int32_t date;
-  };
-  std::vector<Fichier> fichiers;
-  std::error_code ec;
-  fs::directory_iterator it(dossier, ec);
-  if (ec) {
-    r.message = "Impossible de lire le dossier " + dossier;
-    return r;
-  }
-  for (const auto& entree : it) {
-    if (!entree.is_regular_file(ec) || entree.is_symlink(ec)) continue;
-    const std::string nom = entree.path().filename().string();
-    // Never the archive itself, nor what is being written beside it.
-    if (EstDeLArchive(entree.path(), sortie) || nom.starts_with(kPrefixeTemporaire)) continue;
-    const std::string stocke = Utf8VersCp1252(nom);
-    if (Cp1252VersUtf8(stocke) != nom || nom.find_first_of("\\:") != std::string::npos) {
-      r.message = "Nom de fichier impossible à mettre dans un paquet : " + nom;
-      return r;
-    }
-    struct stat st {};
-    if (::stat(entree.path().c_str(), &st) != 0) {
-      r.message = "Impossible de lire le fichier " + entree.path().string();
-      return r;
-    }
-    fichiers.push_back({entree.path().string(), stocke, static_cast<int64_t>(st.st_size),
-                        DosDateTimeFromTime(st.st_mtime)});
-  }
-  std::sort(fichiers.begin(), fichiers.end(), [](const Fichier& a, const Fichier& b) { return a.nom < b.nom; });
+  std::vector<FichierDuPaquet> fichiers;
+  if (!ListerFichiers(sortie, dossier, fichiers, r.message)) return r;
 
   int64_t total = 0;
   std::string liste;
@@ -355,35 +394,8 @@ ResultatPaquet CreerPaquet(const std::string& sortie, const std::string& dossier
   }
 
   Ecrivain e(sortie, options.volume);
-  std::string entete;
-  Entier(entete, static_cast<int32_t>(std::string_view(kTexteEntete).size()));
-  entete += kTexteEntete;
-  Entier(entete, static_cast<int32_t>(total));
-  Entier(entete, 0);
-  bool ok = e.Ouvrir() && e.Ecrire(entete);
   std::string message;
-  if (ok) {
-    std::istringstream source(liste);
-    ok = EcrireEntree(e, kListe, DosDateTimeFromTime(std::time(nullptr)), source, options.compression, kListe,
-                     message);
-  }
-  for (std::size_t i = 0; ok && i < fichiers.size(); ++i) {
-    std::ifstream source(fichiers[i].chemin, std::ios::binary);
-    if (!source) {
-      message = "Impossible de lire le fichier " + fichiers[i].chemin;
-      ok = false;
-      break;
-    }
-    ok = EcrireEntree(e, fichiers[i].nom, fichiers[i].date, source, options.compression, fichiers[i].chemin,
-                      message);
-  }
-  if (ok) {
-    std::string fin;
-    Entier(fin, 0);
-    ok = e.Ecrire(fin);
-  }
-  ok = ok && e.Terminer();
-  if (!ok) {
+  if (!EcrireArchive(e, fichiers, total, liste, options.compression, message) || !e.Terminer()) {
     r.message = !message.empty() ? message : e.Message();
     return r;
   }

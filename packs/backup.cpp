@@ -101,6 +101,14 @@ bool IsSymbolicLink(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+// The file's folder, made when it is missing; false when it cannot be.
+bool MakeParentFolder(const std::string& path) {
+  const std::string parent = fs::path(path).parent_path().string();
+  if (parent.empty() || DossierExiste(parent)) return true;
+  CreerDossiers(parent);
+  return DossierExiste(parent);
+}
+
 int32_t ReadInt(const unsigned char* p) {
   return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
                               static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
@@ -333,7 +341,36 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& target)
       dialogues_->Erreur(BackupErrorMessage(kErrBusy));
     return false;
   }
+  Begin(target);
 
+  std::string name = archive;
+  Volume volume;
+  if (!OpenFirstVolume(volume, name)) return false;
+
+  BusyFlag busy(busy_);
+  if (!in_) {
+    in_ = std::make_unique<unsigned char[]>(kBlockSize);
+    out_ = std::make_unique<unsigned char[]>(kBlockSize);
+  }
+  ReadHeader(volume);
+  // What a restore killed midway left behind.
+  if (!folder_.empty()) SupprimerTemporairesAbandonnes(folder_);
+
+  volumesRead_ = {name};
+  volumes_ = 1;
+  Current current;
+  // Whatever stops the restore, what was written is on disk when it ends.
+  struct Flush {
+    TBackupFile& backup;
+    ~Flush() {
+      if (backup.unsynced_ > 0) SynchroniserDossier(backup.folder_);
+    }
+  } flush{*this};
+  ReadEntries(volume, name, current);
+  return EndRestore(volume, current);
+}
+
+void TBackupFile::Begin(const std::string& target) {
   std::string folder = target;
   if (!folder.empty() && folder.back() != '/') folder += '/';
   folder_ = folder;
@@ -346,22 +383,20 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& target)
   bytesRestored_ = 0;
   currentFile_.clear();
   volumeName_.clear();
+}
 
-  std::string name = archive;
-  Volume volume;
-  if (name == kStreamName) {
+bool TBackupFile::OpenFirstVolume(Volume& volume, const std::string& archive) {
+  if (archive == kStreamName) {
     if (!ArchiveStream) throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
     volume.Open(*ArchiveStream);
-  } else {
-    if (!FileExists(name)) return false;
-    if (!volume.OpenFile(name)) throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
+    return true;
   }
+  if (!FileExists(archive)) return false;
+  if (!volume.OpenFile(archive)) throw EBackupError(BackupErrorMessage(kErrCannotReadArchive));
+  return true;
+}
 
-  BusyFlag busy(busy_);
-  if (!in_) {
-    in_ = std::make_unique<unsigned char[]>(kBlockSize);
-    out_ = std::make_unique<unsigned char[]>(kBlockSize);
-  }
+void TBackupFile::ReadHeader(Volume& volume) {
   try {
     const int32_t headerLength = volume.Int();
     if (!volume.Skip(headerLength)) throw EBackupError(kStreamReadError);
@@ -373,38 +408,31 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& target)
   // What the header announces, with a margin, bounds what is written.
   maxRestored_ = archiveSize_ > 0 ? std::min(kMaxRestoreBytes, archiveSize_ + archiveSize_ / 8 + 65536)
                                   : kMaxRestoreBytes;
-  // What a restore killed midway left behind.
-  if (!folder_.empty()) SupprimerTemporairesAbandonnes(folder_);
+}
 
-  volumesRead_ = {name};
-  volumes_ = 1;
-  Current current;
+void TBackupFile::ReadEntries(Volume& volume, std::string& archive, Current& current) {
   int32_t n = 0;
-  // Whatever stops the restore, what was written is on disk when it ends.
-  struct Flush {
-    TBackupFile& backup;
-    ~Flush() {
-      if (backup.unsynced_ > 0) SynchroniserDossier(backup.folder_);
-    }
-  } flush{*this};
   try {
     do {
       n = volume.Int();
       if (n <= 0) continue;
       const std::string entry = volume.Text(n);
       if (entry.compare(0, 9, kVolumeMarker) == 0) {
-        NextVolume(volume, name, entry, current);
+        NextVolume(volume, archive, entry, current);
         continue;
       }
       FinishFile(current);
       const int32_t fa = volume.Int();
-      RestoreEntry(volume, folder, entry, fa, current);
+      RestoreEntry(volume, folder_, entry, fa, current);
     } while (n != 0 && continue_);
   } catch (...) {
     // The archive cannot be read on: the file whose data ended is whole.
     if (current.whole) FinishFile(current);
     throw;
   }
+}
+
+bool TBackupFile::EndRestore(Volume& volume, Current& current) {
   // The last file is whole when its data ended, unless the player stopped
   // while it waited for its next volume; after a compression error it
   // keeps what was inflated.
@@ -428,65 +456,76 @@ void TBackupFile::RestoreEntry(Volume& volume, const std::string& folder, const 
   current.whole = false;
   const bool fileList = name == kFileList;
 
-  // The target path. Whatever the name holds, it lands inside the folder:
-  // a plain name, or stored folders without "..", a drive or a root.
   std::string path;
   std::vector<std::string> folders;
-  if (!fileList) {
-    if (!folder.empty() && !RestoreFullPath) {
-      const std::string plain = PlainName(name);
-      if (!FitComponent(plain)) return Fail(kErrUnsafeName, Cp1252VersUtf8(name));
-      path = folder + Cp1252VersUtf8(plain);
-    } else {
-      const std::string_view stored =
-          folder.empty() ? std::string_view(name) : std::string_view(name).substr(std::min<std::size_t>(3, name.size()));
-      const auto parts = RelativeComponents(stored);
-      if (!parts) return Fail(kErrUnsafeName, Cp1252VersUtf8(name));
-      path = folder;
-      for (std::size_t i = 0; i < parts->size(); ++i) {
-        if (i > 0) path += '/';
-        path += (*parts)[i];
-        if (i + 1 < parts->size()) folders.push_back(path);
-      }
-    }
-  }
+  if (!fileList && !TargetPath(folder, name, path, folders)) return;
   currentFile_ = path;
 
-  bool doRestore = false;
-  if (!fileList) {
-    struct stat st {};
-    const bool exists = ::lstat(path.c_str(), &st) == 0;
-    const bool older = exists && DosDateTimeFromTime(st.st_mtime) < fa;
-    switch (RestoreMode) {
-      case TRestoreMode::rmAll: doRestore = true; break;
-      case TRestoreMode::rmNoOverwrite: doRestore = !exists; break;
-      case TRestoreMode::rmNewer: doRestore = !exists || older; break;
-      case TRestoreMode::rmExisting: doRestore = exists; break;
-      case TRestoreMode::rmExistingNewer: doRestore = older; break;
-    }
-    if (OnRestoreFile) {
-      OnRestoreFile(*this, path, fa, doRestore);
-      currentFile_ = path;
-    }
-  }
-
+  bool doRestore = !fileList && WantsRestore(path, fa);
   if (doRestore) {
     // Stored folders are created below the target; one of them that is a
     // link could lead anywhere.
     for (const auto& f : folders)
       if (IsSymbolicLink(f)) return Fail(kErrSymbolicLink, f);
-    const std::string parent = fs::path(path).parent_path().string();
-    if (!parent.empty() && !DossierExiste(parent)) {
-      CreerDossiers(parent);
-      doRestore = DossierExiste(parent);
-    }
+    doRestore = MakeParentFolder(path);
   }
 
   if (!doRestore) {
     RestoreFileData(volume, nullptr);
     return;
   }
+  WriteEntry(volume, path, current);
+}
 
+bool TBackupFile::TargetPath(const std::string& folder, const std::string& name, std::string& path,
+                             std::vector<std::string>& folders) {
+  // Whatever the name holds, it lands inside the folder: a plain name, or
+  // stored folders without "..", a drive or a root.
+  if (!folder.empty() && !RestoreFullPath) {
+    const std::string plain = PlainName(name);
+    if (!FitComponent(plain)) {
+      Fail(kErrUnsafeName, Cp1252VersUtf8(name));
+      return false;
+    }
+    path = folder + Cp1252VersUtf8(plain);
+    return true;
+  }
+  const std::string_view stored =
+      folder.empty() ? std::string_view(name) : std::string_view(name).substr(std::min<std::size_t>(3, name.size()));
+  const auto parts = RelativeComponents(stored);
+  if (!parts) {
+    Fail(kErrUnsafeName, Cp1252VersUtf8(name));
+    return false;
+  }
+  path = folder;
+  for (std::size_t i = 0; i < parts->size(); ++i) {
+    if (i > 0) path += '/';
+    path += (*parts)[i];
+    if (i + 1 < parts->size()) folders.push_back(path);
+  }
+  return true;
+}
+
+bool TBackupFile::WantsRestore(std::string& path, int32_t fa) {
+  struct stat st {};
+  const bool exists = ::lstat(path.c_str(), &st) == 0;
+  const bool older = exists && DosDateTimeFromTime(st.st_mtime) < fa;
+  bool doRestore = false;
+  switch (RestoreMode) {
+    case TRestoreMode::rmAll: doRestore = true; break;
+    case TRestoreMode::rmNoOverwrite: doRestore = !exists; break;
+    case TRestoreMode::rmNewer: doRestore = !exists || older; break;
+    case TRestoreMode::rmExisting: doRestore = exists; break;
+    case TRestoreMode::rmExistingNewer: doRestore = older; break;
+  }
+  if (OnRestoreFile) {
+    OnRestoreFile(*this, path, fa, doRestore);
+    currentFile_ = path;
+  }
+  return doRestore;
+}
+
+void TBackupFile::WriteEntry(Volume& volume, const std::string& path, Current& current) {
   if (IsSymbolicLink(path)) return Fail(kErrSymbolicLink, path);
   current.file = std::make_unique<FichierTemporaire>(path);
   current.written = 0;

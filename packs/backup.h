@@ -36,6 +36,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace glissaro {
 
@@ -199,8 +200,25 @@ class TBackupFile {
   struct Volume;
   struct Current;
 
+  // The steps of Restore: the run's state made afresh, the archive
+  // opened (false when it is missing), its header read, its entries read
+  // to the end or a stop, and the last file and the error once they are.
+  void Begin(const std::string& target);
+  bool OpenFirstVolume(Volume& volume, const std::string& archive);
+  void ReadHeader(Volume& volume);
+  void ReadEntries(Volume& volume, std::string& archive, Current& current);
+  bool EndRestore(Volume& volume, Current& current);
+  // One file entry: its target, whether it is restored, and its data.
   void RestoreEntry(Volume& volume, const std::string& target, const std::string& name, int32_t fa,
                     Current& current);
+  // The target path of a stored name, and the stored folders on its way;
+  // false for a name that would leave the folder.
+  bool TargetPath(const std::string& folder, const std::string& name, std::string& path,
+                  std::vector<std::string>& folders);
+  // The restore mode's answer for that target, and then OnRestoreFile's.
+  bool WantsRestore(std::string& path, int32_t fa);
+  // Writes the entry's data into a temporary file beside its target.
+  void WriteEntry(Volume& volume, const std::string& path, Current& current);
   void NextVolume(Volume& volume, std::string& archive, const std::string& name, Current& current);
   bool AskForDisk(const std::string& disk);
   // Reads one file's data into the current file, or past it when current

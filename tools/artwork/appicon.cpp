@@ -86,77 +86,79 @@ QPainterPath grainLine(const Layout& L, int i) {
 
 const QColor kGrain(0x9a, 0x5e, 0x2c, 110);
 
-QImage programIcon(int size) {
-  const Layout L = layout(size);
+// A piece: a rounded block shaded from its top left corner to the
+// opposite one.
+void paintBlock(QPainter& p, const QRectF& block, float radius, const QColor& light, const QColor& dark) {
+  QPainterPath path;
+  path.addRoundedRect(block, radius, radius);
+  QLinearGradient g(block.topLeft(), block.bottomRight());
+  g.setColorAt(0, light);
+  g.setColorAt(1, dark);
+  p.fillPath(path, g);
+}
+
+// The flat colours: the tray, its floor, the target ring, the two pieces,
+// the master block's stud and the grain of the wood.
+void paintColours(QImage& albedo, const Layout& L) {
   const float S = L.S;
   const bool small = L.small;
   const QRectF tray = L.tray;
   const float trayRadius = L.trayRadius;
-  const Sdf trayShape = sdfRoundedBox(tray, trayRadius);
-  const float pad = L.pad;
-  const QRectF inner = L.inner;
   const float cw = L.cw;
   const float blockRadius = L.blockRadius;
   const QRectF wood = L.wood, red = L.red;
-  const QPointF target = L.target;
-
-  Relief r(size, size, kSs);
-  {
-    DesignPainter p(r.albedo(), kSs);
-    QLinearGradient g(0, tray.top(), 0, tray.bottom());
-    g.setColorAt(0, kTrayTop);
-    g.setColorAt(1, kTrayBottom);
-    p.fillRect(QRectF(0, 0, S, S), g);
-    QPainterPath floor;
-    floor.addRoundedRect(floorRect(L), trayRadius * 0.6, trayRadius * 0.6);
-    p.fillPath(floor, kFloor);
-    if (!small) {
-      p.setPen(QPen(kRedLight, S * 0.03));
-      p.setBrush(Qt::NoBrush);
-      p.drawEllipse(target, cw * 0.3, cw * 0.3);
-    }
-    QPainterPath w;
-    w.addRoundedRect(wood, blockRadius, blockRadius);
-    QLinearGradient gw(wood.topLeft(), wood.bottomRight());
-    gw.setColorAt(0, kWoodLight);
-    gw.setColorAt(1, kWoodDark);
-    p.fillPath(w, gw);
-    QPainterPath m;
-    m.addRoundedRect(red, blockRadius, blockRadius);
-    QLinearGradient gr(red.topLeft(), red.bottomRight());
-    gr.setColorAt(0, kRedLight);
-    gr.setColorAt(1, kRedDark);
-    p.fillPath(m, gr);
-    if (!small) {
-      p.setPen(Qt::NoPen);
-      p.setBrush(kGold);
-      p.drawEllipse(red.center(), cw * 0.12, cw * 0.12);
-      // Grain lines on the wood.
-      p.setPen(QPen(kGrain, S * 0.008));
-      for (int i = 1; i < 6; ++i) p.drawPath(grainLine(L, i));
-    }
+  DesignPainter p(albedo, kSs);
+  QLinearGradient g(0, tray.top(), 0, tray.bottom());
+  g.setColorAt(0, kTrayTop);
+  g.setColorAt(1, kTrayBottom);
+  p.fillRect(QRectF(0, 0, S, S), g);
+  QPainterPath floor;
+  floor.addRoundedRect(floorRect(L), trayRadius * 0.6, trayRadius * 0.6);
+  p.fillPath(floor, kFloor);
+  if (!small) {
+    p.setPen(QPen(kRedLight, S * 0.03));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(L.target, cw * 0.3, cw * 0.3);
   }
+  paintBlock(p, wood, blockRadius, kWoodLight, kWoodDark);
+  paintBlock(p, red, blockRadius, kRedLight, kRedDark);
+  if (!small) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kGold);
+    p.drawEllipse(red.center(), cw * 0.12, cw * 0.12);
+    // Grain lines on the wood.
+    p.setPen(QPen(kGrain, S * 0.008));
+    for (int i = 1; i < 6; ++i) p.drawPath(grainLine(L, i));
+  }
+}
+
+// The heights and the gloss: the raised tray, its sunken floor and the
+// two pieces standing on it.
+void shapeRelief(Relief& r, const Layout& L, const Sdf& trayShape) {
+  const float S = L.S;
+  const float pad = L.pad;
+  const float trayRadius = L.trayRadius;
+  const float blockRadius = L.blockRadius;
   const float unit = S / 64;  // heights scale with the picture
   r.raise(trayShape, 2.2f * unit, std::max(1.f, 3.f * unit), Profile::Round);
-  r.levelTo(sdfRoundedBox(inner.adjusted(-pad * 0.35, -pad * 0.35, pad * 0.35, pad * 0.35),
+  r.levelTo(sdfRoundedBox(L.inner.adjusted(-pad * 0.35, -pad * 0.35, pad * 0.35, pad * 0.35),
                           trayRadius * 0.6f),
             0.6f * unit, std::max(0.6f, 1.5f * unit), Profile::Round);
-  const Sdf woodShape = sdfRoundedBox(wood, blockRadius);
-  const Sdf redShape = sdfRoundedBox(red, blockRadius);
+  const Sdf woodShape = sdfRoundedBox(L.wood, blockRadius);
+  const Sdf redShape = sdfRoundedBox(L.red, blockRadius);
   r.levelTo(woodShape, 3.4f * unit, std::max(0.8f, 2.4f * unit), Profile::Round);
   r.levelTo(redShape, 3.4f * unit, std::max(0.8f, 2.4f * unit), Profile::Round);
   r.setGloss(redShape, 1.f);
   r.setGloss(woodShape, 0.4f);
   r.setGloss(trayShape, 0.3f);
+}
 
-  Light light;
-  light.shadowReach = 5 * unit;
-  const QImage colour = r.render(light);
-
-  // Alpha from the tray's outline, with a soft drop shadow beneath it.
-  const Field cover = r.cover(trayShape);
+// The shaded picture cut out along the tray's outline (its coverage on
+// the grid), over a soft drop shadow beneath it.
+QImage cutOut(const QImage& colour, const Field& cover, const Layout& L, int size) {
+  const float S = L.S;
   Field shadow(cover.w, cover.h);
-  if (!small) {
+  if (!L.small) {
     const int dy = int(std::lround(S * 0.025f * kSs));
     for (int y = 0; y < cover.h; ++y)
       for (int x = 0; x < cover.w; ++x) shadow.at(x, y) = cover.clamped(x, y - dy);
@@ -185,6 +187,20 @@ QImage programIcon(int size) {
                                std::clamp(int(std::lround(alpha * 255)), 0, 255)));
     }
   return out;
+}
+
+QImage programIcon(int size) {
+  const Layout L = layout(size);
+  const Sdf trayShape = sdfRoundedBox(L.tray, L.trayRadius);
+  Relief r(size, size, kSs);
+  paintColours(r.albedo(), L);
+  shapeRelief(r, L, trayShape);
+
+  Light light;
+  const float unit = L.S / 64;
+  light.shadowReach = 5 * unit;
+  const QImage colour = r.render(light);
+  return cutOut(colour, r.cover(trayShape), L, size);
 }
 
 QPainterPath roundedPath(const QRectF& r, qreal radius) {

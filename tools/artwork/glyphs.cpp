@@ -113,127 +113,156 @@ QPainterPath centredText(const QString& text, Face face, qreal pixelSize, QPoint
   return p.translated(centre - b.center());
 }
 
-QPainterPath iconPath(Icon icon, const QRectF& box, int detail) {
-  const qreal s = std::min(box.width(), box.height());
-  const QPointF c = box.center();
-  const QRectF sq(c.x() - s / 2, c.y() - s / 2, s, s);
-  auto at = [&](qreal u, qreal v) { return QPointF(sq.left() + u * s, sq.top() + v * s); };
+namespace {
 
+// The square an icon is drawn in: its side, its centre, and its points
+// given as fractions of the side from its top left corner.
+struct IconSquare {
+  qreal s;
+  QPointF c;
+  QRectF sq;
+  explicit IconSquare(const QRectF& box)
+      : s(std::min(box.width(), box.height())), c(box.center()), sq(c.x() - s / 2, c.y() - s / 2, s, s) {}
+  QPointF at(qreal u, qreal v) const { return QPointF(sq.left() + u * s, sq.top() + v * s); }
+};
+
+QPainterPath closeIcon(const IconSquare& q) {
+  QPainterPath l;
+  l.moveTo(q.at(0.27, 0.27));
+  l.lineTo(q.at(0.73, 0.73));
+  l.moveTo(q.at(0.73, 0.27));
+  l.lineTo(q.at(0.27, 0.73));
+  return stroke(l, 0.17 * q.s);
+}
+
+QPainterPath gearIcon(const IconSquare& q) {
+  const qreal s = q.s;
+  const QPointF c = q.c;
+  const int teeth = 8;
+  const qreal rOut = 0.47 * s, rRoot = 0.34 * s;
+  QPolygonF poly;
+  for (int k = 0; k < teeth; ++k) {
+    const qreal a = k * 2 * kPi / teeth;
+    const qreal aRoot = 0.27, aTip = 0.16;
+    auto pt = [&](qreal r, qreal ang) {
+      return QPointF(c.x() + r * std::cos(ang), c.y() + r * std::sin(ang));
+    };
+    poly << pt(rRoot, a - aRoot) << pt(rOut, a - aTip) << pt(rOut, a + aTip)
+         << pt(rRoot, a + aRoot);
+    // Follow the root circle to the next tooth.
+    const qreal next = (k + 1) * 2 * kPi / teeth - aRoot;
+    for (int i = 1; i < 3; ++i) poly << pt(rRoot, a + aRoot + (next - a - aRoot) * i / 3);
+  }
+  QPainterPath g;
+  g.addPolygon(poly);
+  g.closeSubpath();
+  return g.subtracted(disc(c, 0.15 * s)).simplified();
+}
+
+QPainterPath restartIcon(const IconSquare& q) {
+  const qreal s = q.s;
+  const qreal r = 0.3 * s;
+  const QPointF cc = q.at(0.5, 0.54);
+  const qreal a0 = -35 * kPi / 180, a1 = 250 * kPi / 180;
+  QPainterPath arc;
+  const int n = 48;
+  for (int i = 0; i <= n; ++i) {
+    const qreal a = a0 + (a1 - a0) * i / n;
+    const QPointF p(cc.x() + r * std::cos(a), cc.y() + r * std::sin(a));
+    if (i == 0)
+      arc.moveTo(p);
+    else
+      arc.lineTo(p);
+  }
+  QPainterPath shape = stroke(arc, 0.15 * s, Qt::FlatCap);
+  // Arrow head at the end of the arc, pointing along it (clockwise).
+  const QPointF end(cc.x() + r * std::cos(a1), cc.y() + r * std::sin(a1));
+  const QPointF tangent(-std::sin(a1), std::cos(a1));
+  const QPointF normal(std::cos(a1), std::sin(a1));
+  const qreal len = 0.24 * s, half = 0.2 * s;
+  const QPointF base = end - tangent * (0.04 * s);
+  QPainterPath head = polygon({base + tangent * len, base + normal * half, base - normal * half});
+  return shape.united(head).simplified();
+}
+
+QPainterPath openSequenceIcon(const IconSquare& q) {
+  QPainterPath f = folder(QRectF(q.at(0.04, 0.3), QSizeF(0.92 * q.s, 0.64 * q.s)));
+  // An arrow rising out of the folder.
+  QPainterPath arrow = polygon({q.at(0.62, 0.0), q.at(0.88, 0.27), q.at(0.71, 0.27), q.at(0.71, 0.62),
+                                q.at(0.53, 0.62), q.at(0.53, 0.27), q.at(0.36, 0.27)});
+  QPainterPath halo = stroke(arrow, 0.16 * q.s).united(arrow);
+  return f.subtracted(halo).united(arrow).simplified();
+}
+
+QPainterPath saveSequenceIcon(const IconSquare& q) {
+  const qreal s = q.s;
+  const QRectF b(q.at(0.1, 0.1), QSizeF(0.8 * s, 0.8 * s));
+  const qreal ch = 0.16 * s;
+  QPainterPath body = polygon({b.topLeft(), QPointF(b.right() - ch, b.top()),
+                               QPointF(b.right(), b.top() + ch), b.bottomRight(),
+                               b.bottomLeft()});
+  QPainterPath label = roundedRect(
+      QRectF(b.left() + 0.16 * b.width(), b.top() + 0.5 * b.height(), 0.68 * b.width(),
+             0.38 * b.height()),
+      0.04 * s);
+  QPainterPath shutter;
+  shutter.addRect(QRectF(b.left() + 0.22 * b.width(), b.top(), 0.52 * b.width(),
+                         0.3 * b.height()));
+  QPainterPath slot;
+  slot.addRect(QRectF(b.left() + 0.52 * b.width(), b.top() + 0.05 * b.height(),
+                      0.13 * b.width(), 0.19 * b.height()));
+  return body.subtracted(label).subtracted(shutter).united(slot).simplified();
+}
+
+// First and Last: a bar and a triangle pointing at it.
+QPainterPath endIcon(const IconSquare& q, int dir /* +1 last, -1 first */) {
+  const qreal s = q.s;
+  const qreal mid = 0.5;
+  QPainterPath bar;
+  const qreal barX = dir > 0 ? 0.76 : 0.12;
+  bar.addRoundedRect(QRectF(q.at(barX, 0.2), QSizeF(0.12 * s, 0.6 * s)), 0.03 * s, 0.03 * s);
+  const QPointF tip = dir > 0 ? q.at(0.76, mid) : q.at(0.24, mid);
+  return bar.united(triangle(tip, 0.52 * s, 0.3 * s, dir)).simplified();
+}
+
+// Back and Forward: two triangles.
+QPainterPath stepIcon(const IconSquare& q, int dir /* +1 forward, -1 back */) {
+  const qreal s = q.s;
+  const QPointF tip1 = dir > 0 ? q.at(0.96, 0.5) : q.at(0.04, 0.5);
+  const QPointF tip2 = dir > 0 ? q.at(0.54, 0.5) : q.at(0.46, 0.5);
+  return triangle(tip1, 0.44 * s, 0.3 * s, dir)
+      .united(triangle(tip2, 0.44 * s, 0.3 * s, dir))
+      .simplified();
+}
+
+}  // namespace
+
+QPainterPath iconPath(Icon icon, const QRectF& box, int detail) {
+  const IconSquare q(box);
   switch (icon) {
     case Icon::Minimise:
-      return roundedRect(QRectF(at(0.2, 0.6), QSizeF(0.6 * s, 0.17 * s)), 0.06 * s);
-
-    case Icon::Close: {
-      QPainterPath l;
-      l.moveTo(at(0.27, 0.27));
-      l.lineTo(at(0.73, 0.73));
-      l.moveTo(at(0.73, 0.27));
-      l.lineTo(at(0.27, 0.73));
-      return stroke(l, 0.17 * s);
-    }
-
-    case Icon::Gear: {
-      const int teeth = 8;
-      const qreal rOut = 0.47 * s, rRoot = 0.34 * s;
-      QPolygonF poly;
-      for (int k = 0; k < teeth; ++k) {
-        const qreal a = k * 2 * kPi / teeth;
-        const qreal aRoot = 0.27, aTip = 0.16;
-        auto pt = [&](qreal r, qreal ang) {
-          return QPointF(c.x() + r * std::cos(ang), c.y() + r * std::sin(ang));
-        };
-        poly << pt(rRoot, a - aRoot) << pt(rOut, a - aTip) << pt(rOut, a + aTip)
-             << pt(rRoot, a + aRoot);
-        // Follow the root circle to the next tooth.
-        const qreal next = (k + 1) * 2 * kPi / teeth - aRoot;
-        for (int i = 1; i < 3; ++i) poly << pt(rRoot, a + aRoot + (next - a - aRoot) * i / 3);
-      }
-      QPainterPath g;
-      g.addPolygon(poly);
-      g.closeSubpath();
-      return g.subtracted(disc(c, 0.15 * s)).simplified();
-    }
-
+      return roundedRect(QRectF(q.at(0.2, 0.6), QSizeF(0.6 * q.s, 0.17 * q.s)), 0.06 * q.s);
+    case Icon::Close:
+      return closeIcon(q);
+    case Icon::Gear:
+      return gearIcon(q);
     case Icon::Folder:
-      return folder(QRectF(at(0.08, 0.16), QSizeF(0.84 * s, 0.66 * s)));
-
-    case Icon::Restart: {
-      const qreal r = 0.3 * s;
-      const QPointF cc = at(0.5, 0.54);
-      const qreal a0 = -35 * kPi / 180, a1 = 250 * kPi / 180;
-      QPainterPath arc;
-      const int n = 48;
-      for (int i = 0; i <= n; ++i) {
-        const qreal a = a0 + (a1 - a0) * i / n;
-        const QPointF p(cc.x() + r * std::cos(a), cc.y() + r * std::sin(a));
-        if (i == 0)
-          arc.moveTo(p);
-        else
-          arc.lineTo(p);
-      }
-      QPainterPath shape = stroke(arc, 0.15 * s, Qt::FlatCap);
-      // Arrow head at the end of the arc, pointing along it (clockwise).
-      const QPointF end(cc.x() + r * std::cos(a1), cc.y() + r * std::sin(a1));
-      const QPointF tangent(-std::sin(a1), std::cos(a1));
-      const QPointF normal(std::cos(a1), std::sin(a1));
-      const qreal len = 0.24 * s, half = 0.2 * s;
-      const QPointF base = end - tangent * (0.04 * s);
-      QPainterPath head = polygon({base + tangent * len, base + normal * half, base - normal * half});
-      return shape.united(head).simplified();
-    }
-
+      return folder(QRectF(q.at(0.08, 0.16), QSizeF(0.84 * q.s, 0.66 * q.s)));
+    case Icon::Restart:
+      return restartIcon(q);
     case Icon::Help:
-      return centredText(QStringLiteral("?"), Face::SansBold, 1.0 * s, c + QPointF(0, 0.01 * s),
+      return centredText(QStringLiteral("?"), Face::SansBold, 1.0 * q.s, q.c + QPointF(0, 0.01 * q.s),
                          detail);
-
-    case Icon::OpenSequence: {
-      QPainterPath f = folder(QRectF(at(0.04, 0.3), QSizeF(0.92 * s, 0.64 * s)));
-      // An arrow rising out of the folder.
-      QPainterPath arrow = polygon({at(0.62, 0.0), at(0.88, 0.27), at(0.71, 0.27), at(0.71, 0.62),
-                                    at(0.53, 0.62), at(0.53, 0.27), at(0.36, 0.27)});
-      QPainterPath halo = stroke(arrow, 0.16 * s).united(arrow);
-      return f.subtracted(halo).united(arrow).simplified();
-    }
-
-    case Icon::SaveSequence: {
-      const QRectF b(at(0.1, 0.1), QSizeF(0.8 * s, 0.8 * s));
-      const qreal ch = 0.16 * s;
-      QPainterPath body = polygon({b.topLeft(), QPointF(b.right() - ch, b.top()),
-                                   QPointF(b.right(), b.top() + ch), b.bottomRight(),
-                                   b.bottomLeft()});
-      QPainterPath label = roundedRect(
-          QRectF(b.left() + 0.16 * b.width(), b.top() + 0.5 * b.height(), 0.68 * b.width(),
-                 0.38 * b.height()),
-          0.04 * s);
-      QPainterPath shutter;
-      shutter.addRect(QRectF(b.left() + 0.22 * b.width(), b.top(), 0.52 * b.width(),
-                             0.3 * b.height()));
-      QPainterPath slot;
-      slot.addRect(QRectF(b.left() + 0.52 * b.width(), b.top() + 0.05 * b.height(),
-                          0.13 * b.width(), 0.19 * b.height()));
-      return body.subtracted(label).subtracted(shutter).united(slot).simplified();
-    }
-
+    case Icon::OpenSequence:
+      return openSequenceIcon(q);
+    case Icon::SaveSequence:
+      return saveSequenceIcon(q);
     case Icon::First:
-    case Icon::Last: {
-      const int dir = icon == Icon::Last ? 1 : -1;
-      const qreal mid = 0.5;
-      QPainterPath bar;
-      const qreal barX = dir > 0 ? 0.76 : 0.12;
-      bar.addRoundedRect(QRectF(at(barX, 0.2), QSizeF(0.12 * s, 0.6 * s)), 0.03 * s, 0.03 * s);
-      const QPointF tip = dir > 0 ? at(0.76, mid) : at(0.24, mid);
-      return bar.united(triangle(tip, 0.52 * s, 0.3 * s, dir)).simplified();
-    }
-
+    case Icon::Last:
+      return endIcon(q, icon == Icon::Last ? 1 : -1);
     case Icon::Back:
-    case Icon::Forward: {
-      const int dir = icon == Icon::Forward ? 1 : -1;
-      const QPointF tip1 = dir > 0 ? at(0.96, 0.5) : at(0.04, 0.5);
-      const QPointF tip2 = dir > 0 ? at(0.54, 0.5) : at(0.46, 0.5);
-      return triangle(tip1, 0.44 * s, 0.3 * s, dir)
-          .united(triangle(tip2, 0.44 * s, 0.3 * s, dir))
-          .simplified();
-    }
+    case Icon::Forward:
+      return stepIcon(q, icon == Icon::Forward ? 1 : -1);
   }
   return {};
 }

@@ -49,10 +49,8 @@ std::array<double, 3> mean(const std::vector<Entry>& items) {
   return m;
 }
 
-}  // namespace
-
-std::vector<QImage> toIndexed8(const std::vector<QImage>& images,
-                               const std::vector<QRgb>& reserved) {
+// Every colour of the pictures but the reserved ones, with its pixel count.
+std::vector<Entry> histogramOf(const std::vector<QImage>& images, const std::vector<QRgb>& reserved) {
   std::map<QRgb, double> histogram;
   for (const QImage& src : images) {
     const QImage img = src.convertToFormat(QImage::Format_RGB32);
@@ -62,85 +60,113 @@ std::vector<QImage> toIndexed8(const std::vector<QImage>& images,
     }
   }
   for (QRgb r : reserved) histogram.erase(r | 0xff000000u);
-
-  const int free = 256 - static_cast<int>(reserved.size());
-  std::vector<std::array<double, 3>> palette;
-
   std::vector<Entry> all;
   for (const auto& [rgb, w] : histogram) all.push_back({{qRed(rgb), qGreen(rgb), qBlue(rgb)}, w});
+  return all;
+}
 
-  if (static_cast<int>(all.size()) <= free) {
-    for (const Entry& e : all) palette.push_back({double(e.c[0]), double(e.c[1]), double(e.c[2])});
-  } else {
-    std::vector<Box> boxes{Box{all}};
-    while (static_cast<int>(boxes.size()) < free) {
+// Splits a box in two at the weighted median of its widest axis; the upper
+// half is returned, the lower one stays in b.
+Box splitBox(Box& b) {
+  std::array<int, 3> lo{255, 255, 255}, hi{0, 0, 0};
+  double total = 0;
+  for (const Entry& e : b.items) {
+    for (int k = 0; k < 3; ++k) {
+      lo[k] = std::min(lo[k], e.c[k]);
+      hi[k] = std::max(hi[k], e.c[k]);
+    }
+    total += e.weight;
+  }
+  int axis = 0;
+  for (int k = 1; k < 3; ++k)
+    if (hi[k] - lo[k] > hi[axis] - lo[axis]) axis = k;
+  std::stable_sort(b.items.begin(), b.items.end(),
+                   [axis](const Entry& p, const Entry& q) { return p.c[axis] < q.c[axis]; });
+  double acc = 0;
+  size_t cut = 1;
+  for (size_t i = 0; i + 1 < b.items.size(); ++i) {
+    acc += b.items[i].weight;
+    cut = i + 1;
+    if (acc >= total / 2) break;
+  }
+  Box other{std::vector<Entry>(b.items.begin() + static_cast<long>(cut), b.items.end())};
+  b.items.resize(cut);
+  return other;
+}
+
+// Median cut: the box with the highest score is split until there are as
+// many boxes as free entries (or nothing left to split).
+std::vector<std::array<double, 3>> medianCut(const std::vector<Entry>& all, int free) {
+  std::vector<Box> boxes{Box{all}};
+  while (static_cast<int>(boxes.size()) < free) {
+    size_t best = 0;
+    double bestScore = -1;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      const double s = boxes[i].score();
+      if (s > bestScore) {
+        bestScore = s;
+        best = i;
+      }
+    }
+    if (bestScore <= 0) break;
+    Box other = splitBox(boxes[best]);
+    boxes.push_back(std::move(other));
+  }
+  std::vector<std::array<double, 3>> palette;
+  for (const Box& b : boxes) palette.push_back(mean(b.items));
+  return palette;
+}
+
+// Lloyd refinement: each entry moves to the mean of the colours nearest it.
+void refine(std::vector<std::array<double, 3>>& palette, const std::vector<Entry>& all) {
+  for (int pass = 0; pass < 6; ++pass) {
+    std::vector<std::array<double, 3>> sum(palette.size(), {0, 0, 0});
+    std::vector<double> weight(palette.size(), 0);
+    for (const Entry& e : all) {
       size_t best = 0;
-      double bestScore = -1;
-      for (size_t i = 0; i < boxes.size(); ++i) {
-        const double s = boxes[i].score();
-        if (s > bestScore) {
-          bestScore = s;
+      double bd = 1e300;
+      for (size_t i = 0; i < palette.size(); ++i) {
+        const double d = distance2(palette[i], e.c);
+        if (d < bd) {
+          bd = d;
           best = i;
         }
       }
-      if (bestScore <= 0) break;
-      Box& b = boxes[best];
-      std::array<int, 3> lo{255, 255, 255}, hi{0, 0, 0};
-      double total = 0;
-      for (const Entry& e : b.items) {
-        for (int k = 0; k < 3; ++k) {
-          lo[k] = std::min(lo[k], e.c[k]);
-          hi[k] = std::max(hi[k], e.c[k]);
-        }
-        total += e.weight;
-      }
-      int axis = 0;
-      for (int k = 1; k < 3; ++k)
-        if (hi[k] - lo[k] > hi[axis] - lo[axis]) axis = k;
-      std::stable_sort(b.items.begin(), b.items.end(),
-                       [axis](const Entry& p, const Entry& q) { return p.c[axis] < q.c[axis]; });
-      double acc = 0;
-      size_t cut = 1;
-      for (size_t i = 0; i + 1 < b.items.size(); ++i) {
-        acc += b.items[i].weight;
-        cut = i + 1;
-        if (acc >= total / 2) break;
-      }
-      Box other{std::vector<Entry>(b.items.begin() + static_cast<long>(cut), b.items.end())};
-      b.items.resize(cut);
-      boxes.push_back(std::move(other));
+      for (int k = 0; k < 3; ++k) sum[best][k] += e.c[k] * e.weight;
+      weight[best] += e.weight;
     }
-    for (const Box& b : boxes) palette.push_back(mean(b.items));
-
-    // Lloyd refinement.
-    for (int pass = 0; pass < 6; ++pass) {
-      std::vector<std::array<double, 3>> sum(palette.size(), {0, 0, 0});
-      std::vector<double> weight(palette.size(), 0);
-      for (const Entry& e : all) {
-        size_t best = 0;
-        double bd = 1e300;
-        for (size_t i = 0; i < palette.size(); ++i) {
-          const double d = distance2(palette[i], e.c);
-          if (d < bd) {
-            bd = d;
-            best = i;
-          }
-        }
-        for (int k = 0; k < 3; ++k) sum[best][k] += e.c[k] * e.weight;
-        weight[best] += e.weight;
-      }
-      for (size_t i = 0; i < palette.size(); ++i)
-        if (weight[i] > 0)
-          for (int k = 0; k < 3; ++k) palette[i][k] = sum[i][k] / weight[i];
-    }
+    for (size_t i = 0; i < palette.size(); ++i)
+      if (weight[i] > 0)
+        for (int k = 0; k < 3; ++k) palette[i][k] = sum[i][k] / weight[i];
   }
+}
 
+// The 256 entries: the reserved colours first, then the palette, then black.
+QList<QRgb> colourTable(const std::vector<std::array<double, 3>>& palette,
+                        const std::vector<QRgb>& reserved) {
   QList<QRgb> table;
   for (QRgb r : reserved) table.push_back(r | 0xff000000u);
   for (const auto& p : palette)
     table.push_back(qRgb(static_cast<int>(std::lround(p[0])), static_cast<int>(std::lround(p[1])),
                          static_cast<int>(std::lround(p[2]))));
   while (table.size() < 256) table.push_back(qRgb(0, 0, 0));
+  return table;
+}
+
+}  // namespace
+
+std::vector<QImage> toIndexed8(const std::vector<QImage>& images,
+                               const std::vector<QRgb>& reserved) {
+  const std::vector<Entry> all = histogramOf(images, reserved);
+  const int free = 256 - static_cast<int>(reserved.size());
+  std::vector<std::array<double, 3>> palette;
+  if (static_cast<int>(all.size()) <= free) {
+    for (const Entry& e : all) palette.push_back({double(e.c[0]), double(e.c[1]), double(e.c[2])});
+  } else {
+    palette = medianCut(all, free);
+    refine(palette, all);
+  }
+  const QList<QRgb> table = colourTable(palette, reserved);
 
   std::map<QRgb, int> lookup;
   auto indexOf = [&](QRgb rgb) {
