@@ -12,6 +12,7 @@
 #include "FichierPlateau.h"
 #include "SkinForm.h"
 #include "Uplateau.h"
+#include "Session.h"
 #include "Uplayer.h"
 #include "gestion.h"
 
@@ -33,9 +34,10 @@ void DemarrageJusquAuPanneau(benchmark::State& etat) {
   Programme programme;
   DialoguesQt dialogues;
   for (auto _ : etat) {
-    TFrmPlayer player(dialogues, programme.Chemin());
-    TFrmPlateau plateau(player, dialogues);
-    TFrmGestion gestion(player.Chemin, plateau.Images, dialogues);
+    TSession session(programme.Chemin().toStdString(), dialogues);
+    TFrmPlayer player(session, dialogues);
+    TFrmPlateau plateau(session, player, dialogues);
+    TFrmGestion gestion(programme.Chemin(), plateau.Images, dialogues);
     player.DefinirFenetres({&plateau, &gestion});
     player.show();
     QApplication::processEvents();
@@ -50,9 +52,10 @@ BENCHMARK(DemarrageJusquAuPanneau)->Unit(benchmark::kMillisecond);
 void RedessinApresUnPas(benchmark::State& etat) {
   Programme programme;
   DialoguesQt dialogues;
-  TFrmPlayer player(dialogues, programme.Chemin());
-  player.Zoom = static_cast<int>(etat.range(0));
-  TFrmPlateau plateau(player, dialogues);
+  TSession session(programme.Chemin().toStdString(), dialogues);
+  TFrmPlayer player(session, dialogues);
+  session.DefinirZoom(static_cast<int>(etat.range(0)));
+  TFrmPlateau plateau(session, player, dialogues);
   player.DefinirFenetres({&plateau, nullptr});
   // 20 × 16: a border, full of one-tile pieces but one floor cell, final
   // places under some of them.
@@ -78,16 +81,28 @@ void RedessinApresUnPas(benchmark::State& etat) {
     QMouseEvent e(type, QPointF(p), QPointF(image->mapToGlobal(p)), b, bs, Qt::NoModifier);
     QApplication::sendEvent(image, &e);
   };
-  QPoint p0(9 * t + t / 2, 7 * t + t / 2);
+  const QPoint depart(9 * t + t / 2, 7 * t + t / 2);
+  QPoint p0 = depart;
   souris(QEvent::MouseButtonPress, p0, Qt::LeftButton, Qt::LeftButton);
-  int sens = 1;
+  int sens = 1, pas = 0;
   for (auto _ : etat) {
     p0.rx() += sens * t;
     sens = -sens;
     souris(QEvent::MouseMove, p0, Qt::NoButton, Qt::LeftButton);
     // The repaint of what the step changed.
     QApplication::processEvents();
-    plateau.Partie.Historique.Vider();
+    // Each step is recorded: a new game, untimed, well before the history
+    // is full (after an even count of steps, the piece is back at the start).
+    if (++pas == THistorique::kCapacite - 1001) {
+      etat.PauseTiming();
+      souris(QEvent::MouseButtonRelease, p0, Qt::LeftButton, Qt::NoButton);
+      plateau.ChargerPlateau(fichier);
+      QApplication::processEvents();
+      p0 = depart;
+      souris(QEvent::MouseButtonPress, p0, Qt::LeftButton, Qt::LeftButton);
+      pas = 0;
+      etat.ResumeTiming();
+    }
   }
   etat.counters["zoom"] = plateau.ZoomEffectif();
 }

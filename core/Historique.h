@@ -5,6 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
+
+#include "Plateau.h"
 
 namespace glissaro {
 
@@ -27,9 +30,8 @@ struct TEvenement {
 static_assert(sizeof(TEvenement) == 4, "an event takes four bytes");
 
 // Position code of a door cell: column × 100 + row (column 5, row 12: 512).
-inline int16_t CodePosition(int colonne, int ligne) { return static_cast<int16_t>(colonne * 100 + ligne); }
-inline int ColonneDuCode(uint16_t code) { return code / 100; }
-inline int LigneDuCode(uint16_t code) { return code % 100; }
+inline int16_t CodePosition(TPosition p) { return static_cast<int16_t>(p.colonne * 100 + p.ligne); }
+inline TPosition PositionDuCode(uint16_t code) { return {code % 100, code / 100}; }
 
 class THistorique {
  public:
@@ -52,6 +54,12 @@ class THistorique {
     DebutNonJoue = kCapacite;
   }
   bool Plein() const { return PosHistorique >= kCapacite; }
+
+  // The events of a sequence: PosHistorique 0, Fin the number of events
+  // (as many as fit), none of them played here.
+  void Charger(const std::vector<TEvenement>& evenements);
+  // Appends events after Fin, as many as fit; false when some did not.
+  bool Prolonger(const std::vector<TEvenement>& evenements);
 
   // Events from `debut` on were not played here (read from a sequence file,
   // or a solution shown): a position that applies one of them was not

@@ -3,10 +3,28 @@
 #include <array>
 #include <cstdlib>
 #include <iterator>
-#include <set>
-#include <functional>
+
+#include "Pieces.h"
+#include "Portes.h"
+#include "Version.h"
 
 namespace glissaro {
+
+namespace {
+
+bool EstMouvement(int8_t code) { return code < EvCompteur; }
+bool EstPorte(int8_t code) { return code > 15; }
+uint16_t Valeur(const TEvenement& e) { return static_cast<uint16_t>(e.Valeur); }
+
+// The four steps among the move events (a move code may be anything
+// below the counter mark's in a file).
+bool EstPas(int8_t code) { return code == EvHaut || code == EvBas || code == EvGauche || code == EvDroite; }
+// The step of a move event, and the event of a step.
+int Dx(int8_t code) { return (code == EvDroite) - (code == EvGauche); }
+int Dy(int8_t code) { return (code == EvBas) - (code == EvHaut); }
+int8_t CodeDuPas(int dx, int dy) { return dx > 0 ? EvDroite : dx < 0 ? EvGauche : dy > 0 ? EvBas : EvHaut; }
+
+}  // namespace
 
 std::string TexteCompteur(int32_t valeur) {
   const bool negatif = valeur < 0;
@@ -22,29 +40,25 @@ std::string TexteFelicitations(int32_t etat) {
   return "Bravo !!! si vous trouvez votre plateau correct, faites-le officialiser !";
 }
 
-void TPartie::DefinirVitesse(int vitesse) {
-  VitesseDeplacement = vitesse > 0 ? vitesse : 2;
-  Seuil = TailleCase / VitesseDeplacement;
-}
+// ---- a new game -------------------------------------------------------------
 
 void TPartie::NouvellePartie() {
-  DefinirVitesse(VitesseDeplacement);
-  Compteur = 0;
-  Historique.Vider();
-  DernierePiece = 0;
-  BravoAffiche = false;
-  Indices = 0;
-  SolutionMontree = false;
+  compteur_ = 0;
+  historique_.Vider();
+  dernierePiece_ = 0;
+  bravoAffiche_ = false;
+  indices_ = 0;
+  solutionMontree_ = false;
   pleinSignale_ = false;
   AfficherCompteur(0, false);
 }
 
-ResultatLecture TPartie::ChargerPlateau(const std::string& chemin) {
+ResultatLecture TPartie::Charger(const std::string& chemin) {
   charge_ = false;
   NouvellePartie();
-  const auto resultat = LirePlateau(chemin, Plateau, ModeLecture::Jeu);
+  const auto resultat = LirePlateau(chemin, plateau_, ModeLecture::Jeu);
   if (resultat.statut == StatutLecture::Ok) {
-    PlateauCharge = Plateau;
+    plateauCharge_ = plateau_;
     charge_ = true;
   }
   return resultat;
@@ -52,46 +66,47 @@ ResultatLecture TPartie::ChargerPlateau(const std::string& chemin) {
 
 void TPartie::CommencerPartie(const TPlateau& plateau) {
   NouvellePartie();
-  Plateau = plateau;
-  PlateauCharge = plateau;
+  plateau_ = plateau;
+  plateauCharge_ = plateau;
   charge_ = true;
 }
 
+// ---- play -----------------------------------------------------------------------
+
 void TPartie::Appuyer(int x, int y) {
   if (!charge_) return;
-  const int colonne = x >= 0 ? x / TailleCase + 1 : 0;
-  const int ligne = y >= 0 ? y / TailleCase + 1 : 0;
-  ColonneChoisie = colonne;
-  LigneChoisie = ligne;
-  if (Plateau.Contient(ligne, colonne)) {
-    const auto& cellule = Plateau.Case(ligne, colonne);
-    PieceChoisie = cellule.Piece;
-    NomChoisi = cellule.Nom;
-    SerieChoisie = cellule.Serie;
+  const TPosition p{y >= 0 ? y / tailleCase_ + 1 : 0, x >= 0 ? x / tailleCase_ + 1 : 0};
+  priseA_ = p;
+  if (plateau_.Contient(p)) {
+    const auto& cellule = plateau_.Case(p);
+    pieceChoisie_ = cellule.Piece;
+    nomChoisi_ = cellule.Nom;
+    serieChoisie_ = cellule.Serie;
   } else {
     // Outside the board nothing is taken.
-    PieceChoisie = 0;
-    NomChoisi.clear();
-    SerieChoisie = TSerieMap::Vide;
+    pieceChoisie_ = 0;
+    nomChoisi_.clear();
+    serieChoisie_ = TSerieMap::Vide;
   }
-  ReferenceX = x;
-  ReferenceY = y;
-  Historique.Couper();
+  referenceX_ = x;
+  referenceY_ = y;
+  historique_.Couper();
 }
 
 void TPartie::Glisser(int x, int y) {
   if (!charge_) return;
   bouge_ = false;
   // In 64 bits: the pointer may be anywhere, the difference never overflows.
-  const int64_t dx = int64_t{x} - ReferenceX, dy = int64_t{y} - ReferenceY;
-  if (-dx > Seuil && PeutAllerGauche()) DecalerGauche();
-  if (dx > Seuil && PeutAllerDroite()) DecalerDroite();
-  if (-dy > Seuil && PeutMonter()) DecalerHaut();
-  if (dy > Seuil && PeutDescendre()) DecalerBas();
+  const int64_t dx = int64_t{x} - referenceX_, dy = int64_t{y} - referenceY_;
+  const int32_t seuil = Seuil();
+  if (-dx > seuil) Pas(-1, 0);
+  if (dx > seuil) Pas(1, 0);
+  if (-dy > seuil) Pas(0, -1);
+  if (dy > seuil) Pas(0, 1);
   if (bouge_) {
     VerifierPortes();
-    ReferenceX = x;
-    ReferenceY = y;
+    referenceX_ = x;
+    referenceY_ = y;
   }
 }
 
@@ -100,56 +115,49 @@ void TPartie::Relacher() {
   // Counting: the taken tile ended the gesture away from where it was taken
   // (columns from the left, rows from the top: the first such cell decides).
   const TCarreau* arrivee = nullptr;
-  for (int c = 1; c <= Plateau.Largeur && !arrivee; ++c)
-    for (int l = 1; l <= Plateau.Hauteur && !arrivee; ++l) {
-      const auto& cellule = Plateau.Case(l, c);
-      if (cellule.Nom == NomChoisi && !(l == LigneChoisie && c == ColonneChoisie)) arrivee = &cellule;
+  for (int c = 1; c <= plateau_.Largeur && !arrivee; ++c)
+    for (int l = 1; l <= plateau_.Hauteur && !arrivee; ++l) {
+      const auto& cellule = plateau_.Case(l, c);
+      if (cellule.Nom == nomChoisi_ && !(TPosition{l, c} == priseA_)) arrivee = &cellule;
     }
-  if (arrivee && arrivee->Piece != DernierePiece) {
-    DernierePiece = arrivee->Piece;
-    ++Compteur;
-    AfficherCompteur(Compteur, true);
+  if (arrivee && arrivee->Piece != dernierePiece_) {
+    dernierePiece_ = arrivee->Piece;
+    ++compteur_;
+    AfficherCompteur(compteur_, true);
   }
   // End of the game.
-  if (Resolu() && !BravoAffiche) {
-    if (observateur_) observateur_->Felicitations(TexteFelicitations(Plateau.Etat), Plateau.Etat);
-    BravoAffiche = true;
+  if (Resolu() && !bravoAffiche_) {
+    if (observateur_) observateur_->Felicitations(TexteFelicitations(plateau_.Etat), plateau_.Etat);
+    bravoAffiche_ = true;
   }
 }
 
 uint16_t TPartie::PieceSuivante(uint16_t courante, bool avant) const {
-  std::set<uint16_t> pieces;
-  for (int l = 1; l <= Plateau.Hauteur; ++l)
-    for (int c = 1; c <= Plateau.Largeur; ++c) {
-      const auto& cellule = Plateau.Case(l, c);
-      if (cellule.Serie == TSerieMap::Normal || cellule.Serie == TSerieMap::Final) pieces.insert(cellule.Piece);
-    }
+  const auto pieces = NumerosDesPiecesMobiles(plateau_);
   if (pieces.empty()) return 0;
   if (avant) {
-    const auto suivante = pieces.upper_bound(courante);
-    return suivante == pieces.end() ? *pieces.begin() : *suivante;
+    const auto suivante = std::upper_bound(pieces.begin(), pieces.end(), courante);
+    return suivante == pieces.end() ? pieces.front() : *suivante;
   }
-  const auto position = pieces.lower_bound(courante);
-  return position == pieces.begin() ? *pieces.rbegin() : *std::prev(position);
+  const auto position = std::lower_bound(pieces.begin(), pieces.end(), courante);
+  return position == pieces.begin() ? pieces.back() : *std::prev(position);
 }
 
 bool TPartie::DeplacerAuClavier(uint16_t piece, int dx, int dy) {
   if (!charge_ || piece == 0 || std::abs(dx) + std::abs(dy) != 1) return false;
-  int ligne = 0, colonne = 0;
-  for (int l = 1; l <= Plateau.Hauteur && !ligne; ++l)
-    for (int c = 1; c <= Plateau.Largeur && !ligne; ++c)
-      if (Plateau.Case(l, c).Piece == piece) ligne = l, colonne = c;
-  if (!ligne) return false;
+  TPosition premiere;
+  for (int l = 1; l <= plateau_.Hauteur && !premiere.ligne; ++l)
+    for (int c = 1; c <= plateau_.Largeur && !premiere.ligne; ++c)
+      if (plateau_.Case(l, c).Piece == piece) premiere = {l, c};
+  if (!premiere.ligne) return false;
   // The piece is taken as a press on that tile takes it.
-  const auto& prise = Plateau.Case(ligne, colonne);
-  PieceChoisie = piece;
-  NomChoisi = prise.Nom;
-  SerieChoisie = prise.Serie;
-  LigneChoisie = ligne;
-  ColonneChoisie = colonne;
+  const auto& prise = plateau_.Case(premiere);
+  pieceChoisie_ = piece;
+  nomChoisi_ = prise.Nom;
+  serieChoisie_ = prise.Serie;
+  priseA_ = premiere;
   bouge_ = false;
-  const int8_t code = dx > 0 ? EvDroite : dx < 0 ? EvGauche : dy > 0 ? EvBas : EvHaut;
-  if (PeutAller(dx, dy, code)) Decaler(dx, dy);
+  Pas(dx, dy);
   const bool pas = bouge_;
   if (pas) VerifierPortes();
   Relacher();
@@ -157,37 +165,49 @@ bool TPartie::DeplacerAuClavier(uint16_t piece, int dx, int dy) {
 }
 
 bool TPartie::Resolu() const {
-  for (int l = Plateau.Hauteur; l >= 1; --l)
-    for (int c = 1; c <= Plateau.Largeur; ++c) {
-      const auto& cellule = Plateau.Case(l, c);
+  for (int l = plateau_.Hauteur; l >= 1; --l)
+    for (int c = 1; c <= plateau_.Largeur; ++c) {
+      const auto& cellule = plateau_.Case(l, c);
       if (cellule.PlaceFinal && cellule.Serie != TSerieMap::Final) return false;
     }
   return true;
 }
 
-bool TPartie::PeutAller(int dx, int dy, int8_t code) {
-  if (SerieChoisie == TSerieMap::Vide || SerieChoisie == TSerieMap::Bord) return false;
-  for (int c = 1; c <= Plateau.Largeur; ++c) {
-    for (int l = 1; l <= Plateau.Hauteur; ++l) {
-      const auto& cellule = Plateau.Case(l, c);
-      if (cellule.Piece != PieceChoisie) continue;
+// ---- the move rule ----------------------------------------------------------
+
+bool TPartie::PieceChoisieMobile() const { return TuileMobile(TCellule{.Serie = serieChoisie_}); }
+
+bool TPartie::PeutAller(uint16_t piece, TSerieMap serie, int dx, int dy) const {
+  if (!TuileMobile(TCellule{.Serie = serie})) return false;
+  for (int c = 1; c <= plateau_.Largeur; ++c) {
+    for (int l = 1; l <= plateau_.Hauteur; ++l) {
+      const auto& cellule = plateau_.Case(l, c);
+      if (cellule.Piece != piece) continue;
       const int lv = l + dy, cv = c + dx;
-      if (!Plateau.Contient(lv, cv)) return false;
+      if (!plateau_.Contient(lv, cv)) return false;
       const bool joint = dx > 0 ? cellule.Droit : dx < 0 ? cellule.Gauche : dy > 0 ? cellule.Bas : cellule.Haut;
-      if (!joint && Plateau.Case(lv, cv).Serie != TSerieMap::Vide) return false;
+      if (!joint && plateau_.Case(lv, cv).Serie != TSerieMap::Vide) return false;
     }
   }
-  Enregistrer(static_cast<int16_t>(PieceChoisie), code);
   return true;
 }
 
-bool TPartie::PeutAllerDroite() { return PeutAller(1, 0, EvDroite); }
-bool TPartie::PeutAllerGauche() { return PeutAller(-1, 0, EvGauche); }
-bool TPartie::PeutDescendre() { return PeutAller(0, 1, EvBas); }
-bool TPartie::PeutMonter() { return PeutAller(0, -1, EvHaut); }
+bool TPartie::PeutAller(uint16_t piece, int dx, int dy) const {
+  for (int l = 1; l <= plateau_.Hauteur; ++l)
+    for (int c = 1; c <= plateau_.Largeur; ++c)
+      if (plateau_.Case(l, c).Piece == piece) return PeutAller(piece, plateau_.Case(l, c).Serie, dx, dy);
+  return false;
+}
+
+bool TPartie::Pas(int dx, int dy) {
+  if (!PeutAller(dx, dy)) return false;
+  Enregistrer(static_cast<int16_t>(pieceChoisie_), CodeDuPas(dx, dy));
+  Decaler(dx, dy);
+  return true;
+}
 
 void TPartie::Decaler(int dx, int dy) {
-  const int largeur = Plateau.Largeur, hauteur = Plateau.Hauteur;
+  const int largeur = plateau_.Largeur, hauteur = plateau_.Hauteur;
   if (dx != 0) {
     // Columns from the far side; a tile in the last column in that
     // direction never moves off the board.
@@ -195,25 +215,20 @@ void TPartie::Decaler(int dx, int dy) {
     const int derniere = dx > 0 ? 1 : largeur;
     for (int c = premiere; dx > 0 ? c >= derniere : c <= derniere; c -= dx)
       for (int l = 1; l <= hauteur; ++l)
-        if (Plateau.Case(l, c).Piece == PieceChoisie) DeplacerCase(l, c, l, c + dx);
+        if (plateau_.Case(l, c).Piece == pieceChoisie_) DeplacerCase({l, c}, {l, c + dx});
   } else {
     const int premiere = dy > 0 ? hauteur - 1 : 2;
     const int derniere = dy > 0 ? 1 : hauteur;
     for (int l = premiere; dy > 0 ? l >= derniere : l <= derniere; l -= dy)
       for (int c = 1; c <= largeur; ++c)
-        if (Plateau.Case(l, c).Piece == PieceChoisie) DeplacerCase(l, c, l + dy, c);
+        if (plateau_.Case(l, c).Piece == pieceChoisie_) DeplacerCase({l, c}, {l + dy, c});
   }
   bouge_ = true;
 }
 
-void TPartie::DecalerDroite() { Decaler(1, 0); }
-void TPartie::DecalerGauche() { Decaler(-1, 0); }
-void TPartie::DecalerBas() { Decaler(0, 1); }
-void TPartie::DecalerHaut() { Decaler(0, -1); }
-
-void TPartie::DeplacerCase(int ls, int cs, int ld, int cd) {
-  auto& source = Plateau.Case(ls, cs);
-  auto& destination = Plateau.Case(ld, cd);
+void TPartie::DeplacerCase(TPosition s, TPosition d) {
+  auto& source = plateau_.Case(s);
+  auto& destination = plateau_.Case(d);
   destination.Droit = source.Droit;
   destination.Gauche = source.Gauche;
   destination.Haut = source.Haut;
@@ -222,122 +237,44 @@ void TPartie::DeplacerCase(int ls, int cs, int ld, int cd) {
   destination.Map = source.Map;
   destination.Serie = source.Serie;
   std::swap(source.Nom, destination.Nom);
-  DessinerCase(ld, cd);
+  DessinerCase(d.ligne, d.colonne);
   source.Droit = source.Gauche = source.Haut = source.Bas = false;
   source.Piece = 0;
   source.Map = source.PlaceFinal ? kMapFondFinal : kMapFond;
   source.Serie = TSerieMap::Vide;
-  DessinerCase(ls, cs);
+  DessinerCase(s.ligne, s.colonne);
 }
 
-void TPartie::ChoisirPiece() {
-  for (int l = 1; l <= Plateau.Hauteur; ++l)
-    for (int c = 1; c <= Plateau.Largeur; ++c) {
-      const auto& cellule = Plateau.Case(l, c);
-      if (cellule.Piece == PieceChoisie) {
-        NomChoisi = cellule.Nom;
-        SerieChoisie = cellule.Serie;
+void TPartie::Prendre(uint16_t piece) {
+  pieceChoisie_ = piece;
+  for (int l = 1; l <= plateau_.Hauteur; ++l)
+    for (int c = 1; c <= plateau_.Largeur; ++c) {
+      const auto& cellule = plateau_.Case(l, c);
+      if (cellule.Piece == piece) {
+        nomChoisi_ = cellule.Nom;
+        serieChoisie_ = cellule.Serie;
         return;
       }
     }
 }
 
-bool TPartie::EstPorteFermee(int ligne, int colonne) const {
-  return Plateau.Case(ligne, colonne).Map == kMapPorteFermee;
-}
-
-bool TPartie::EstCadre(int ligne, int colonne) const {
-  const auto& cellule = Plateau.Case(ligne, colonne);
-  return cellule.Map == kMapPorteTouchee || cellule.Serie == TSerieMap::Bord;
-}
+// ---- doors ------------------------------------------------------------------
 
 void TPartie::VerifierPortes() {
-  if (SerieChoisie != TSerieMap::Final) return;
-  const int H = Plateau.Hauteur, L = Plateau.Largeur;
-  for (int l = 1; l <= H; ++l) {
-    for (int c = 1; c <= L; ++c) {
-      if (Plateau.Case(l, c).Piece != PieceChoisie) continue;
-      if (l > 1 && EstPorteFermee(l - 1, c)) ToucherPorte(l - 1, c);
-      if (l < H && EstPorteFermee(l + 1, c)) ToucherPorte(l + 1, c);
-      if (c > 1 && EstPorteFermee(l, c - 1)) ToucherPorte(l, c - 1);
-      if (c < L && EstPorteFermee(l, c + 1)) ToucherPorte(l, c + 1);
-      if (l > 1 && c < L && EstCadre(l - 1, c) && EstCadre(l, c + 1) && EstPorteFermee(l - 1, c + 1))
-        ToucherPorte(l - 1, c + 1);
-      if (l < H && c < L && EstCadre(l + 1, c) && EstCadre(l, c + 1) && EstPorteFermee(l + 1, c + 1))
-        ToucherPorte(l + 1, c + 1);
-      if (l < H && c > 1 && EstCadre(l + 1, c) && EstCadre(l, c - 1) && EstPorteFermee(l + 1, c - 1))
-        ToucherPorte(l + 1, c - 1);
-      if (l > 1 && c > 1 && EstCadre(l - 1, c) && EstCadre(l, c - 1) && EstPorteFermee(l - 1, c - 1))
-        ToucherPorte(l - 1, c - 1);
-    }
-  }
+  if (serieChoisie_ != TSerieMap::Final) return;
+  glissaro::VerifierPortes(plateau_, pieceChoisie_,
+                           {[this](TPosition p) { DessinerCase(p.ligne, p.colonne); },
+                            [this](int16_t valeur, int8_t code) { Enregistrer(valeur, code); },
+                            // Opening a door counts as a move.
+                            [this] {
+                              ++compteur_;
+                              AfficherCompteur(compteur_, true);
+                            }});
 }
 
-namespace {
-
-// Walks a door: the cells with Porte joined by their sides to the start,
-// each once, depth first, trying below, above, right, then left. The visit
-// returns false to end the walk.
-void ParcourirPorte(const TPlateau& plateau, int ligne, int colonne, const std::function<bool(int, int)>& visite) {
-  std::array<std::array<bool, kLargeurMax>, kHauteurMax> vu{};
-  std::function<bool(int, int)> parcourir = [&](int l, int c) {
-    vu[static_cast<std::size_t>(l - 1)][static_cast<std::size_t>(c - 1)] = true;
-    if (!visite(l, c)) return false;
-    constexpr std::array<std::array<int, 2>, 4> kVoisins = {{{1, 0}, {-1, 0}, {0, 1}, {0, -1}}};
-    for (const auto& [dl, dc] : kVoisins) {
-      const int lv = l + dl, cv = c + dc;
-      if (!plateau.Contient(lv, cv) || vu[static_cast<std::size_t>(lv - 1)][static_cast<std::size_t>(cv - 1)]) continue;
-      if (!plateau.Case(lv, cv).Porte) continue;
-      if (!parcourir(lv, cv)) return false;
-    }
-    return true;
-  };
-  parcourir(ligne, colonne);
-}
-
-}  // namespace
-
-void TPartie::ToucherPorte(int ligne, int colonne) {
-  Plateau.Case(ligne, colonne).Map = kMapPorteTouchee;
-  DessinerCase(ligne, colonne);
-  drapeauPorte_ = true;
-  PorteComplete(ligne, colonne);
-  Enregistrer(CodePosition(colonne, ligne), EvPorteTouchee);
-  if (drapeauPorte_) {
-    OuvrirPorte(ligne, colonne);
-    if (Comptage) {
-      ++Compteur;
-      AfficherCompteur(Compteur, true);
-    }
-  }
-}
-
-void TPartie::PorteComplete(int ligne, int colonne) {
-  ParcourirPorte(Plateau, ligne, colonne, [this](int l, int c) {
-    if (Plateau.Case(l, c).Map == kMapPorteFermee) {
-      drapeauPorte_ = false;
-      return false;
-    }
-    return true;
-  });
-}
-
-void TPartie::OuvrirPorte(int ligne, int colonne) {
-  ParcourirPorte(Plateau, ligne, colonne, [this](int l, int c) {
-    auto& cellule = Plateau.Case(l, c);
-    if (cellule.Map == kMapPorteTouchee) {
-      cellule.Serie = TSerieMap::Vide;
-      cellule.Map = kMapFond;
-      DessinerCase(l, c);
-      Enregistrer(CodePosition(c, l), EvPorteOuverte);
-    }
-    return true;
-  });
-}
-
-void TPartie::FermerPorte(int ligne, int colonne, int16_t map) {
-  auto& cellule = Plateau.Case(ligne, colonne);
-  const auto& charge = PlateauCharge.Case(ligne, colonne);
+void TPartie::FermerPorte(TPosition porte, int16_t map) {
+  auto& cellule = plateau_.Case(porte);
+  const auto& charge = plateauCharge_.Case(porte);
   cellule.Porte = true;
   cellule.Serie = TSerieMap::Bord;
   cellule.Map = map;
@@ -346,12 +283,161 @@ void TPartie::FermerPorte(int ligne, int colonne, int16_t map) {
   cellule.Gauche = charge.Gauche;
   cellule.Haut = charge.Haut;
   cellule.Bas = charge.Bas;
-  DessinerCase(ligne, colonne);
+  DessinerCase(porte.ligne, porte.colonne);
 }
+
+// ---- the replay -------------------------------------------------------------
+
+void TPartie::AppliquerPorte(const TEvenement& e) {
+  // The door cell becomes again what the recorded game made of it.
+  const TPosition p = PositionDuCode(Valeur(e));
+  if (!plateau_.Contient(p)) return;
+  auto& cellule = plateau_.Case(p);
+  if (e.Code == EvPorteTouchee) {
+    cellule.Porte = true;
+    cellule.Serie = TSerieMap::Bord;
+    cellule.Map = kMapPorteTouchee;
+  } else {
+    cellule.Serie = TSerieMap::Vide;
+    cellule.Map = kMapFond;
+  }
+  DessinerCase(p.ligne, p.colonne);
+}
+
+bool TPartie::Avancer() {
+  auto& h = historique_;
+  if (h.PosHistorique >= h.Fin) return false;
+  const TEvenement e = h[h.PosHistorique];
+  if (e.Code == EvCompteur) {
+    compteur_ = Valeur(e);
+    AfficherCompteur(compteur_, false);
+  }
+  if (EstMouvement(e.Code)) {
+    Prendre(Valeur(e));
+    if (EstPas(e.Code)) Decaler(Dx(e.Code), Dy(e.Code));
+  }
+  if (EstPorte(e.Code)) AppliquerPorte(e);
+  ++h.PosHistorique;
+  return true;
+}
+
+void TPartie::Reculer() {
+  auto& h = historique_;
+  for (;;) {
+    if (h.PosHistorique == 0) {
+      compteur_ = 0;
+      AfficherCompteur(0, false);
+      break;
+    }
+    --h.PosHistorique;
+    const TEvenement e = h[h.PosHistorique];
+    if (e.Code == EvCompteur) {
+      compteur_ = Valeur(e);
+      AfficherCompteur(compteur_, false);
+      break;
+    }
+    if (EstMouvement(e.Code))
+      AnnulerMouvement();
+    else if (EstPorte(e.Code))
+      RetablirPorte();
+    else
+      break;
+  }
+  dernierePiece_ = 0;
+}
+
+void TPartie::AnnulerMouvement() {
+  auto& h = historique_;
+  for (;;) {
+    const TEvenement e = h[h.PosHistorique];
+    Prendre(Valeur(e));
+    if (EstPas(e.Code)) Decaler(-Dx(e.Code), -Dy(e.Code));
+    if (h.PosHistorique == 0) return;
+    const TEvenement avant = h[h.PosHistorique - 1];
+    if (!EstMouvement(avant.Code) || avant.Valeur != e.Valeur) return;
+    --h.PosHistorique;
+  }
+}
+
+void TPartie::RetablirPorte() {
+  auto& h = historique_;
+  for (;;) {
+    const TEvenement e = h[h.PosHistorique];
+    const TPosition p = PositionDuCode(Valeur(e));
+    if (plateau_.Contient(p)) FermerPorte(p, e.Code);
+    if (h.PosHistorique == 0 || !EstPorte(h[h.PosHistorique - 1].Code)) return;
+    --h.PosHistorique;
+  }
+}
+
+void TPartie::AllerAuDebut() {
+  while (historique_.PosHistorique > 0) Reculer();
+}
+
+void TPartie::AllerALaFin() {
+  while (historique_.PosHistorique < historique_.Fin) Avancer();
+}
+
+bool TPartie::Annuler() {
+  if (!PeutAnnuler()) return false;
+  auto& h = historique_;
+  // After a counted move the last event is its mark: the first step takes
+  // only the mark, the second the move itself.
+  if (h[h.PosHistorique - 1].Code == EvCompteur) Reculer();
+  if (h.PosHistorique > 0) Reculer();
+  // The mark of the move before is applied again, so that a new move
+  // recorded from here keeps it and stays a move of its own.
+  if (h.PosHistorique < h.Fin && h[h.PosHistorique].Code == EvCompteur) Avancer();
+  return true;
+}
+
+bool TPartie::Retablir() {
+  if (!PeutRetablir()) return false;
+  auto& h = historique_;
+  // A mark met before anything else ends the move only when it changes the
+  // counter: the replay leaves positions just before the mark whose value
+  // it already shows.
+  const int32_t depart = compteur_;
+  bool joue = false;
+  while (h.PosHistorique < h.Fin) {
+    const bool marque = h[h.PosHistorique].Code == EvCompteur;
+    Avancer();
+    if (marque && (joue || compteur_ != depart)) break;
+    if (!marque) joue = true;
+  }
+  return true;
+}
+
+// ---- events not played here -------------------------------------------------
+
+void TPartie::RechargerSequence(const std::vector<TEvenement>& evenements) {
+  historique_.Charger(evenements);
+}
+
+bool TPartie::AjouterSolution(const std::vector<TEvenement>& evenements) {
+  // What could be replayed forward is dropped; the solution follows the
+  // position, as play would have recorded it; shown, not played.
+  historique_.Couper();
+  solutionMontree_ = true;
+  historique_.MarquerNonJoues(historique_.Fin);
+  const bool tout = historique_.Prolonger(evenements);
+  if (!tout) {
+    pleinSignale_ = true;
+    if (observateur_) observateur_->HistoriquePlein();
+  }
+  return tout;
+}
+
+void TPartie::RemettreCompteur() {
+  compteur_ = 0;
+  AfficherCompteur(0, false);
+}
+
+// ---- what the game tells and records ----------------------------------------
 
 void TPartie::AfficherCompteur(int32_t valeur, bool marque) {
   if (observateur_) observateur_->CompteurAffiche(TexteCompteur(valeur));
-  if (marque) Enregistrer(static_cast<int16_t>(static_cast<uint16_t>(Compteur & 0xFFFF)), EvCompteur);
+  if (marque) Enregistrer(static_cast<int16_t>(static_cast<uint16_t>(compteur_ & 0xFFFF)), EvCompteur);
 }
 
 void TPartie::DessinerCase(int ligne, int colonne) {
@@ -359,7 +445,7 @@ void TPartie::DessinerCase(int ligne, int colonne) {
 }
 
 void TPartie::Enregistrer(int16_t valeur, int8_t code) {
-  if (Historique.Ajouter(valeur, code)) return;
+  if (historique_.Ajouter(valeur, code)) return;
   if (!pleinSignale_) {
     pleinSignale_ = true;
     if (observateur_) observateur_->HistoriquePlein();

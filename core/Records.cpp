@@ -41,7 +41,7 @@ std::string EmpreintePlateau(const TPlateau& plateau) {
 bool CompteePourRecord(const FinDePartie& fin) { return !fin.solutionMontree && !fin.evenementsNonJoues; }
 
 FinDePartie FinDe(const TPartie& partie) {
-  return {partie.Compteur, partie.Indices, partie.SolutionMontree, partie.Historique.NonJouesAppliques()};
+  return {partie.Compteur(), partie.Indices(), partie.SolutionMontree(), partie.Historique().NonJouesAppliques()};
 }
 
 namespace {

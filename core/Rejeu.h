@@ -1,6 +1,5 @@
-// The replay: steps a game's history backward and forward like a tape
-// recorder, moving the pieces and the doors and showing the counter marks
-// it passes.
+// Sequences checked against a board before they reach a game's history
+// (the game itself replays its history: Partie.h).
 #pragma once
 
 #include <cstddef>
@@ -12,40 +11,6 @@
 #include "Sequence.h"
 
 namespace glissaro {
-
-class TRejeu {
- public:
-  explicit TRejeu(TPartie& partie) : partie_(partie) {}
-
-  // One event forward: a move shifts its piece, a counter mark shows its
-  // value, a door event is applied again (a touched door, an opened door).
-  // Records nothing and counts nothing. False at the end of the history.
-  bool PasAvant();
-  // One whole move back: takes back every event after the most recent
-  // counter mark, the mark included, and shows that mark's value; at the
-  // start of the history, shows 0. The next gesture always counts.
-  void PasArriere();
-  // Back to the start, forward to the end.
-  void Debut();
-  void Fin();
-
-  // The player's undo and redo, over the same steps. AnnulerCoup takes back
-  // one counted move: back past the last counter mark to the one before it,
-  // which stays applied (or to the start). RetablirCoup plays forward up to
-  // and including the next counter mark, doors applied again. Each returns
-  // false, and changes nothing, when there is nothing to take back or play
-  // again.
-  bool PeutAnnulerCoup() const { return partie_.Historique.PosHistorique > 0; }
-  bool PeutRetablirCoup() const { return partie_.Historique.PosHistorique < partie_.Historique.Fin; }
-  bool AnnulerCoup();
-  bool RetablirCoup();
-
- private:
-  void AnnulerMouvement();
-  void RetablirPorte();
-
-  TPartie& partie_;
-};
 
 // A sequence from a file is checked against the board before it touches
 // it: each event, replayed forward from the loaded position, must be one
@@ -72,5 +37,15 @@ struct ControleSequence {
   std::string message;  // French, when not Correcte
 };
 ControleSequence ControlerSequence(const TPlateau& plateau, const ResultatSequence& sequence);
+
+// A sequence file reloaded onto a game's board: read, checked as above and,
+// when it passes, made the game's history, at its start. A file that could
+// not be read is not lue, and its message is the check's. Nothing changes
+// unless the check is Correcte.
+struct RechargementSequence {
+  bool lue = false;
+  ControleSequence controle;
+};
+RechargementSequence RechargerSequenceDuFichier(TPartie& partie, const std::string& chemin);
 
 }  // namespace glissaro

@@ -83,14 +83,4 @@ std::string MessageAutrePlateau(std::string_view titreStocke) {
   return "Erreur !!! . Cette sauvegarde appartient au plateau : " + std::string(Rogner(titreStocke));
 }
 
-void ChargerEvenements(THistorique& historique, const std::vector<TEvenement>& evenements) {
-  const std::size_t n = std::min<std::size_t>(evenements.size(), THistorique::kCapacite);
-  for (std::size_t i = 0; i < n; ++i) historique.Evenements[i] = evenements[i];
-  historique.PosHistorique = 0;
-  historique.Fin = static_cast<uint16_t>(n);
-  // Events read from a file were not played here.
-  historique.DebutNonJoue = THistorique::kCapacite;
-  historique.MarquerNonJoues(0);
-}
-
 }  // namespace glissaro

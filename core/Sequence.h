@@ -44,8 +44,5 @@ bool TitreCorrespond(std::string_view titreStocke, std::string_view titrePlateau
 // The message shown when a sequence belongs to another board.
 std::string MessageAutrePlateau(std::string_view titreStocke);
 
-// Puts the events of a sequence into the history: PosHistorique 0, Fin the
-// number of events.
-void ChargerEvenements(THistorique& historique, const std::vector<TEvenement>& evenements);
 
 }  // namespace glissaro

@@ -3,22 +3,25 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdlib>
 #include <cstring>
 #include <map>
-#include <memory>
-#include <new>
+#include <optional>
 #include <utility>
 
-#include "Partie.h"
+#include "JeuSolution.h"
+#include "Pieces.h"
+#include "TableEtats.h"
 
 namespace glissaro {
 
 namespace {
 
+using solveur::Memoire;
+using solveur::Pages;
+using solveur::Seaux;
+using solveur::Table;
+
 constexpr std::array<int8_t, 4> kDirections = {EvHaut, EvBas, EvGauche, EvDroite};
-int Dl(int8_t d) { return d == EvHaut ? -1 : d == EvBas ? 1 : 0; }
-int Dc(int8_t d) { return d == EvGauche ? -1 : d == EvDroite ? 1 : 0; }
 
 // The guide of the best-first search, in sixteenths of a move: a step on
 // floor costs one, a cell held by a piece that is not a master a whole
@@ -30,95 +33,9 @@ constexpr int kEstimationMax = 0x3FFF;
 // A bound for a state no sequence of moves can solve.
 constexpr uint16_t kSansIssue = 0xFFFF;
 
-// What the search holds, counted as it is allocated: the peak is what the
-// process really takes for it.
-struct Memoire {
-  std::size_t actuelle = 0;
-  std::size_t pic = 0;
-  void Prendre(std::size_t n) {
-    actuelle += n;
-    pic = std::max(pic, actuelle);
-  }
-  void Rendre(std::size_t n) { actuelle -= n; }
-};
-
-// Entries of a fixed width stored in pages, so growing never copies nor
-// holds twice the data.
-template <class T>
-class Pages {
- public:
-  // parPage is rounded up to a power of two: an entry is found by shifts.
-  Pages(Memoire& memoire, std::size_t largeur, std::size_t parPage)
-      : memoire_(&memoire), largeur_(largeur), decalage_(std::bit_width(parPage - 1)), parPage_(std::size_t{1} << decalage_) {}
-  Pages(Pages&&) noexcept = default;
-  Pages& operator=(Pages&&) noexcept = default;
-  ~Pages() { Vider(); }
-
-  std::size_t Taille() const { return n_; }
-  T* operator[](std::size_t i) const { return pages_[i >> decalage_].get() + (i & (parPage_ - 1)) * largeur_; }
-  // Entries that fit in the pages already taken.
-  std::size_t Restantes() const { return pages_.size() * parPage_ - n_; }
-  // The bytes the next Ajouter takes.
-  std::size_t Besoin() const { return n_ == pages_.size() * parPage_ ? OctetsPage() : 0; }
-  T* Ajouter() {
-    if (n_ == pages_.size() * parPage_) {
-      pages_.push_back(std::make_unique_for_overwrite<T[]>(parPage_ * largeur_));
-      memoire_->Prendre(OctetsPage());
-    }
-    return (*this)[n_++];
-  }
-  void Vider() {
-    if (memoire_) memoire_->Rendre(pages_.size() * OctetsPage());
-    pages_.clear();
-    pages_.shrink_to_fit();
-    n_ = 0;
-  }
-
- private:
-  std::size_t OctetsPage() const { return parPage_ * largeur_ * sizeof(T) + sizeof(std::unique_ptr<T[]>); }
-  Memoire* memoire_;
-  std::size_t largeur_;
-  int decalage_;
-  std::size_t parPage_;
-  std::size_t n_ = 0;
-  std::vector<std::unique_ptr<T[]>> pages_;
-};
-
-// Queues of states by priority (cost, or cost and estimate); the smallest
-// comes first.
-class Seaux {
- public:
-  explicit Seaux(Memoire& memoire) : memoire_(memoire) {}
-  void Ajouter(std::size_t priorite, uint32_t etat) {
-    while (priorite >= seaux_.size()) {
-      seaux_.emplace_back(memoire_, 1, 4096);
-      lus_.push_back(0);
-    }
-    *seaux_[priorite].Ajouter() = etat;
-    courant_ = std::min(courant_, priorite);
-  }
-  bool Prendre(uint32_t* etat, std::size_t* priorite) {
-    for (; courant_ < seaux_.size(); ++courant_) {
-      auto& seau = seaux_[courant_];
-      if (lus_[courant_] < seau.Taille()) {
-        *etat = *seau[lus_[courant_]++];
-        *priorite = courant_;
-        return true;
-      }
-      seau.Vider();
-      lus_[courant_] = 0;
-    }
-    return false;
-  }
-
- private:
-  Memoire& memoire_;
-  std::vector<Pages<uint32_t>> seaux_;
-  std::vector<std::size_t> lus_;
-  std::size_t courant_ = 0;
-};
-
-// A state's fingerprint as it is built: two words xored.
+// A state's fingerprint as it is built: two words xored. It xors random
+// words of each piece kind at each anchor and of each door cell's state:
+// a step changes it by two words.
 struct Hachage {
   uint64_t a = 0;
   uint64_t b = 0;
@@ -127,144 +44,9 @@ struct Hachage {
     b ^= o.b;
     return *this;
   }
-  auto Empreinte() const;
+  // What the table keeps of it: 80 bits.
+  Table::Empreinte Empreinte() const { return {a, static_cast<uint16_t>(b >> 48)}; }
 };
-
-// The states met: their keys, one after the other, and an open-addressing
-// table of slots that hold an 80-bit fingerprint of the state, the
-// cheapest cost known and the index, so a probe reads one slot and never
-// the key. The fingerprint xors random words of each piece kind at each
-// anchor and of each door cell's state: a step changes it by two words.
-class Table {
- public:
-  struct Empreinte {
-    uint64_t h1;
-    uint16_t h2;
-  };
-
-  Table(Memoire& memoire, std::size_t tailleCle, std::size_t limite)
-      : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 18) / tailleCle)) {
-    // Up to 1 MiB (a sixteenth of the limit at most), taken by pages only
-    // as they are touched: the small boards never grow it, nor pay for it.
-    cases_ = Cases(std::clamp<std::size_t>(limite / 16 / sizeof(Case), 1024, std::size_t{1} << 16));
-    memoire_.Prendre(cases_.size() * sizeof(Case));
-  }
-  ~Table() { memoire_.Rendre(cases_.size() * sizeof(Case)); }
-
-  std::size_t Nombre() const { return cles_.Taille(); }
-  const uint8_t* Cle(uint32_t i) const { return cles_[i]; }
-  uint8_t* NouvelleCle() const { return nouvelle_; }
-
-  // Whether a new key fits under the limit, growing the table first when
-  // it is due; a growth that would not fit is made smaller, or left for a
-  // fuller table (the limit is met when even that does not fit).
-  [[gnu::always_inline]] bool Place(std::size_t limite, std::size_t reserve) {
-    // Between two checks the table neither grows nor takes a page of keys,
-    // and the reserve covers what else a few hundred states take.
-    if (Nombre() < controle_) return true;
-    if (!Verifier(limite, reserve)) return false;
-    controle_ = std::min({Nombre() + 256, cases_.size() * 7 / 10, Nombre() + cles_.Restantes()});
-    return true;
-  }
-
- private:
-  [[gnu::noinline]] bool Verifier(std::size_t limite, std::size_t reserve) {
-    const std::size_t besoin = memoire_.actuelle + cles_.Besoin() + reserve;
-    if ((Nombre() + 1) * 10 <= cases_.size() * 7) return besoin <= limite;
-    std::size_t nouvelle = cases_.size() * 2;
-    const std::size_t libre = limite > besoin ? (limite - besoin) / sizeof(Case) : 0;
-    if (nouvelle > libre) nouvelle = libre;
-    if (nouvelle * 7 > (Nombre() + 1) * 10) {
-      Agrandir(nouvelle);
-      return true;
-    }
-    return (Nombre() + 1) * 10 <= cases_.size() * 9 && besoin <= limite;
-  }
-
- public:
-
-  // Asks the processor for the key's slot ahead of Trouver.
-  void Prevoir(const Empreinte& e) const { __builtin_prefetch(&cases_[Position(e.h1)]); }
-
-  // The index of the state with that fingerprint, adding it when new
-  // (Place said there is room; its key is then written at NouvelleCle).
-  // *etat: 0 new, 1 known and now reached cheaper, 2 known at no more.
-  uint32_t Trouver(const Empreinte& e, uint16_t cout, int* etat) {
-    std::size_t c = Position(e.h1);
-    for (;; c = c + 1 == cases_.size() ? 0 : c + 1) {
-      Case& k = cases_[c];
-      if (k.index == 0) break;
-      if (k.h1 == e.h1 && k.h2 == e.h2) {
-        *etat = cout < k.cout ? 1 : 2;
-        if (cout < k.cout) k.cout = cout;
-        return k.index - 1;
-      }
-    }
-    const auto i = static_cast<uint32_t>(Nombre());
-    nouvelle_ = cles_.Ajouter();
-    cases_[c] = {e.h1, e.h2, cout, i + 1};
-    *etat = 0;
-    return i;
-  }
-
- private:
-  struct Case {
-    uint64_t h1 = 0;
-    uint16_t h2 = 0;
-    uint16_t cout = 0;
-    uint32_t index = 0;  // from 1; 0 for an empty slot
-  };
-  // The table's size need not be a power of two: the slot is the hash's
-  // high bits scaled to it.
-  std::size_t Position(uint64_t h) const {
-    return static_cast<std::size_t>(((h >> 32) * static_cast<uint64_t>(cases_.size())) >> 32);
-  }
-  void Agrandir(std::size_t taille) {
-    Cases ancienne = std::move(cases_);
-    memoire_.Prendre(taille * sizeof(Case));
-    cases_ = Cases(taille);
-    for (std::size_t i = 0; i < ancienne.size(); ++i) {
-      const Case& k = ancienne[i];
-      if (k.index == 0) continue;
-      std::size_t c = Position(k.h1);
-      while (cases_[c].index != 0) c = c + 1 == cases_.size() ? 0 : c + 1;
-      cases_[c] = k;
-    }
-    memoire_.Rendre(ancienne.size() * sizeof(Case));
-  }
-
-  Memoire& memoire_;
-  std::size_t taille_;
-  Pages<uint8_t> cles_;
-  // The slots, from calloc: zero pages cost nothing until touched.
-  class Cases {
-   public:
-    Cases() = default;
-    explicit Cases(std::size_t n) : donnees_(static_cast<Case*>(std::calloc(n, sizeof(Case)))), taille_(n) {
-      if (!donnees_) throw std::bad_alloc();
-    }
-    Cases(Cases&& o) noexcept : donnees_(std::exchange(o.donnees_, nullptr)), taille_(std::exchange(o.taille_, 0)) {}
-    Cases& operator=(Cases&& o) noexcept {
-      std::swap(donnees_, o.donnees_);
-      std::swap(taille_, o.taille_);
-      return *this;
-    }
-    ~Cases() { std::free(donnees_); }
-    Case& operator[](std::size_t i) { return donnees_[i]; }
-    const Case& operator[](std::size_t i) const { return donnees_[i]; }
-    std::size_t size() const { return taille_; }
-
-   private:
-    Case* donnees_ = nullptr;
-    std::size_t taille_ = 0;
-  };
-
-  Cases cases_;
-  uint8_t* nouvelle_ = nullptr;
-  std::size_t controle_ = 0;  // the number of states at the next check
-};
-
-auto Hachage::Empreinte() const { return Table::Empreinte{a, static_cast<uint16_t>(b >> 48)}; }
 
 // The board's cells as bits.
 template <int N>
@@ -314,25 +96,8 @@ struct Toucher {
   int16_t cadre2 = -1;
 };
 
-// A kind of piece: its series and its tiles relative to its anchor (its
-// first tile, rows from the top, columns from the left). Pieces of one kind
-// are interchangeable.
-struct Classe {
-  TSerieMap serie = TSerieMap::Normal;
-  std::vector<std::pair<int, int>> decalages;  // (row, column) from the anchor
-  std::vector<TCellule> tuiles;                // the tiles' own fields, same order
-  int finales = 0;                             // its master tiles
-
-  std::vector<int> Identite() const {
-    std::vector<int> v{static_cast<int>(serie)};
-    for (std::size_t i = 0; i < decalages.size(); ++i) {
-      const auto& t = tuiles[i];
-      v.insert(v.end(), {decalages[i].first, decalages[i].second, static_cast<int>(t.Serie), t.Map, t.Droit,
-                         t.Gauche, t.Haut, t.Bas});
-    }
-    return v;
-  }
-};
+// The place at that offset (rows, columns) from p.
+TPosition Decale(TPosition p, TPosition decalage) { return {p.ligne + decalage.ligne, p.colonne + decalage.colonne}; }
 
 template <int N>
 class Solveur {
@@ -362,11 +127,65 @@ class Solveur {
     int8_t direction;
     uint8_t ouvertes;
   };
+  // A state one expansion reaches, fingerprinted; its key is written only
+  // when it is new.
+  struct Suivant {
+    Hachage hachage;
+    int piece;
+    uint16_t avant, apres;
+    int portes;  // in lotPortes, or -1 when the doors stay
+    int cout;
+    int8_t direction;
+  };
+  // One search: the states met, how each was reached and the queues; the
+  // state being expanded and the states it reaches, their slots asked for
+  // before any is looked up.
+  struct Recherche {
+    Recherche(Memoire& memoire, std::size_t tailleCle, const OptionsSolveur& options, bool approchee)
+        : table(memoire, tailleCle, options.limiteMemoire),
+          liens(memoire, 1, 4096),
+          seaux(memoire),
+          approchee(approchee),
+          coups(options.mesure == MesureSolveur::Coups),
+          cle(tailleCle) {}
+    // The best-first search weighs a move as kUnite sixteenths of the
+    // estimate; a step as one.
+    std::size_t Priorite(int cout, int estimation) const {
+      return static_cast<std::size_t>(approchee && coups ? kUnite * cout + estimation : cout + estimation);
+    }
 
+    Table table;
+    Pages<Lien> liens;
+    Seaux seaux;
+    const bool approchee;
+    const bool coups;
+    std::vector<uint8_t> cle;  // of the state being expanded
+    Portes portes;             // its doors
+    Hachage hachage;           // its fingerprint
+    std::vector<Suivant> suivants;
+    std::vector<Portes> lotPortes;  // the doors of the states proposed that change them
+    Portes suivantes;               // the doors after a step, as it is proposed
+  };
+  // What a table check leaves for the states between two checks.
+  static constexpr std::size_t kReserve = 2 * (4096 * sizeof(Lien) + 4096 * sizeof(uint32_t) + 64);
+
+  // The analysis of the board, step by step.
   void Analyser();
+  void LireCases();
+  void GrouperPortes();
+  void RangerClasses();
+  void PoserMasques();
+  void PoserFormes(std::size_t classe, TPosition ancre);
+  void ListerTouchers(std::size_t classe, TPosition ancre);
+  bool Cadre(TPosition p, int16_t* condition) const;
+  void DesignerMaitres();
+  void PreparerCles();
+  void PreparerBornes();
+  void CompterMemoireFixe();
+
   int Indice(int l, int c) const { return l * pas_ + c - 1; }
-  int LigneDe(int i) const { return i / pas_; }
-  int ColonneDe(int i) const { return i % pas_ + 1; }
+  int Indice(TPosition p) const { return Indice(p.ligne, p.colonne); }
+  TPosition PositionDe(int i) const { return {i / pas_, i % pas_ + 1}; }
   // The index in kDirections of the way back.
   static std::size_t Oppose(int8_t d) { return d == EvHaut ? 1 : d == EvBas ? 0 : d == EvGauche ? 3 : 2; }
   int Delta(int8_t d) const { return d == EvHaut ? -pas_ : d == EvBas ? pas_ : d == EvGauche ? -1 : 1; }
@@ -435,15 +254,34 @@ class Solveur {
   }
   Hachage HachageDe(const uint8_t* k) const;
   Hachage DifferencePortes(const Portes& x, const Portes& y) const;
+  // One search, optimal or best first, and its steps.
   Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
+  std::optional<Fin> Commencer(Recherche& s, ResultatSolveur& r);
+  void Developper(Recherche& s, uint32_t e, const Lien& lien, const B& occ);
+  // The ways piece kind classe at anchor a is free to step, as bits in
+  // kDirections' order.
+  unsigned Libres(const B& occ, int classe, int a) const {
+    const B* devant = &Forme(classe, a, 0);
+    unsigned libres = 0;
+    for (std::size_t d = 0; d < kDirections.size(); ++d) libres |= static_cast<unsigned>(!occ.Croise(devant[d])) << d;
+    return libres;
+  }
+  void ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a, bool portesEnJeu);
+  void ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a);
+  [[gnu::always_inline]] inline void Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, const Portes* portes,
+                                              int cout, int8_t direction);
+  bool AjouterSuivants(Recherche& s, uint32_t parent);
   std::vector<PasSolution> Chemin(uint32_t fin, const Table& table, const Pages<Lien>& liens);
-  PasSolution PasDe(int ancre, int8_t d) const { return {LigneDe(ancre), ColonneDe(ancre), d}; }
+  PasSolution PasDe(int ancre, int8_t d) const {
+    const TPosition p = PositionDe(ancre);
+    return {p.ligne, p.colonne, d};
+  }
 
   const TPlateau& depart_;
   OptionsSolveur options_;
   int pas_ = 0;       // cells a row, the guard column included
   int cellules_ = 0;  // cells, the guard rows included
-  std::vector<Classe> classes_;
+  std::vector<TSorte> classes_;  // the kinds of piece, each interchangeable pieces
   std::vector<int> classeDe_;    // kind of each piece index
   std::vector<int> debutClasse_;  // first piece index of each kind, and the end
   std::vector<uint16_t> ancresDepart_;
@@ -491,26 +329,34 @@ class Solveur {
 
 template <int N>
 void Solveur<N>::Analyser() {
-  const int H = depart_.Hauteur, L = depart_.Largeur;
-  pas_ = L + 1;
-  cellules_ = (H + 2) * pas_;
+  pas_ = depart_.Largeur + 1;
+  cellules_ = (depart_.Hauteur + 2) * pas_;
+  for (std::size_t d = 0; d < kDirections.size(); ++d) delta_[d] = Delta(kDirections[d]);
+  LireCases();
+  GrouperPortes();
+  RangerClasses();
+  PoserMasques();
+  DesignerMaitres();
+  PreparerCles();
+  PreparerBornes();
+  CompterMemoireFixe();
+}
+
+// The cells: what never moves, the final places, and the door cells with
+// their state at the start.
+template <int N>
+void Solveur<N>::LireCases() {
   porteDe_.assign(static_cast<std::size_t>(cellules_), -1);
   for (int i = 0; i < cellules_; ++i) fixes_.Poser(i);
   auto ouvrir = [&](int i) { fixes_.m[static_cast<std::size_t>(i >> 6)] &= ~(uint64_t{1} << (i & 63)); };
-  // Pieces are the tiles of one piece number among ordinary and master
-  // tiles; doors, the cells marked door joined by their sides (whatever
-  // their state: the game walks a door through all of them).
-  std::map<uint16_t, std::vector<std::pair<int, int>>> pieces;
-  std::vector<int> composante(static_cast<std::size_t>(cellules_), -1);
-  for (int l = 1; l <= H; ++l)
-    for (int c = 1; c <= L; ++c) {
+  for (int l = 1; l <= depart_.Hauteur; ++l)
+    for (int c = 1; c <= depart_.Largeur; ++c) {
       const auto& k = depart_.Case(l, c);
       const int i = Indice(l, c);
       if (k.PlaceFinal) {
         finales_.Poser(i);
         placesFinales_.push_back(i);
       }
-      if (k.Serie == TSerieMap::Normal || k.Serie == TSerieMap::Final) pieces[k.Piece].emplace_back(l, c);
       if (k.Serie != TSerieMap::Bord) ouvrir(i);
       const bool porte = k.Serie != TSerieMap::Bord || k.Map == kMapPorteFermee || k.Map == kMapPorteTouchee;
       if (k.Porte && porte) {
@@ -525,8 +371,15 @@ void Solveur<N>::Analyser() {
         }
       }
     }
-  for (int l = 1; l <= H; ++l)
-    for (int c = 1; c <= L; ++c) {
+}
+
+// The doors: the cells marked door joined by their sides, whatever their
+// state (the game walks a door through all of them).
+template <int N>
+void Solveur<N>::GrouperPortes() {
+  std::vector<int> composante(static_cast<std::size_t>(cellules_), -1);
+  for (int l = 1; l <= depart_.Hauteur; ++l)
+    for (int c = 1; c <= depart_.Largeur; ++c) {
       const int i0 = Indice(l, c);
       if (!depart_.Case(l, c).Porte || composante[static_cast<std::size_t>(i0)] >= 0) continue;
       const int g = static_cast<int>(membres_.size());
@@ -539,9 +392,8 @@ void Solveur<N>::Analyser() {
         if (porteDe_[static_cast<std::size_t>(i)] >= 0) PoserBit(membres_.back(), porteDe_[static_cast<std::size_t>(i)]);
         for (int8_t d : kDirections) {
           const int v = i + Delta(d);
-          const int lv = LigneDe(v), cv = ColonneDe(v);
-          if (!depart_.Contient(lv, cv) || !depart_.Case(lv, cv).Porte || composante[static_cast<std::size_t>(v)] >= 0)
-            continue;
+          const TPosition pv = PositionDe(v);
+          if (!depart_.Contient(pv) || !depart_.Case(pv).Porte || composante[static_cast<std::size_t>(v)] >= 0) continue;
           composante[static_cast<std::size_t>(v)] = g;
           pile.push_back(v);
         }
@@ -550,23 +402,19 @@ void Solveur<N>::Analyser() {
   groupeDe_.resize(cellulePorte_.size());
   for (std::size_t j = 0; j < cellulePorte_.size(); ++j)
     groupeDe_[j] = composante[static_cast<std::size_t>(cellulePorte_[j])];
+}
 
-  // Kinds of pieces, each with its anchors.
-  std::map<std::vector<int>, std::pair<Classe, std::vector<int>>> parClasse;
-  for (const auto& [numero, tuiles] : pieces) {
-    Classe k;
-    const auto [la, ca] = tuiles.front();  // rows then columns: the first is the anchor
-    k.serie = depart_.Case(la, ca).Serie;
-    for (const auto& [l, c] : tuiles) {
-      k.decalages.emplace_back(l - la, c - ca);
-      k.tuiles.push_back(depart_.Case(l, c));
-      if (depart_.Case(l, c).Serie == TSerieMap::Final) ++k.finales;
-    }
-    auto& entree = parClasse[k.Identite()];
-    entree.first = k;
-    entree.second.push_back(Indice(la, ca));
+// The kinds of pieces, each with the anchors of its pieces in order.
+template <int N>
+void Solveur<N>::RangerClasses() {
+  std::map<std::vector<int>, std::pair<TSorte, std::vector<int>>> parClasse;
+  for (const TPiece& piece : PiecesMobiles(depart_)) {
+    TSorte sorte = SorteDe(depart_, piece);
+    auto& entree = parClasse[sorte.Cle()];
+    entree.first = std::move(sorte);
+    entree.second.push_back(Indice(piece.Ancre()));
   }
-  for (auto& [identite, entree] : parClasse) {
+  for (auto& [cle, entree] : parClasse) {
     auto& [classe, ancres] = entree;
     debutClasse_.push_back(nbPieces_);
     std::sort(ancres.begin(), ancres.end());
@@ -578,79 +426,109 @@ void Solveur<N>::Analyser() {
     classes_.push_back(classe);
   }
   debutClasse_.push_back(nbPieces_);
+}
 
-  // Masks of every kind at every anchor where it fits on the board.
+// Masks of every kind at every anchor where it fits on the board, and the
+// door cells its master tiles touch from there.
+template <int N>
+void Solveur<N>::PoserMasques() {
   masques_.assign(classes_.size() * static_cast<std::size_t>(cellules_) * 6, B{});
   if (!cellulePorte_.empty()) touchers_.resize(classes_.size() * static_cast<std::size_t>(cellules_));
-  auto cadre = [&](int l, int c, int16_t* condition) {
-    // A cell counts as border for a corner touch when it is border that
-    // never opens, or a door cell until its door opens.
-    const auto& k = depart_.Case(l, c);
-    const int j = porteDe_[static_cast<std::size_t>(Indice(l, c))];
-    if (j >= 0) {
-      *condition = static_cast<int16_t>(j);
-      return true;
-    }
-    *condition = -1;
-    return k.Serie == TSerieMap::Bord;
-  };
   for (std::size_t k = 0; k < classes_.size(); ++k) {
     const auto& classe = classes_[k];
-    for (int l = 1; l <= H; ++l)
-      for (int c = 1; c <= L; ++c) {
+    for (int l = 1; l <= depart_.Hauteur; ++l)
+      for (int c = 1; c <= depart_.Largeur; ++c) {
+        const TPosition ancre{l, c};
         bool tient = true;
-        for (const auto& [dl, dc] : classe.decalages) tient = tient && depart_.Contient(l + dl, c + dc);
+        for (const TPosition& d : classe.decalages) tient = tient && depart_.Contient(Decale(ancre, d));
         if (!tient) continue;
-        const int a = Indice(l, c);
-        B& forme = Forme(static_cast<int>(k), a, 4);
-        B& maitres = Forme(static_cast<int>(k), a, 5);
-        for (std::size_t t = 0; t < classe.decalages.size(); ++t) {
-          const int i = Indice(l + classe.decalages[t].first, c + classe.decalages[t].second);
-          forme.Poser(i);
-          if (classe.tuiles[t].Serie == TSerieMap::Final) maitres.Poser(i);
-        }
-        for (std::size_t d = 0; d < kDirections.size(); ++d) {
-          B& devant = Forme(static_cast<int>(k), a, static_cast<int>(d));
-          for (const auto& [dl, dc] : classe.decalages) {
-            const int cible = Indice(l + dl, c + dc) + Delta(kDirections[d]);
-            if (!forme.Test(cible)) devant.Poser(cible);
-          }
-        }
-        if (classe.serie != TSerieMap::Final || cellulePorte_.empty()) continue;
-        // The door cells the game touches from here, in its order: tiles
-        // by rows, then above, below, left, right, and the four corners.
-        auto& liste = touchers_[k * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(a)];
-        for (const auto& [dl, dc] : classe.decalages) {
-          const int lt = l + dl, ct = c + dc;
-          for (const auto& [vl, vc] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
-            if (!depart_.Contient(lt + vl, ct + vc)) continue;
-            const int j = porteDe_[static_cast<std::size_t>(Indice(lt + vl, ct + vc))];
-            if (j >= 0) liste.push_back({static_cast<int16_t>(j)});
-          }
-          for (const auto& [vl, vc] : {std::pair{-1, 1}, {1, 1}, {1, -1}, {-1, -1}}) {
-            if (!depart_.Contient(lt + vl, ct + vc)) continue;
-            const int j = porteDe_[static_cast<std::size_t>(Indice(lt + vl, ct + vc))];
-            Toucher t{static_cast<int16_t>(j)};
-            if (j >= 0 && cadre(lt + vl, ct, &t.cadre1) && cadre(lt, ct + vc, &t.cadre2)) liste.push_back(t);
-          }
-        }
+        PoserFormes(k, ancre);
+        if (classe.serie == TSerieMap::Final && !cellulePorte_.empty()) ListerTouchers(k, ancre);
       }
   }
+}
 
+// The kind's cells at that anchor, its master tiles, and the cells ahead
+// of it in each of kDirections.
+template <int N>
+void Solveur<N>::PoserFormes(std::size_t k, TPosition ancre) {
+  const auto& classe = classes_[k];
+  const int a = Indice(ancre);
+  B& forme = Forme(static_cast<int>(k), a, 4);
+  B& maitres = Forme(static_cast<int>(k), a, 5);
+  for (std::size_t t = 0; t < classe.decalages.size(); ++t) {
+    const int i = Indice(Decale(ancre, classe.decalages[t]));
+    forme.Poser(i);
+    if (classe.tuiles[t].Serie == TSerieMap::Final) maitres.Poser(i);
+  }
+  for (std::size_t d = 0; d < kDirections.size(); ++d) {
+    B& devant = Forme(static_cast<int>(k), a, static_cast<int>(d));
+    for (const TPosition& decalage : classe.decalages) {
+      const int cible = Indice(Decale(ancre, decalage)) + Delta(kDirections[d]);
+      if (!forme.Test(cible)) devant.Poser(cible);
+    }
+  }
+}
+
+// The door cells the game touches from that anchor, in its order: tiles
+// by rows, then above, below, left, right, and the four corners.
+template <int N>
+void Solveur<N>::ListerTouchers(std::size_t k, TPosition ancre) {
+  auto& liste = touchers_[k * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(Indice(ancre))];
+  for (const TPosition& decalage : classes_[k].decalages) {
+    const TPosition t = Decale(ancre, decalage);
+    for (const TPosition cote : {TPosition{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+      const TPosition v = Decale(t, cote);
+      if (!depart_.Contient(v)) continue;
+      const int j = porteDe_[static_cast<std::size_t>(Indice(v))];
+      if (j >= 0) liste.push_back({static_cast<int16_t>(j)});
+    }
+    for (const TPosition coin : {TPosition{-1, 1}, {1, 1}, {1, -1}, {-1, -1}}) {
+      const TPosition v = Decale(t, coin);
+      if (!depart_.Contient(v)) continue;
+      const int j = porteDe_[static_cast<std::size_t>(Indice(v))];
+      Toucher touche{static_cast<int16_t>(j)};
+      if (j >= 0 && Cadre({v.ligne, t.colonne}, &touche.cadre1) && Cadre({t.ligne, v.colonne}, &touche.cadre2))
+        liste.push_back(touche);
+    }
+  }
+}
+
+// Whether a cell counts as border for a corner touch: border that never
+// opens, or a door cell until its door opens (*condition: that door cell,
+// or -1).
+template <int N>
+bool Solveur<N>::Cadre(TPosition p, int16_t* condition) const {
+  const int j = porteDe_[static_cast<std::size_t>(Indice(p))];
+  if (j >= 0) {
+    *condition = static_cast<int16_t>(j);
+    return true;
+  }
+  *condition = -1;
+  return depart_.Case(p).Serie == TSerieMap::Bord;
+}
+
+// The kinds with master tiles, and the pieces that touch doors.
+template <int N>
+void Solveur<N>::DesignerMaitres() {
   indiceMaitre_.assign(classes_.size(), -1);
   for (std::size_t k = 0; k < classes_.size(); ++k)
-    if (classes_[k].finales > 0) indiceMaitre_[k] = nbMaitres_++;
+    if (classes_[k].maitres > 0) indiceMaitre_[k] = nbMaitres_++;
   for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
     maitre_.push_back(classes_[static_cast<std::size_t>(classe)].serie == TSerieMap::Final);
     if (indiceMaitre_[static_cast<std::size_t>(classe)] >= 0) piecesMaitresses_.push_back(p);
   }
-  for (std::size_t d = 0; d < kDirections.size(); ++d) delta_[d] = Delta(kDirections[d]);
+}
+
+// The keys' layout, and the random words of the fingerprints (always the
+// same ones).
+template <int N>
+void Solveur<N>::PreparerCles() {
   ancreLarge_ = cellules_ > 255;
   octetsPortes_ = (cellulePorte_.size() + 7) / 8;
   tailleCle_ = static_cast<std::size_t>(nbPieces_) * (ancreLarge_ ? 2 : 1) + 2 * octetsPortes_;
   if (tailleCle_ == 0) tailleCle_ = 1;
-  // Random words for the fingerprints (always the same ones).
   uint64_t graine = 0x2545F4914F6CDD1Dull;
   auto alea = [&graine] {
     uint64_t z = (graine += 0x9E3779B97F4A7C15ull);
@@ -662,17 +540,27 @@ void Solveur<N>::Analyser() {
   for (auto& h : aleas_) h = {alea(), alea()};
   aleasPortes_.resize(2 * cellulePorte_.size());
   for (auto& h : aleasPortes_) h = {alea(), alea()};
-  if (options_.mesure == MesureSolveur::Pas) {
-    bornesPas_ = CalculerBornes(nullptr);
-    if (piecesMaitresses_.size() == 1) {
-      const std::size_t F = placesFinales_.size();
-      const auto m = static_cast<std::size_t>(indiceMaitre_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(piecesMaitresses_[0])])]);
-      pireDepuis_.assign(static_cast<std::size_t>(cellules_), 0);
-      for (std::size_t a = 0; a < pireDepuis_.size(); ++a)
-        for (std::size_t f = 0; f < F; ++f)
-          pireDepuis_[a] = std::max(pireDepuis_[a], bornesPas_[(m * static_cast<std::size_t>(cellules_) + a) * F + f]);
-    }
-  }
+}
+
+// The optimal search's bounds for the steps (those of the moves are made
+// as their door sets come).
+template <int N>
+void Solveur<N>::PreparerBornes() {
+  if (options_.mesure != MesureSolveur::Pas) return;
+  bornesPas_ = CalculerBornes(nullptr);
+  if (piecesMaitresses_.size() != 1) return;
+  const std::size_t F = placesFinales_.size();
+  const auto m = static_cast<std::size_t>(
+      indiceMaitre_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(piecesMaitresses_[0])])]);
+  pireDepuis_.assign(static_cast<std::size_t>(cellules_), 0);
+  for (std::size_t a = 0; a < pireDepuis_.size(); ++a)
+    for (std::size_t f = 0; f < F; ++f)
+      pireDepuis_[a] = std::max(pireDepuis_[a], bornesPas_[(m * static_cast<std::size_t>(cellules_) + a) * F + f]);
+}
+
+// What the analysis holds for the whole solve.
+template <int N>
+void Solveur<N>::CompterMemoireFixe() {
   octetsFixes_ = masques_.size() * sizeof(B) + (aleas_.size() + aleasPortes_.size()) * sizeof(Hachage) +
                  (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
@@ -1003,7 +891,7 @@ uint16_t Solveur<N>::Estimer(const uint8_t* k) const {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
     const auto& c = classes_[static_cast<std::size_t>(classe)];
     if (c.serie != TSerieMap::Final) continue;
-    plusGrande = std::max(plusGrande, c.finales);
+    plusGrande = std::max(plusGrande, c.maitres);
     distances_.assign(static_cast<std::size_t>(cellules_), 0xFFFF);
     const int a0 = Ancre(k, p);
     distances_[static_cast<std::size_t>(a0)] = 0;
@@ -1046,162 +934,163 @@ uint16_t Solveur<N>::Estimer(const uint8_t* k) const {
 
 template <int N>
 typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint) {
-  Table table(memoire_, tailleCle_, options_.limiteMemoire);
-  Pages<Lien> liens(memoire_, 1, 4096);
-  Seaux seaux(memoire_);
-  const bool coups = options_.mesure == MesureSolveur::Coups;
-  const std::size_t reserve = 2 * (4096 * sizeof(Lien) + 4096 * sizeof(uint32_t) + 64);
+  Recherche s(memoire_, tailleCle_, options_, approchee);
+  if (const auto fin = Commencer(s, r)) return *fin;
+  std::size_t traites = 0;
+  uint32_t e = 0;
+  std::size_t niveau = 0;
+  while (s.seaux.Prendre(&e, &niveau)) {
+    const Lien lien = *s.liens[e];
+    if (s.Priorite(lien.cout, lien.estimation) != niveau) continue;  // reached cheaper since
+    if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) return Fin::Annule;
+    *niveauAtteint = static_cast<int>(niveau);
+    std::memcpy(s.cle.data(), s.table.Cle(e), tailleCle_);
+    LirePortes(s.cle.data(), s.portes);
+    s.hachage = HachageDe(s.cle.data());
+    B maitres;
+    const B occ = Occupation(s.cle.data(), s.portes, &maitres);
+    if (maitres.Contient(finales_)) {
+      r.etats += s.table.Nombre();
+      r.chemin = Chemin(e, s.table, s.liens);
+      r.pas = static_cast<int>(r.chemin.size());
+      r.coups = s.coups ? lien.cout : 0;
+      return Fin::Solution;
+    }
+    Developper(s, e, lien, occ);
+    // All the state's successors at once: their slots were asked for while
+    // the others were found.
+    if (!AjouterSuivants(s, e)) {
+      r.etats += s.table.Nombre();
+      return Fin::Limite;
+    }
+  }
+  r.etats += s.table.Nombre();
+  return Fin::Aucune;
+}
 
-  auto priorite = [&](int cout, int estimation) {
-    // The best-first search weighs a move as kUnite sixteenths of the
-    // estimate; a step as one.
-    return static_cast<std::size_t>(approchee && coups ? kUnite * cout + estimation : cout + estimation);
-  };
-
-  std::vector<uint8_t> cle(tailleCle_);
-  for (int p = 0; p < nbPieces_; ++p) PoserAncre(cle.data(), p, ancresDepart_[static_cast<std::size_t>(p)]);
-  EcrirePortes(cle.data(), portesDepart_);
-  if (!table.Place(options_.limiteMemoire, reserve)) return Fin::Limite;
+// The start, in the table and in the queues; the end of the search when it
+// ends there.
+template <int N>
+std::optional<typename Solveur<N>::Fin> Solveur<N>::Commencer(Recherche& s, ResultatSolveur& r) {
+  for (int p = 0; p < nbPieces_; ++p) PoserAncre(s.cle.data(), p, ancresDepart_[static_cast<std::size_t>(p)]);
+  EcrirePortes(s.cle.data(), portesDepart_);
+  if (!s.table.Place(options_.limiteMemoire, kReserve)) return Fin::Limite;
   int etat = 0;
-  table.Trouver(HachageDe(cle.data()).Empreinte(), 0, &etat);
-  std::memcpy(table.NouvelleCle(), cle.data(), tailleCle_);
-  const uint16_t e0 = approchee ? Estimer(cle.data()) : Borne(cle.data());
+  s.table.Trouver(HachageDe(s.cle.data()).Empreinte(), 0, &etat);
+  std::memcpy(s.table.NouvelleCle(), s.cle.data(), tailleCle_);
+  const uint16_t e0 = s.approchee ? Estimer(s.cle.data()) : Borne(s.cle.data());
   if (e0 == kSansIssue) {
     r.etats = 1;
     return Fin::Aucune;
   }
-  *liens.Ajouter() = {0, 0, 0, 0, e0, 0};
-  seaux.Ajouter(priorite(0, e0), 0);
+  *s.liens.Ajouter() = {0, 0, 0, 0, e0, 0};
+  s.seaux.Ajouter(s.Priorite(0, e0), 0);
+  return std::nullopt;
+}
 
-  // The states one expansion reaches, fingerprinted and their slots
-  // asked for before any is looked up; a key is written only for a new one.
-  struct Suivant {
-    Hachage hachage;
-    int piece;
-    uint16_t avant, apres;
-    int portes;  // in lotPortes, or -1 when the doors stay
-    int cout;
-    int8_t direction;
-  };
-  std::vector<Suivant> suivants;
-  std::vector<Portes> lotPortes;
-  Hachage hachageParent{};
-  auto proposer = [&](int p, uint16_t avant, uint16_t apres, const Portes* avantPortes, const Portes* portes, int cout,
-                      int8_t direction) {
+// Proposes every state one step (or one move) of a piece reaches from the
+// state e being expanded.
+template <int N>
+void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B& occ) {
+  // The best-first search leaves alone the pieces of the rooms the
+  // master pieces are not in: behind doors they only multiply states.
+  const bool salles = s.approchee && !cellulePorte_.empty();
+  const bool portesFermees = !cellulePorte_.empty() && PorteFermee(s.portes);
+  const B salle = salles ? Salle(s.cle.data()) : B{};
+  for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
-    Hachage h = hachageParent;
-    h ^= Alea(classe, avant);
-    h ^= Alea(classe, apres);
-    int indice = -1;
-    if (portes) {
-      h ^= DifferencePortes(*avantPortes, *portes);
-      indice = static_cast<int>(lotPortes.size());
-      lotPortes.push_back(*portes);
-    }
-    suivants.push_back({h, p, avant, apres, indice, cout, direction});
-    table.Prevoir(h.Empreinte());
-  };
-  // Adds the states proposed; false when a limit is met.
-  auto ajouter = [&](uint32_t parent) {
-    for (const Suivant& v : suivants) {
-      if (v.cout > 0xFFFF) continue;
-      if (table.Nombre() >= options_.limiteEtats || !table.Place(options_.limiteMemoire, reserve)) return false;
-      const uint32_t i = table.Trouver(v.hachage.Empreinte(), static_cast<uint16_t>(v.cout), &etat);
-      if (etat == 2) continue;
-      Lien* lien = nullptr;
-      if (etat == 0) {
-        uint8_t* k = table.NouvelleCle();
-        std::memcpy(k, cle.data(), tailleCle_);
-        PoserAncre(k, v.piece, v.apres);
-        Canoniser(k, v.piece);
-        if (v.portes >= 0) EcrirePortes(k, lotPortes[static_cast<std::size_t>(v.portes)]);
-        lien = liens.Ajouter();
-        lien->estimation = approchee ? Estimer(k) : Borne(k);
-      } else {
-        lien = liens[i];
-      }
-      *lien = {parent, v.avant, v.apres, static_cast<uint16_t>(v.cout), lien->estimation, v.direction};
-      if (lien->estimation != kSansIssue) seaux.Ajouter(priorite(v.cout, lien->estimation), i);
-    }
-    suivants.clear();
-    lotPortes.clear();
-    return true;
-  };
-
-  Portes portes, suivantes;
-  std::size_t traites = 0;
-  uint32_t e = 0;
-  std::size_t niveau = 0;
-  while (seaux.Prendre(&e, &niveau)) {
-    const Lien lien = *liens[e];
-    if (priorite(lien.cout, lien.estimation) != niveau) continue;  // reached cheaper since
-    if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) return Fin::Annule;
-    *niveauAtteint = static_cast<int>(niveau);
-    std::memcpy(cle.data(), table.Cle(e), tailleCle_);
-    LirePortes(cle.data(), portes);
-    hachageParent = HachageDe(cle.data());
-    B maitres;
-    const B occ = Occupation(cle.data(), portes, &maitres);
-    if (maitres.Contient(finales_)) {
-      r.etats += table.Nombre();
-      r.chemin = Chemin(e, table, liens);
-      r.pas = static_cast<int>(r.chemin.size());
-      r.coups = coups ? lien.cout : 0;
-      return Fin::Solution;
-    }
-    // The best-first search leaves alone the pieces of the rooms the
-    // master pieces are not in: behind doors they only multiply states.
-    const bool salles = approchee && !cellulePorte_.empty();
-    const bool portesFermees = !cellulePorte_.empty() && PorteFermee(portes);
-    const B salle = salles ? Salle(cle.data()) : B{};
-    for (int p = 0; p < nbPieces_; ++p) {
-      const int classe = classeDe_[static_cast<std::size_t>(p)];
-      const uint16_t a = Ancre(cle.data(), p);
-      if (salles && !salle.Croise(Forme(classe, a, 4))) continue;
-      if (!coups) {
-        const bool portesEnJeu = portesFermees && maitre_[static_cast<std::size_t>(p)];
-        const B* devant = &Forme(classe, a, 0);
-        // The step back to the parent is known, when no door changed on the
-        // way: skipped.
-        const std::size_t retour = e != 0 && a == lien.apres && !portesEnJeu ? Oppose(lien.direction) : 4;
-        // The free ways first, without a branch each: most pieces have none.
-        unsigned libres = 0;
-        for (std::size_t d = 0; d < kDirections.size(); ++d) libres |= static_cast<unsigned>(!occ.Croise(devant[d])) << d;
-        libres &= ~(1u << retour);
-        for (; libres; libres &= libres - 1) {
-          const auto d = static_cast<std::size_t>(std::countr_zero(libres));
-          const auto b = static_cast<uint16_t>(a + delta_[d]);
-          if (portesEnJeu) {
-            suivantes = portes;
-            PasserPortes(classe, b, suivantes);
-          }
-          proposer(p, a, b, &portes, portesEnJeu ? &suivantes : nullptr, lien.cout + 1, kDirections[d]);
-        }
-      } else {
-        // The piece that made this move: its next move from here reaches
-        // only places its last flood already gave, and no cheaper.
-        if (e != 0 && a == lien.apres) continue;
-        const B* devant = &Forme(classe, a, 0);
-        unsigned libres = 0;
-        for (std::size_t d = 0; d < kDirections.size(); ++d) libres |= static_cast<unsigned>(!occ.Croise(devant[d])) << d;
-        if (!libres) continue;
-        Inonder(portes, occ, p, a);
-        for (std::size_t i = 1; i < noeuds_.size(); ++i) {
-          const Noeud& n = noeuds_[i];
-          const int prix = (n.ancre != a ? 1 : 0) + n.ouvertes;
-          proposer(p, a, n.ancre, &portes, n.portes ? &portesVues_[n.portes] : nullptr, lien.cout + prix, 0);
-        }
-      }
-    }
-    // All the state's successors at once: their slots were asked for while
-    // the others were found.
-    if (!ajouter(e)) {
-      r.etats += table.Nombre();
-      return Fin::Limite;
-    }
+    const uint16_t a = Ancre(s.cle.data(), p);
+    if (salles && !salle.Croise(Forme(classe, a, 4))) continue;
+    if (s.coups)
+      ProposerCoups(s, e, lien, occ, p, a);
+    else
+      ProposerPas(s, e, lien, occ, p, a, portesFermees && maitre_[static_cast<std::size_t>(p)]);
   }
-  r.etats += table.Nombre();
-  return Fin::Aucune;
+}
+
+// The single steps of piece p, at anchor a.
+template <int N>
+void Solveur<N>::ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a,
+                             bool portesEnJeu) {
+  const int classe = classeDe_[static_cast<std::size_t>(p)];
+  // The step back to the parent is known, when no door changed on the
+  // way: skipped.
+  const std::size_t retour = e != 0 && a == lien.apres && !portesEnJeu ? Oppose(lien.direction) : 4;
+  // The free ways first, without a branch each: most pieces have none.
+  unsigned libres = Libres(occ, classe, a);
+  libres &= ~(1u << retour);
+  for (; libres; libres &= libres - 1) {
+    const auto d = static_cast<std::size_t>(std::countr_zero(libres));
+    const auto b = static_cast<uint16_t>(a + delta_[d]);
+    if (portesEnJeu) {
+      s.suivantes = s.portes;
+      PasserPortes(classe, b, s.suivantes);
+    }
+    Proposer(s, p, a, b, portesEnJeu ? &s.suivantes : nullptr, lien.cout + 1, kDirections[d]);
+  }
+}
+
+// The moves of piece p, at anchor a: every place its flood reaches.
+template <int N>
+void Solveur<N>::ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a) {
+  // The piece that made this move: its next move from here reaches
+  // only places its last flood already gave, and no cheaper.
+  if (e != 0 && a == lien.apres) return;
+  if (!Libres(occ, classeDe_[static_cast<std::size_t>(p)], a)) return;
+  Inonder(s.portes, occ, p, a);
+  for (std::size_t i = 1; i < noeuds_.size(); ++i) {
+    const Noeud& n = noeuds_[i];
+    const int prix = (n.ancre != a ? 1 : 0) + n.ouvertes;
+    Proposer(s, p, a, n.ancre, n.portes ? &portesVues_[n.portes] : nullptr, lien.cout + prix, 0);
+  }
+}
+
+// A state piece p reaches from its anchor avant to apres, with the doors
+// it leaves (null when they stay): fingerprinted, and its slot asked for.
+template <int N>
+void Solveur<N>::Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, const Portes* portes, int cout,
+                          int8_t direction) {
+  const int classe = classeDe_[static_cast<std::size_t>(p)];
+  Hachage h = s.hachage;
+  h ^= Alea(classe, avant);
+  h ^= Alea(classe, apres);
+  int indice = -1;
+  if (portes) {
+    h ^= DifferencePortes(s.portes, *portes);
+    indice = static_cast<int>(s.lotPortes.size());
+    s.lotPortes.push_back(*portes);
+  }
+  s.suivants.push_back({h, p, avant, apres, indice, cout, direction});
+  s.table.Prevoir(h.Empreinte());
+}
+
+// Adds the states proposed from parent; false when a limit is met.
+template <int N>
+bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
+  for (const Suivant& v : s.suivants) {
+    if (v.cout > 0xFFFF) continue;
+    if (s.table.Nombre() >= options_.limiteEtats || !s.table.Place(options_.limiteMemoire, kReserve)) return false;
+    int etat = 0;
+    const uint32_t i = s.table.Trouver(v.hachage.Empreinte(), static_cast<uint16_t>(v.cout), &etat);
+    if (etat == 2) continue;
+    Lien* lien = nullptr;
+    if (etat == 0) {
+      uint8_t* k = s.table.NouvelleCle();
+      std::memcpy(k, s.cle.data(), tailleCle_);
+      PoserAncre(k, v.piece, v.apres);
+      Canoniser(k, v.piece);
+      if (v.portes >= 0) EcrirePortes(k, s.lotPortes[static_cast<std::size_t>(v.portes)]);
+      lien = s.liens.Ajouter();
+      lien->estimation = s.approchee ? Estimer(k) : Borne(k);
+    } else {
+      lien = s.liens[i];
+    }
+    *lien = {parent, v.avant, v.apres, static_cast<uint16_t>(v.cout), lien->estimation, v.direction};
+    if (lien->estimation != kSansIssue) s.seaux.Ajouter(s.Priorite(v.cout, lien->estimation), i);
+  }
+  s.suivants.clear();
+  s.lotPortes.clear();
+  return true;
 }
 
 template <int N>
@@ -1297,40 +1186,6 @@ ResultatSolveur Resoudre(const TPlateau& plateau, const OptionsSolveur& options)
     r.coups = fin;
   }
   return r;
-}
-
-std::vector<TEvenement> EvenementsDeLaSolution(const TPlateau& plateau, const std::vector<PasSolution>& chemin,
-                                               int32_t compteurDepart, int32_t* compteurFin) {
-  TPartie partie;
-  partie.DefinirTailleCase(20);
-  partie.DefinirVitesse(2);
-  partie.CommencerPartie(plateau);
-  partie.Compteur = compteurDepart;
-  const int t = partie.TailleCase;
-  std::size_t i = 0;
-  while (i < chemin.size()) {
-    // One gesture a run of steps of one piece: taken at the tile named by
-    // the first step, dragged one cell a step.
-    int x = (chemin[i].colonne - 1) * t + t / 2, y = (chemin[i].ligne - 1) * t + t / 2;
-    partie.Appuyer(x, y);
-    const uint16_t piece = partie.PieceChoisie;
-    int ligne = chemin[i].ligne, colonne = chemin[i].colonne;
-    do {
-      const auto& pas = chemin[i];
-      x += Dc(pas.direction) * t;
-      y += Dl(pas.direction) * t;
-      partie.Glisser(x, y);
-      ligne += Dl(pas.direction);
-      colonne += Dc(pas.direction);
-      ++i;
-    } while (i < chemin.size() && partie.Plateau.Contient(chemin[i].ligne, chemin[i].colonne) &&
-             partie.Plateau.Case(chemin[i].ligne, chemin[i].colonne).Piece == piece);
-    partie.Relacher();
-  }
-  if (compteurFin) *compteurFin = partie.Compteur;
-  std::vector<TEvenement> evenements;
-  for (int k = 0; k < partie.Historique.Fin; ++k) evenements.push_back(partie.Historique[k]);
-  return evenements;
 }
 
 }  // namespace glissaro

@@ -66,10 +66,4 @@ struct ResultatSolveur {
 // Solves from the board as it stands.
 ResultatSolveur Resoudre(const TPlateau& plateau, const OptionsSolveur& options = {});
 
-// The history that play records for a solution, from the board as it
-// stands: the move and door events and the counter marks, the counter
-// starting at compteurDepart. Also gives the counter at the end.
-std::vector<TEvenement> EvenementsDeLaSolution(const TPlateau& plateau, const std::vector<PasSolution>& chemin,
-                                               int32_t compteurDepart, int32_t* compteurFin = nullptr);
-
 }  // namespace glissaro

@@ -8,26 +8,26 @@ namespace {
 
 class Fautes {
  public:
-  explicit Fautes(std::vector<std::pair<int, int>>& liste) : liste_(liste) {}
-  void Marquer(int colonne, int ligne) {
-    const std::pair<int, int> p{colonne, ligne};
+  explicit Fautes(std::vector<TPosition>& liste) : liste_(liste) {}
+  void Marquer(int ligne, int colonne) {
+    const TPosition p{ligne, colonne};
     if (std::find(liste_.begin(), liste_.end(), p) == liste_.end()) liste_.push_back(p);
   }
   bool Aucune() const { return liste_.empty(); }
 
  private:
-  std::vector<std::pair<int, int>>& liste_;
+  std::vector<TPosition>& liste_;
 };
 
 void VerifierJonctions(const TPlateau& p, Fautes& fautes) {
   for (int l = 1; l <= p.Hauteur; ++l) {
     for (int c = 1; c <= p.Largeur; ++c) {
       const auto& t = p.Case(l, c);
-      if (t.Haut && (l == 1 || !p.Case(l - 1, c).Bas || p.Case(l - 1, c).Serie != t.Serie)) fautes.Marquer(c, l);
-      if (t.Bas && (l == p.Hauteur || !p.Case(l + 1, c).Haut || p.Case(l + 1, c).Serie != t.Serie)) fautes.Marquer(c, l);
-      if (t.Gauche && (c == 1 || !p.Case(l, c - 1).Droit || p.Case(l, c - 1).Serie != t.Serie)) fautes.Marquer(c, l);
+      if (t.Haut && (l == 1 || !p.Case(l - 1, c).Bas || p.Case(l - 1, c).Serie != t.Serie)) fautes.Marquer(l, c);
+      if (t.Bas && (l == p.Hauteur || !p.Case(l + 1, c).Haut || p.Case(l + 1, c).Serie != t.Serie)) fautes.Marquer(l, c);
+      if (t.Gauche && (c == 1 || !p.Case(l, c - 1).Droit || p.Case(l, c - 1).Serie != t.Serie)) fautes.Marquer(l, c);
       if (t.Droit && (c == p.Largeur || !p.Case(l, c + 1).Gauche || p.Case(l, c + 1).Serie != t.Serie))
-        fautes.Marquer(c, l);
+        fautes.Marquer(l, c);
     }
   }
 }
@@ -41,7 +41,7 @@ void VerifierPieces(const TPlateau& p, Fautes& fautes) {
                          (!t.Bas && l < p.Hauteur && p.Case(l + 1, c).Piece == t.Piece) ||
                          (!t.Gauche && c > 1 && p.Case(l, c - 1).Piece == t.Piece) ||
                          (!t.Droit && c < p.Largeur && p.Case(l, c + 1).Piece == t.Piece);
-      if (faute) fautes.Marquer(c, l);
+      if (faute) fautes.Marquer(l, c);
     }
   }
 }

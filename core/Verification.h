@@ -33,8 +33,8 @@ struct ResultatVerification {
   // The text the editor shows: "Grille correcte", a warning about final
   // places, or "Grille Incorrecte".
   std::string texte;
-  // Faulty tiles as (column, row), each once, in the order they were found.
-  std::vector<std::pair<int, int>> fautes;
+  // Faulty tiles, each once, in the order they were found.
+  std::vector<TPosition> fautes;
   // The pieces were numbered (the check reached its numbering step).
   bool numerotees = false;
 

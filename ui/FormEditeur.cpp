@@ -239,6 +239,9 @@ TFrmEditeur::TFrmEditeur(TFrmNouveau& nouveau, Dialogues& dialogues, const QStri
   CreerPalette();
   FormCreate();
   if (!chemin.isEmpty()) Chemin = chemin.endsWith('/') ? chemin : chemin + '/';
+  const std::string plateaux = (Chemin + "plateaux/").toStdString();
+  ODEditeur = {"Charger un plateau Glissaro", "Plateau Glissaro", "*.wbp", "wbp", plateaux, ""};
+  SDEditeur = {"Sauvegarder le plateau Glissaro", "Plateau Glissaro", "*.wbp", "wbp", plateaux, ""};
   Loaded();
 }
 
@@ -688,8 +691,8 @@ bool TFrmEditeur::VerifierGrille(bool rapport) {
     return true;
   }
   ColorerGrille(kBlanc);
-  for (const auto& [colonne, ligne] : resultat.fautes)
-    Cases[static_cast<std::size_t>(colonne)][static_cast<std::size_t>(ligne)]->SetColorGrille(kRouge);
+  for (const TPosition faute : resultat.fautes)
+    Cases[static_cast<std::size_t>(faute.colonne)][static_cast<std::size_t>(faute.ligne)]->SetColorGrille(kRouge);
   if (rapport) {
     dialogues_.Bip();
     dialogues_.Erreur(resultat.texte);

@@ -61,7 +61,7 @@ class TFrmEditeur : public QMainWindow {
   // After a check that numbered the pieces: the number after the last one.
   int16_t NumeroPiece = 0;
 
-  // The file dialogs, set up by the main window.
+  // The file dialogs, in the library's folder.
   DialogueFichier ODEditeur;
   DialogueFichier SDEditeur;
 

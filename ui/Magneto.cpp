@@ -52,8 +52,8 @@ QImage BandeMagneto(bool sous, qreal ratio) {
   return bande;
 }
 
-TFrmMagneto::TFrmMagneto(TFrmPlayer& player, TFrmPlateau& plateau)
-    : player_(player), plateau_(plateau), magneto_(plateau.Partie) {
+TFrmMagneto::TFrmMagneto(TSession& session, TFrmPlayer& player, TFrmPlateau& plateau)
+    : session_(session), player_(player), plateau_(plateau) {
   setObjectName("FrmMagneto");
   setWindowTitle("Magnétoscope");
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -107,15 +107,22 @@ TFrmMagneto::TFrmMagneto(TFrmPlayer& player, TFrmPlateau& plateau)
 
   ImageListTempoOff = DecouperBoutons(BandeMagneto(false, devicePixelRatioF()));
   ImageListTempoOn = DecouperBoutons(BandeMagneto(true, devicePixelRatioF()));
-  if (player_.NomSkin == kNomSkinDefaut) {
-    ImageListMagnetoOff = ImageListTempoOff;
-    ImageListMagnetoON = ImageListTempoOn;
-    AppliquerImages();
-  } else {
+  if (session_.Reglages().NomSkin == kNomSkinDefaut)
+    DefinirImages({}, {});
+  else
     player_.ImageMagneto(*this);
-  }
-  plateau_.Partie.Comptage = true;
-  AppliquerVitesse(player_.VitesseMagneto);
+  AppliquerVitesse(session_.Reglages().VitesseMagneto);
+  session_.AjouterObservateur(this);
+}
+
+TFrmMagneto::~TFrmMagneto() { session_.RetirerObservateur(this); }
+
+void TFrmMagneto::ReglagesModifies() { AppliquerVitesse(session_.Reglages().VitesseMagneto); }
+
+void TFrmMagneto::DefinirImages(std::vector<QPixmap> off, std::vector<QPixmap> on) {
+  ImageListMagnetoOff = off.empty() ? ImageListTempoOff : std::move(off);
+  ImageListMagnetoON = on.empty() ? ImageListTempoOn : std::move(on);
+  AppliquerImages();
 }
 
 void TFrmMagneto::AppliquerImages() {
@@ -144,7 +151,7 @@ void TFrmMagneto::showEvent(QShowEvent* evenement) {
     move(x, y);
   }
   QWidget::showEvent(evenement);
-  AppliquerVitesse(player_.VitesseMagneto);
+  AppliquerVitesse(session_.Reglages().VitesseMagneto);
 }
 
 bool TFrmMagneto::eventFilter(QObject* objet, QEvent* evenement) {
@@ -164,31 +171,25 @@ bool TFrmMagneto::eventFilter(QObject* objet, QEvent* evenement) {
 }
 
 void TFrmMagneto::TimerAvanceTimer(bool parTimer) {
-  auto& h = plateau_.Partie.Historique;
+  const auto& h = session_.Partie().Historique();
   if (h.PosHistorique >= h.Fin) return;
   TimerAvance.stop();
-  plateau_.Partie.Comptage = false;
-  magneto_.PasAvant();
-  plateau_.Partie.Comptage = true;
+  session_.Partie().Avancer();
   if (parTimer) TimerAvance.start();
 }
 
 void TFrmMagneto::TimerRetourTimer(bool parTimer) {
-  if (plateau_.Partie.Historique.PosHistorique == 0) {
-    magneto_.PasArriere();  // shows 0
+  if (session_.Partie().Historique().PosHistorique == 0) {
+    session_.Partie().Reculer();  // shows 0
     return;
   }
   TimerRetour.stop();
-  magneto_.PasArriere();
+  session_.Partie().Reculer();
   if (parTimer) TimerRetour.start();
 }
 
-void TFrmMagneto::TbPremierClick() { magneto_.Debut(); }
+void TFrmMagneto::TbPremierClick() { session_.Partie().AllerAuDebut(); }
 
-void TFrmMagneto::TBFinClick() {
-  plateau_.Partie.Comptage = false;
-  magneto_.Fin();
-  plateau_.Partie.Comptage = true;
-}
+void TFrmMagneto::TBFinClick() { session_.Partie().AllerALaFin(); }
 
 }  // namespace glissaro

@@ -1,4 +1,4 @@
-// TFrmMagneto: the replay window. Six buttons step the current game's
+// TFrmMagneto: the replay window. Six buttons step the session's game's
 // history like a tape recorder; two of them save and reload sequences.
 #pragma once
 
@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "Rejeu.h"
+#include "Session.h"
 
 class QToolBar;
 class QToolButton;
@@ -18,10 +18,13 @@ namespace glissaro {
 class TFrmPlayer;
 class TFrmPlateau;
 
-class TFrmMagneto : public QWidget {
+class TFrmMagneto : public QWidget, private ObservateurSession {
   Q_OBJECT
  public:
-  TFrmMagneto(TFrmPlayer& player, TFrmPlateau& plateau);
+  // The buttons take the main window's skin, the timers the replay speed
+  // of the session's settings.
+  TFrmMagneto(TSession& session, TFrmPlayer& player, TFrmPlateau& plateau);
+  ~TFrmMagneto() override;
 
   // The buttons' pictures at rest and under the mouse (30 × 30 each, in
   // button order), and the program's own.
@@ -29,8 +32,9 @@ class TFrmMagneto : public QWidget {
   std::vector<QPixmap> ImageListMagnetoON;
   std::vector<QPixmap> ImageListTempoOff;
   std::vector<QPixmap> ImageListTempoOn;
-  // Shows the pictures of the lists on the buttons.
-  void AppliquerImages();
+  // The buttons' pictures of a skin, shown at once; a list left empty
+  // gives the program's own.
+  void DefinirImages(std::vector<QPixmap> off, std::vector<QPixmap> on);
 
   QToolBar* ToolBar1 = nullptr;
   QToolButton* TbCharger = nullptr;
@@ -56,9 +60,14 @@ class TFrmMagneto : public QWidget {
   bool eventFilter(QObject* objet, QEvent* evenement) override;
 
  private:
+  // Shows the pictures of the lists on the buttons.
+  void AppliquerImages();
+  // The replay speed follows the settings.
+  void ReglagesModifies() override;
+
+  TSession& session_;
   TFrmPlayer& player_;
   TFrmPlateau& plateau_;
-  TRejeu magneto_;
 };
 
 // Cuts a strip of 30 × 30 pictures, white being transparent; a strip drawn

@@ -11,20 +11,6 @@
 
 namespace glissaro {
 
-std::optional<VersionProgramme> VersionDuProgramme() {
-#if defined(GLISSARO_VERSION_MAJEURE) && defined(GLISSARO_VERSION_MINEURE) && defined(GLISSARO_VERSION_REVISION)
-  return VersionProgramme{GLISSARO_VERSION_MAJEURE, GLISSARO_VERSION_MINEURE, GLISSARO_VERSION_REVISION};
-#else
-  return std::nullopt;
-#endif
-}
-
-QString TexteVersion(const std::optional<VersionProgramme>& version) {
-  if (!version) return {};
-  return QString::number(version->majeure) + "." + QString::number(version->mineure) +
-         QString::number(version->revision);
-}
-
 TLien::TLien(const QString& texte, QWidget* parent) : QLabel(texte, parent) {
   setCursor(Qt::PointingHandCursor);
   setStyleSheet("color: blue; text-decoration: underline;");
@@ -121,7 +107,7 @@ TFrmAbout::TFrmAbout(const QString& chemin, Dialogues& dialogues, QWidget* paren
 void TFrmAbout::showEvent(QShowEvent* evenement) {
   QDialog::showEvent(evenement);
   if (const QScreen* ecran = screen()) move(ecran->geometry().center() - rect().center());
-  Label3->setText(TexteVersion(VersionDuProgramme()));
+  Label3->setText(QString::fromStdString(TexteVersion(VersionDuProgramme())));
   Label3->adjustSize();
 }
 

@@ -11,24 +11,11 @@
 #include <optional>
 
 #include "Dialogues.h"
-#include "Partie.h"
+#include "Version.h"
 
 class QPushButton;
 
 namespace glissaro {
-
-// The program's version as major, minor and release numbers, set once in
-// the build; nothing when the program carries none.
-struct VersionProgramme {
-  int majeure = 0;
-  int mineure = 0;
-  int revision = 0;
-};
-std::optional<VersionProgramme> VersionDuProgramme();
-
-// "1.00" for 1.0.0, "1.25" for 1.2.5: each number in decimal, one after the
-// other, with a point after the first; empty without a version.
-QString TexteVersion(const std::optional<VersionProgramme>& version);
 
 // What the about box shows besides the web site (kAdresseSiteWeb): the
 // distribution's own values.

@@ -15,8 +15,6 @@
 #include <cmath>
 
 #include "Records.h"
-#include "Rejeu.h"
-#include "Sequence.h"
 #include "Solution.h"
 #include "SkinForm.h"
 #include "SkinImages.h"
@@ -191,13 +189,14 @@ void TImagePlateau::mousePressEvent(QMouseEvent* e) { emit MouseDown(e); }
 void TImagePlateau::mouseMoveEvent(QMouseEvent* e) { emit MouseMove(e); }
 void TImagePlateau::mouseReleaseEvent(QMouseEvent* e) { emit MouseUp(e); }
 
-TFrmPlateau::TFrmPlateau(TFrmPlayer& player, Dialogues& dialogues) : player_(player), dialogues_(dialogues) {
+TFrmPlateau::TFrmPlateau(TSession& session, TFrmPlayer& player, Dialogues& dialogues)
+    : session_(session), player_(player), dialogues_(dialogues) {
   setObjectName("FrmPlateau");
   // A tool window without title-bar buttons.
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setFocusPolicy(Qt::StrongFocus);
   ImagePlateau = new TImagePlateau(this);
-  ImagePlateau->Plateau = &Partie.Plateau;
+  ImagePlateau->Plateau = &Partie().Plateau();
   connect(ImagePlateau, &TImagePlateau::MouseDown, this, &TFrmPlateau::ImagePlateauMouseDown);
   connect(ImagePlateau, &TImagePlateau::MouseMove, this, &TFrmPlateau::ImagePlateauMouseMove);
   connect(ImagePlateau, &TImagePlateau::MouseUp, this, &TFrmPlateau::ImagePlateauMouseUp);
@@ -249,14 +248,18 @@ TFrmPlateau::TFrmPlateau(TFrmPlayer& player, Dialogues& dialogues) : player_(pla
     ImagePlateau->update();
   });
 
-  Partie.DefinirObservateur(this);
+  const std::string sequences = session_.Chemin() + "sequences/";
+  SD_Sequence = {"sauvegarde une séquenceGlissaro", "sequences Glissaro", "*.swb", "swb", sequences, ""};
+  OD_sauvegarde = {"Recharger une séquence Glissaro", "sequences Glissaro", "*.swb", "swb", sequences, ""};
+  session_.AjouterObservateur(this);
   // The tile pictures of the current skin, from the start.
-  ChargerPieces(TrouverFichierSansCasse(player_.DossierSkin(player_.NomSkin) + "pieces.bmp"));
-  Partie.DefinirVitesse(player_.VitesseDeplacement);
-  zoom_ = ZoomValide(player_.Zoom) ? player_.Zoom : kZoomAutomatique;
-  placesFinales_ = player_.PlacesFinales;
+  ChargerPieces(TrouverFichierSansCasse(player_.DossierSkin() + "pieces.bmp"));
+  zoom_ = ZoomValide(session_.Reglages().Zoom) ? session_.Reglages().Zoom : kZoomAutomatique;
+  placesFinales_ = session_.Reglages().PlacesFinales;
   MettreAJourActions();
 }
+
+TFrmPlateau::~TFrmPlateau() { session_.RetirerObservateur(this); }
 
 QString ChargerPiecesSkin(TImagesPieces& images, const QString& chemin) {
   std::string erreur;
@@ -275,7 +278,7 @@ bool TFrmPlateau::ChargerPieces(const QString& chemin) {
     dialogues_.Erreur(erreur.toStdString());
     return false;
   }
-  Partie.DefinirTailleCase(Images.TailleCase());
+  session_.Partie().DefinirTailleCase(Images.TailleCase());
   return true;
 }
 
@@ -283,22 +286,21 @@ void TFrmPlateau::ChargerPlateau(const QString& chemin) {
   hide();
   AnnulerIndice();
   ImagePlateau->Selection = 0;
-  Partie.DefinirTailleCase(Images.TailleCase());
-  Partie.DefinirVitesse(player_.VitesseDeplacement);
+  session_.Partie().DefinirTailleCase(Images.TailleCase());
   ImagePlateau->Picture = QImage();
   ImagePlateau->PictureDouble = QImage();
   ImagePlateau->DefinirEchelle(100);
-  const auto lecture = Partie.ChargerPlateau(chemin.toStdString());
+  const auto lecture = session_.ChargerPlateau(chemin.toStdString());
   MettreAJourActions();
-  if (lecture.enTeteLu) {
-    const QString titre = QString::fromStdString(lecture.titre);
-    setWindowTitle(titre);
-    player_.SkinForm1->SetDisplayText("TEXT_TITRE", titre);
-  }
+  if (lecture.enTeteLu) setWindowTitle(QString::fromStdString(lecture.titre));
   if (lecture.statut == StatutLecture::Erreur) dialogues_.Erreur(lecture.message);
   if (lecture.statut != StatutLecture::Ok) return;
 
-  PreparerRecords(chemin);
+  if (!session_.OptimumConnu()) {
+    OptionsSolveur options;
+    options.limiteMemoire = std::size_t{256} << 20;
+    rechercheOptimum_->Lancer(Partie().Plateau(), options);
+  }
   RedessinerTout();
   Placer();
   show();
@@ -313,7 +315,7 @@ int TFrmPlateau::ZoomEffectif() const {
   const int t = Images.TailleCase();
   // The frame as the last showing measured it.
   const QSize bordure = (frameGeometry().size() - size()).expandedTo(QSize(0, 0));
-  return ZoomAutomatique(Partie.Plateau.Largeur * t + bordure.width(), Partie.Plateau.Hauteur * t + bordure.height(),
+  return ZoomAutomatique(Partie().Plateau().Largeur * t + bordure.width(), Partie().Plateau().Hauteur * t + bordure.height(),
                          ecran->geometry().width(), ecran->geometry().height());
 }
 
@@ -331,21 +333,25 @@ void TFrmPlateau::AppliquerTaille() {
 
 void TFrmPlateau::RedessinerTout() {
   ImagePlateau->TailleCase = Images.TailleCase();
-  ImagePlateau->Picture = Images.DessinerPlateau(Partie.Plateau, placesFinales_);
-  ImagePlateau->PictureDouble = Images.DessinerPlateauDouble(Partie.Plateau, placesFinales_);
+  ImagePlateau->Picture = Images.DessinerPlateau(Partie().Plateau(), placesFinales_);
+  ImagePlateau->PictureDouble = Images.DessinerPlateauDouble(Partie().Plateau(), placesFinales_);
   AppliquerTaille();
 }
 
-void TFrmPlateau::DefinirZoom(int zoom) {
-  zoom_ = ZoomValide(zoom) ? zoom : kZoomAutomatique;
-  if (!isVisible() || !Partie.Charge()) return;
-  AppliquerTaille();
-  Placer();
-}
-
-void TFrmPlateau::DefinirPlacesFinales(bool montrer) {
-  placesFinales_ = montrer;
-  if (Partie.Charge() && !ImagePlateau->Picture.isNull()) RedessinerTout();
+void TFrmPlateau::ReglagesModifies() {
+  const Parametres& reglages = session_.Reglages();
+  const int zoom = ZoomValide(reglages.Zoom) ? reglages.Zoom : kZoomAutomatique;
+  if (zoom != zoom_) {
+    zoom_ = zoom;
+    if (isVisible() && Partie().Charge()) {
+      AppliquerTaille();
+      Placer();
+    }
+  }
+  if (reglages.PlacesFinales != placesFinales_) {
+    placesFinales_ = reglages.PlacesFinales;
+    if (Partie().Charge() && !ImagePlateau->Picture.isNull()) RedessinerTout();
+  }
 }
 
 void TFrmPlateau::Assembler(TFrmPlayer& fenetre) {
@@ -395,14 +401,14 @@ void TFrmPlateau::SuivrePanneau() {
 }
 
 void TFrmPlateau::DessinerCase(int ligne, int colonne) {
-  if (ImagePlateau->Picture.isNull() || !Partie.Plateau.Contient(ligne, colonne)) return;
+  if (ImagePlateau->Picture.isNull() || !Partie().Plateau().Contient(ligne, colonne)) return;
   {
     QPainter peintre(&ImagePlateau->Picture);
-    Images.DessinerCase(peintre, Partie.Plateau.Case(ligne, colonne), ligne, colonne, placesFinales_);
+    Images.DessinerCase(peintre, Partie().Plateau().Case(ligne, colonne), ligne, colonne, placesFinales_);
   }
   if (!ImagePlateau->PictureDouble.isNull()) {
     QPainter peintre(&ImagePlateau->PictureDouble);
-    Images.DessinerCaseDouble(peintre, Partie.Plateau.Case(ligne, colonne), ligne, colonne, placesFinales_);
+    Images.DessinerCaseDouble(peintre, Partie().Plateau().Case(ligne, colonne), ligne, colonne, placesFinales_);
   }
   const int t = Images.TailleCase();
   ImagePlateau->MettreAJour(QRect((colonne - 1) * t, (ligne - 1) * t, t, t));
@@ -412,26 +418,25 @@ void TFrmPlateau::ImagePlateauMouseDown(QMouseEvent* e) {
   AnnulerIndice();
   sourisEnfoncee_ = true;
   const QPoint p = ImagePlateau->VersPlateau(e->position());
-  Partie.Appuyer(p.x(), p.y());
-  if (Partie.SerieChoisie == TSerieMap::Normal || Partie.SerieChoisie == TSerieMap::Final)
-    SelectionnerPiece(Partie.PieceChoisie);
+  session_.Partie().Appuyer(p.x(), p.y());
+  if (Partie().PieceChoisieMobile()) SelectionnerPiece(Partie().PieceChoisie());
 }
 
 void TFrmPlateau::ImagePlateauMouseMove(QMouseEvent* e) {
   if (!(e->buttons() & Qt::LeftButton)) return;
   const QPoint p = ImagePlateau->VersPlateau(e->position());
-  Partie.Glisser(p.x(), p.y());
+  session_.Partie().Glisser(p.x(), p.y());
 }
 
 void TFrmPlateau::ImagePlateauMouseUp(QMouseEvent* e) {
   sourisEnfoncee_ = false;
-  Partie.Relacher();
+  session_.Partie().Relacher();
   MettreAJourActions();
   if (e->button() == Qt::RightButton) PopupMenu1->popup(e->globalPosition().toPoint());
 }
 
 bool TFrmPlateau::TraiterTouche(QKeyEvent* e) {
-  if (!isVisible() || !Partie.Charge() || sourisEnfoncee_) return false;
+  if (!isVisible() || !Partie().Charge() || sourisEnfoncee_) return false;
   const auto modificateurs = e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
   const bool aucun = modificateurs == Qt::NoModifier;
   const bool ctrl = modificateurs == Qt::ControlModifier;
@@ -457,7 +462,7 @@ bool TFrmPlateau::TraiterTouche(QKeyEvent* e) {
     case Qt::Key_Backtab: {
       const bool arriere = e->key() == Qt::Key_Backtab || modificateurs == Qt::ShiftModifier;
       if (!aucun && modificateurs != Qt::ShiftModifier) return false;
-      SelectionnerPiece(Partie.PieceSuivante(PieceSelectionnee(), !arriere));
+      SelectionnerPiece(Partie().PieceSuivante(PieceSelectionnee(), !arriere));
       return true;
     }
     case Qt::Key_Left:
@@ -481,7 +486,7 @@ void TFrmPlateau::SelectionnerPiece(uint16_t piece) {
 void TFrmPlateau::DeplacerSelection(int dx, int dy) {
   if (PieceSelectionnee() == 0) return;
   AnnulerIndice();
-  Partie.DeplacerAuClavier(PieceSelectionnee(), dx, dy);
+  session_.Partie().DeplacerAuClavier(PieceSelectionnee(), dx, dy);
   MettreAJourActions();
 }
 
@@ -501,31 +506,31 @@ void TFrmPlateau::hideEvent(QHideEvent* evenement) {
 }
 
 void TFrmPlateau::MettreAJourActions() {
-  AnnulerCoup1->setEnabled(Partie.Charge() && rejeu_.PeutAnnulerCoup());
-  RetablirCoup1->setEnabled(Partie.Charge() && rejeu_.PeutRetablirCoup());
-  Indice1->setEnabled(Partie.Charge());
+  AnnulerCoup1->setEnabled(Partie().Charge() && Partie().PeutAnnuler());
+  RetablirCoup1->setEnabled(Partie().Charge() && Partie().PeutRetablir());
+  Indice1->setEnabled(Partie().Charge());
 }
 
 void TFrmPlateau::AnnulerCoup1Click() {
-  if (!Partie.Charge()) return;
+  if (!Partie().Charge()) return;
   AnnulerIndice();
-  rejeu_.AnnulerCoup();
+  session_.Partie().Annuler();
   MettreAJourActions();
 }
 
 void TFrmPlateau::RetablirCoup1Click() {
-  if (!Partie.Charge()) return;
+  if (!Partie().Charge()) return;
   AnnulerIndice();
-  rejeu_.RetablirCoup();
+  session_.Partie().Retablir();
   MettreAJourActions();
 }
 
 void TFrmPlateau::Indice1Click() {
-  if (!Partie.Charge()) return;
+  if (!Partie().Charge()) return;
   AnnulerIndice();
   // The one place where a hint asks the solver.
-  positionIndice_ = Partie.Plateau;
-  rechercheIndice_->Lancer(Partie.Plateau, OptionsIndice());
+  positionIndice_ = Partie().Plateau();
+  rechercheIndice_->Lancer(Partie().Plateau(), OptionsIndice());
   delaiIndice_.start(DelaiIndice);
 }
 
@@ -534,12 +539,12 @@ void TFrmPlateau::ResultatIndice(const ResultatSolveur& resultat) {
   delaiIndice_.stop();
   // The replay may have moved the pieces meanwhile: an answer for another
   // position says nothing.
-  const auto& p = Partie.Plateau;
+  const auto& p = Partie().Plateau();
   for (int l = 1; l <= p.Hauteur; ++l)
     for (int c = 1; c <= p.Largeur; ++c)
       if (p.Case(l, c).Piece != positionIndice_.Case(l, c).Piece || p.Case(l, c).Map != positionIndice_.Case(l, c).Map)
         return;
-  const TIndice indice = IndiceDuResultat(Partie.Plateau, resultat);
+  const TIndice indice = IndiceDuResultat(Partie().Plateau(), resultat);
   if (indice.issue == IssueIndice::Pas)
     MontrerIndice(indice);
   else if (const std::string texte = TexteIndice(indice.issue); !texte.empty())
@@ -547,7 +552,7 @@ void TFrmPlateau::ResultatIndice(const ResultatSolveur& resultat) {
 }
 
 void TFrmPlateau::MontrerIndice(const TIndice& indice) {
-  ++Partie.Indices;
+  session_.Partie().NoterIndice();
   ImagePlateau->Indice = indice;
   ImagePlateau->IndiceAllume = true;
   clignotements_ = 0;
@@ -569,10 +574,7 @@ void TFrmPlateau::AnnulerIndice() {
 }
 
 void TFrmPlateau::fermerClick() {
-  player_.SkinForm1->SetDisplayText("TEXT_CPT", "0000");
-  Partie.Compteur = 0;
-  player_.SkinForm1->SetDisplayText("TEXT_TITRE", "Version 1.00");
-  player_.FichierPlateau.clear();
+  session_.FermerPlateau();
   close();
 }
 
@@ -581,19 +583,15 @@ void TFrmPlateau::SauverSequence() {
   if (!chemin) return;
   if (QFileInfo::exists(QString::fromStdString(*chemin)) && !dialogues_.Confirmer("Ce fichier existe déjà le remplacer ?"))
     return;
-  const auto ecriture = EcrireSequence(*chemin, windowTitle().toStdString(), Partie.Historique);
+  const auto ecriture = session_.EnregistrerSequence(*chemin, windowTitle().toStdString());
   if (!ecriture.ok) dialogues_.Erreur(ecriture.message);
 }
 
 bool TFrmPlateau::PlateauPourSequence() {
-  if (player_.FichierPlateau.trimmed().isEmpty()) {
-    if (gestion_ && gestion_->exec() == QDialog::Accepted && !gestion_->FichierChoisi.isEmpty()) {
-      player_.FichierPlateau = gestion_->FichierChoisi;
-      ChargerPlateau(player_.FichierPlateau);
-    }
-    if (player_.FichierPlateau.trimmed().isEmpty()) return false;
-  }
-  return true;
+  if (!session_.PlateauChoisi() && gestion_ && gestion_->exec() == QDialog::Accepted &&
+      !gestion_->FichierChoisi.isEmpty())
+    ChargerPlateau(gestion_->FichierChoisi);
+  return session_.PlateauChoisi();
 }
 
 void TFrmPlateau::RechargerSequence() {
@@ -608,31 +606,25 @@ void TFrmPlateau::RechargerSequenceDepuis(const QString& chemin) {
 }
 
 void TFrmPlateau::ChargerSequence(const std::string& chemin) {
-  ChargerPlateau(player_.FichierPlateau);
-  if (!Partie.Charge()) return;
+  ChargerPlateau(QString::fromStdString(session_.FichierPlateau()));
+  if (!Partie().Charge()) return;
 
-  const auto sequence = LireSequence(chemin);
-  if (!sequence.ok) {
-    dialogues_.Erreur(sequence.message);
-    return;
-  }
   // Nothing of a sequence made for another board, or that this board could
   // not have played, reaches the history.
-  const auto controle = ControlerSequence(Partie.Plateau, sequence);
-  if (controle.issue != ControleSequence::Issue::Correcte) {
-    dialogues_.Bip();
-    dialogues_.Erreur(controle.message);
+  const auto rechargement = session_.RechargerSequence(chemin);
+  if (rechargement.controle.issue != ControleSequence::Issue::Correcte) {
+    if (rechargement.lue) dialogues_.Bip();
+    dialogues_.Erreur(rechargement.controle.message);
     return;
   }
-  ChargerEvenements(Partie.Historique, sequence.evenements);
   MettreAJourActions();
   dialogues_.Information("Séquence rechargée");
 }
 
 void TFrmPlateau::MontrerSolution1Click() {
-  if (!Partie.Charge()) return;
+  if (!Partie().Charge()) return;
   AnnulerIndice();
-  const auto resultat = ResoudreEnAttendant(this, Partie.Plateau, MesureSolveur::Coups);
+  const auto resultat = ResoudreEnAttendant(this, Partie().Plateau(), MesureSolveur::Coups);
   if (!resultat || resultat->issue == IssueSolveur::Annule) return;
   if (resultat->issue == IssueSolveur::AucuneSolution) {
     dialogues_.Information("Aucune solution depuis cette position");
@@ -643,17 +635,8 @@ void TFrmPlateau::MontrerSolution1Click() {
                            " positions : ce plateau est trop grand pour être résolu ici.");
     return;
   }
-  // What could be replayed forward is dropped; the solution follows the
-  // position, as play would have recorded it.
-  auto& h = Partie.Historique;
-  h.Couper();
   // Shown, not played: no record for this game.
-  Partie.SolutionMontree = true;
-  h.MarquerNonJoues(h.Fin);
-  const auto evenements = EvenementsDeLaSolution(Partie.Plateau, resultat->chemin, Partie.Compteur);
-  std::size_t places = static_cast<std::size_t>(THistorique::kCapacite - h.Fin);
-  for (std::size_t i = 0; i < evenements.size() && i < places; ++i) h.Evenements[h.Fin++] = evenements[i];
-  if (evenements.size() > places) HistoriquePlein();
+  session_.MontrerSolution(resultat->chemin);
   MettreAJourActions();
   dialogues_.Information("Solution " + std::string(resultat->optimale ? "optimale" : "trouvée") + " en " +
                          TexteCoups(resultat->coups) + (resultat->optimale ? "" : " (non optimale)") +
@@ -662,62 +645,24 @@ void TFrmPlateau::MontrerSolution1Click() {
 
 void TFrmPlateau::CaseChangee(int ligne, int colonne) { DessinerCase(ligne, colonne); }
 
-void TFrmPlateau::CompteurAffiche(const std::string& texte) {
-  player_.SkinForm1->SetDisplayText("TEXT_CPT", QString::fromStdString(texte));
-}
-
-std::string TFrmPlateau::FichierRecords() const { return player_.Records.Fichier(); }
-
 bool TFrmPlateau::RechercheOptimumEnCours() const { return rechercheOptimum_->EnCours(); }
 
-void TFrmPlateau::PreparerRecords(const QString& chemin) {
-  empreinte_ = EmpreintePlateau(Partie.Plateau);
-  cheminBibliotheque_ = CheminDansBibliotheque((player_.Chemin + "plateaux/").toStdString(), chemin.toStdString());
-  const auto records = player_.Records.Lire();
-  const auto* record = records.Trouver(empreinte_);
-  if (record && record->Optimum) return;
-  OptionsSolveur options;
-  options.limiteMemoire = std::size_t{256} << 20;
-  rechercheOptimum_->Lancer(Partie.Plateau, options);
-}
-
 void TFrmPlateau::NoterOptimum(const ResultatSolveur& resultat) {
-  if (resultat.issue != IssueSolveur::Solution || !resultat.optimale) return;
-  player_.Records.Modifier([&](TRecords& records) {
-    records.NoterOptimum(empreinte_, Partie.Plateau.Titre, cheminBibliotheque_, resultat.coups);
-  });
+  if (resultat.issue == IssueSolveur::Solution && resultat.optimale) session_.NoterOptimum(resultat.coups);
 }
 
 void TFrmPlateau::Felicitations(const std::string& texte, int32_t) {
-  const auto fin = FinDe(Partie);
-  IssueRecord issue;
-  std::optional<int32_t> optimum;
-  const auto noter = [&](TRecords& records) {
-    issue = records.NoterPartie(empreinte_, Partie.Plateau.Titre, cheminBibliotheque_, fin, DateDuJour());
-    if (const auto* record = records.Trouver(empreinte_)) optimum = record->Optimum;
-  };
-  if (CompteePourRecord(fin)) {
-    player_.Records.Modifier(noter);
-  } else {
-    auto records = player_.Records.Lire();
-    noter(records);
-  }
-  std::string message = texte + "\n" + TexteResultat(fin.coups, optimum);
-  if (issue.nouveauRecord) message += "\n" + TexteNouveauRecord(*issue.ancienMeilleur);
-  if (dialogues_.Choisir(message, "Plateau suivant", "OK"))
+  // The session's congratulation, with the result against the records.
+  if (dialogues_.Choisir(texte, "Plateau suivant", "OK"))
     // Not from inside the release that ended the game.
     QMetaObject::invokeMethod(this, &TFrmPlateau::PlateauSuivant1Click, Qt::QueuedConnection);
 }
 
 void TFrmPlateau::PlateauSuivant1Click() {
-  const std::string dossier = (player_.Chemin + "plateaux/").toStdString();
-  const auto suivant = PlateauSuivantAJouer(player_.Records.Lire(), dossier, cheminBibliotheque_);
-  if (!suivant) {
+  if (const auto suivant = session_.PlateauSuivant())
+    ChargerPlateau(QString::fromStdString(*suivant));
+  else
     dialogues_.Information("Vous avez résolu toute la bibliothèque !");
-    return;
-  }
-  player_.FichierPlateau = QString::fromStdString(dossier + *suivant);
-  ChargerPlateau(player_.FichierPlateau);
 }
 
 void TFrmPlateau::HistoriquePlein() {

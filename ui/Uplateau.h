@@ -1,6 +1,6 @@
-// TFrmPlateau: the window in which a board is played. It holds the game
-// (board, rules, counter, history), the tile pictures and the board
-// picture, and turns the mouse into the rules' gestures.
+// TFrmPlateau: the window in which the session's board is played. It holds
+// the tile pictures and the board picture, draws what the game changes and
+// turns the mouse and the keys into the game's gestures.
 #pragma once
 
 #include <QImage>
@@ -11,8 +11,7 @@
 #include "DessinPlateau.h"
 #include "Dialogues.h"
 #include "Indice.h"
-#include "Partie.h"
-#include "Rejeu.h"
+#include "Session.h"
 
 class QMenu;
 class QAction;
@@ -82,36 +81,32 @@ class TImagePlateau : public QWidget {
 // or the message when it cannot be used (and the previous pictures stay).
 QString ChargerPiecesSkin(TImagesPieces& images, const QString& chemin);
 
-class TFrmPlateau : public QWidget, private ObservateurPartie {
+class TFrmPlateau : public QWidget, private ObservateurSession {
   Q_OBJECT
  public:
-  TFrmPlateau(TFrmPlayer& player, Dialogues& dialogues);
+  // The tile pictures of the main window's skin are loaded, and the
+  // session's settings applied.
+  TFrmPlateau(TSession& session, TFrmPlayer& player, Dialogues& dialogues);
+  ~TFrmPlateau() override;
 
-  // Loads, draws and shows a board; a new game starts. A board never
-  // validated leaves the window hidden; a file that cannot be read too,
-  // after its message.
+  // The session's game, as shown here.
+  const TPartie& Partie() const { return session_.Partie(); }
+
+  // Loads, draws and shows a board, which becomes the session's current
+  // one; a new game starts. A board never validated leaves the window
+  // hidden; a file that cannot be read too, after its message.
   void ChargerPlateau(const QString& chemin);
   // New tile pictures; false (after the message) when the picture cannot be
   // used, and the previous pictures stay.
   bool ChargerPieces(const QString& chemin);
 
   int TailleCase() const { return Images.TailleCase(); }
-  // The drag threshold: tile size divided by the move speed.
-  void DefinirVitesse(int vitesse) { Partie.DefinirVitesse(vitesse); }
 
-  // The board's size on the screen: 0 automatic (the largest scale that
-  // keeps the window within 60 % of the screen), else a percentage of the
-  // tile pictures. A shown board takes it at once.
-  void DefinirZoom(int zoom);
-  int Zoom() const { return zoom_; }
-  // The scale in use for the board loaded.
+  // The scale in use for the board loaded: the settings' board size, 0
+  // being automatic (the largest scale that keeps the window within 60 % of
+  // the screen), else a percentage of the tile pictures.
   int ZoomEffectif() const;
-  // Final places marked under the pieces; off, the board is drawn from its
-  // tiles alone.
-  void DefinirPlacesFinales(bool montrer);
-  bool PlacesFinales() const { return placesFinales_; }
 
-  TPartie Partie;
   TImagesPieces Images;
   TImagePlateau* ImagePlateau = nullptr;
   QMenu* PopupMenu1 = nullptr;
@@ -120,7 +115,7 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   QAction* Indice1 = nullptr;
   QAction* fermer = nullptr;
   QAction* MontrerSolution1 = nullptr;
-  // The sequence dialogs, set up by the main window.
+  // The sequence dialogs, in the program folder's "sequences".
   DialogueFichier SD_Sequence;
   DialogueFichier OD_sauvegarde;
 
@@ -136,6 +131,7 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   // desktop): asks for its board when none is loaded.
   void RechargerSequenceDepuis(const QString& chemin);
 
+  // The board is closed: the session has no current board.
   void fermerClick();
   // One counted move back or forward again (the replay's steps); Ctrl+Z and
   // Retour arrière, Ctrl+Y and Ctrl+Maj+Z.
@@ -174,7 +170,7 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   // not yet solved at its optimum.
   void PlateauSuivant1Click();
   // The player's records file.
-  std::string FichierRecords() const;
+  std::string FichierRecords() const { return session_.Records().Fichier(); }
   // The records' optimum is searched for in the background when it is not
   // known yet; true while it runs.
   bool RechercheOptimumEnCours() const;
@@ -194,6 +190,9 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   void ImagePlateauMouseMove(QMouseEvent* evenement);
   void ImagePlateauMouseUp(QMouseEvent* evenement);
   void Placer();
+  // The settings' board size and final places, when they differ from
+  // those shown: a shown board takes them at once.
+  void ReglagesModifies() override;
   // Sizes the window and the scaled picture for the board loaded.
   void AppliquerTaille();
   void RedessinerTout();
@@ -209,26 +208,23 @@ class TFrmPlateau : public QWidget, private ObservateurPartie {
   // Stops a search and hides a hint shown.
   void AnnulerIndice();
 
-  // What the rules ask to show.
+  // What the game asks to show.
   void CaseChangee(int ligne, int colonne) override;
-  void CompteurAffiche(const std::string& texte) override;
   void Felicitations(const std::string& texte, int32_t etat) override;
   void HistoriquePlein() override;
 
-  // At the load: the board's fingerprint, its path in the library, and the
-  // search of its optimum when the records do not know it.
-  void PreparerRecords(const QString& chemin);
+  // The optimum of a board loaded is searched for in the background when
+  // the records do not know it.
   void NoterOptimum(const ResultatSolveur& resultat);
-  std::string empreinte_;
-  std::string cheminBibliotheque_;
   TRechercheSolution* rechercheOptimum_ = nullptr;
 
+  TSession& session_;
   TFrmPlayer& player_;
   Dialogues& dialogues_;
   // The caption strip, when assembled into the main window.
   QWidget* legende_ = nullptr;
   TFrmGestion* gestion_ = nullptr;
-  TRejeu rejeu_{Partie};
+  // The board size and the final places the picture is shown with.
   int zoom_ = 0;
   bool placesFinales_ = true;
   bool sourisEnfoncee_ = false;

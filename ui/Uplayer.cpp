@@ -30,28 +30,24 @@
 
 namespace glissaro {
 
-namespace {
-
-// The program folder, with its "/" at the end: the executable's folder
-// unless one is given.
-QString DossierProgramme(const QString& chemin) {
-  QString dossier = chemin.isEmpty() ? QCoreApplication::applicationDirPath() : chemin;
-  if (!dossier.endsWith('/')) dossier += '/';
-  return dossier;
-}
-
-}  // namespace
-
-TFrmPlayer::TFrmPlayer(Dialogues& dialogues, const QString& chemin)
-    : Chemin(DossierProgramme(chemin)), Records(CheminRecords(Chemin.toStdString()), dialogues), dialogues_(dialogues) {
+TFrmPlayer::TFrmPlayer(TSession& session, Dialogues& dialogues) : session_(session), dialogues_(dialogues) {
   setObjectName("FrmPlayer");
   setWindowTitle("Glissaro");
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   OuvrirUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
   Loaded();
+  session_.AjouterObservateur(this);
 }
 
-int32_t TFrmPlayer::Compteur() const { return plateau_ ? plateau_->Partie.Compteur : 0; }
+TFrmPlayer::~TFrmPlayer() { session_.RetirerObservateur(this); }
+
+void TFrmPlayer::CompteurAffiche(const std::string& texte) {
+  SkinForm1->SetDisplayText("TEXT_CPT", QString::fromStdString(texte));
+}
+
+void TFrmPlayer::TitreAffiche(const std::string& titre) {
+  SkinForm1->SetDisplayText("TEXT_TITRE", QString::fromStdString(titre));
+}
 
 void TFrmPlayer::DefinirFenetres(const Fenetres& fenetres) {
   plateau_ = fenetres.plateau;
@@ -87,7 +83,7 @@ void TFrmPlayer::Editeurdeplateau1Click() {
 }
 
 QString TFrmPlayer::DossierSkin(const QString& nom) const {
-  return TrouverFichierSansCasse(Chemin + "skins/" + nom) + "/";
+  return TrouverFichierSansCasse(Chemin() + "skins/" + nom) + "/";
 }
 
 void TFrmPlayer::CreerMenu() {
@@ -174,53 +170,50 @@ void TFrmPlayer::Loaded() {
   CreerMenu();
   ListeSkins();
 
-  std::string illisible;
-  const auto parametres = LireParametres(CheminParametres(Chemin.toStdString()), &illisible);
-  if (!illisible.empty()) dialogues_.Erreur(illisible);
-  NomSkin = QString::fromStdString(parametres.NomSkin);
-  VitesseDeplacement = parametres.VitesseDeplacement;
-  VitesseMagneto = parametres.VitesseMagneto;
+  if (!session_.MessageReglages().empty()) dialogues_.Erreur(session_.MessageReglages());
+  const Parametres& reglages = session_.Reglages();
   for (auto* a : groupeDeplacement_->actions())
-    if (a->data().toInt() == VitesseDeplacement) a->setChecked(true);
+    if (a->data().toInt() == reglages.VitesseDeplacement) a->setChecked(true);
   for (auto* a : groupeMagneto_->actions())
-    if (a->data().toInt() == VitesseMagneto) a->setChecked(true);
-  Zoom = parametres.Zoom;
-  PlacesFinales = parametres.PlacesFinales;
+    if (a->data().toInt() == reglages.VitesseMagneto) a->setChecked(true);
   for (auto* a : groupeTaille_->actions())
-    if (a->data().toInt() == Zoom) a->setChecked(true);
-  PlacesFinales1->setChecked(PlacesFinales);
+    if (a->data().toInt() == reglages.Zoom) a->setChecked(true);
+  PlacesFinales1->setChecked(reglages.PlacesFinales);
+  ChargerSkinDesReglages();
+}
 
-  if (NomSkin == kNomSkinDefaut) return;
+void TFrmPlayer::ChargerSkinDesReglages() {
+  const QString nom = QString::fromStdString(session_.Reglages().NomSkin);
+  if (nom == kNomSkinDefaut) return;
+  const auto parDefaut = [this] {
+    session_.DefinirNomSkin(kNomSkinDefaut);
+    Defaut1->setChecked(true);
+  };
   // A remembered skin whose folder or description is missing, or that does
   // not load, leaves the default skin in place rather than a half-loaded
   // panel.
-  const QString description = TrouverFichierSansCasse(DossierSkin(NomSkin) + "skin.ini");
+  const QString description = TrouverFichierSansCasse(DossierSkin(nom) + "skin.ini");
   if (!QFileInfo(description).isFile() || !SkinForm1->LoadSkinFile(description)) {
     if (QFileInfo(description).isFile()) SkinForm1->LoadDefaultSkin();
-    NomSkin = kNomSkinDefaut;
-    Defaut1->setChecked(true);
+    parDefaut();
     return;
   }
   // The board is drawn with the skin's tiles: without a usable picture of
   // them the default skin takes over, as after a failed switch.
-  const QString erreur =
-      [this] {
-        TImagesPieces pieces;
-        return ChargerPiecesSkin(pieces, TrouverFichierSansCasse(DossierSkin(NomSkin) + "pieces.bmp"));
-      }();
+  TImagesPieces pieces;
+  const QString erreur = ChargerPiecesSkin(pieces, TrouverFichierSansCasse(DossierSkin(nom) + "pieces.bmp"));
   if (!erreur.isEmpty()) {
-    dialogues_.Erreur(erreur.toStdString() + "\nLa skin par défaut est utilisée à la place de « " +
-                      NomSkin.toStdString() + " ».");
+    dialogues_.Erreur(erreur.toStdString() + "\nLa skin par défaut est utilisée à la place de « " + nom.toStdString() +
+                      " ».");
     SkinForm1->LoadDefaultSkin();
-    NomSkin = kNomSkinDefaut;
-    Defaut1->setChecked(true);
+    parDefaut();
     return;
   }
   CocherSkin();
 }
 
 void TFrmPlayer::ListeSkins() {
-  QStringList dossiers = QDir(Chemin + "skins").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  QStringList dossiers = QDir(Chemin() + "skins").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   std::sort(dossiers.begin(), dossiers.end(), [](const QString& a, const QString& b) {
     const int c = QString::compare(a, b, Qt::CaseInsensitive);
     return c != 0 ? c < 0 : a < b;
@@ -239,17 +232,18 @@ void TFrmPlayer::AjouteSkin(const QString& nom) {
 }
 
 void TFrmPlayer::CocherSkin() {
-  if (NomSkin == kNomSkinDefaut) {
+  const QString nom = QString::fromStdString(session_.Reglages().NomSkin);
+  if (nom == kNomSkinDefaut) {
     Defaut1->setChecked(true);
     return;
   }
   for (auto* a : SkinsMenu->actions())
-    if (a != Defaut1 && a->text().trimmed().toUpper() == NomSkin.trimmed().toUpper()) a->setChecked(true);
+    if (a != Defaut1 && a->text().trimmed().toUpper() == nom.trimmed().toUpper()) a->setChecked(true);
 }
 
 bool TFrmPlayer::ChangerSkin(const QString& nom) {
   const bool defaut = nom == kNomSkinDefaut;
-  const QString precedent = NomSkin;
+  const QString precedent = QString::fromStdString(session_.Reglages().NomSkin);
   // What the panel shows (the board's title, the counter) comes back with
   // the previous panel.
   std::vector<std::pair<QString, QString>> affiches;
@@ -282,23 +276,23 @@ bool TFrmPlayer::ChangerSkin(const QString& nom) {
     panneauPrecedent();
     return false;
   }
-  NomSkin = defaut ? QString(kNomSkinDefaut) : nom;
+  session_.DefinirNomSkin(defaut ? std::string(kNomSkinDefaut) : nom.toStdString());
   if (magneto_) ImageMagneto(*magneto_);
   return true;
 }
 
 void TFrmPlayer::SkinClick(QAction* item) {
-  if (ChangerSkin(item->data().toString()) && plateau_ && !FichierPlateau.isEmpty())
-    plateau_->ChargerPlateau(FichierPlateau);
+  if (ChangerSkin(item->data().toString()) && plateau_ && !session_.FichierPlateau().empty())
+    plateau_->ChargerPlateau(QString::fromStdString(session_.FichierPlateau()));
   CocherSkin();
 }
 
 void TFrmPlayer::Defaut1Click() { SkinClick(Defaut1); }
 
 void TFrmPlayer::ImageMagneto(TFrmMagneto& magneto) {
-  auto charger = [this, &magneto](const QString& nom, const std::vector<QPixmap>& secours) {
-    const QString fichier = TrouverFichierSansCasse(DossierSkin(NomSkin) + nom);
-    if (!QFileInfo(fichier).isFile()) return secours;
+  auto charger = [this, &magneto](const QString& nom) -> std::vector<QPixmap> {
+    const QString fichier = TrouverFichierSansCasse(DossierSkin() + nom);
+    if (!QFileInfo(fichier).isFile()) return {};
     std::string erreur;
     QImage bande = LireImageSkin(fichier, kBorneBande, &erreur);
     // Drawn at twice the size on a dense screen, when the skin has it.
@@ -307,11 +301,9 @@ void TFrmPlayer::ImageMagneto(TFrmMagneto& magneto) {
     auto images = DecouperBoutons(bande);
     if (!erreur.empty())
       dialogues_.Avertissement(erreur + "\nLe magnétoscope garde ses boutons par défaut.");
-    return images.empty() ? secours : images;
+    return images;
   };
-  magneto.ImageListMagnetoOff = charger("magnetoOff.bmp", magneto.ImageListTempoOff);
-  magneto.ImageListMagnetoON = charger("magnetoOn.bmp", magneto.ImageListTempoOn);
-  magneto.AppliquerImages();
+  magneto.DefinirImages(charger("magnetoOff.bmp"), charger("magnetoOn.bmp"));
 }
 
 void TFrmPlayer::showEvent(QShowEvent* evenement) {
@@ -324,20 +316,8 @@ void TFrmPlayer::showEvent(QShowEvent* evenement) {
 
 void TFrmPlayer::FormShow() {
   if (const QScreen* ecran = screen()) move(ecran->geometry().center() - rect().center());
-  CreerDossiers((Chemin + "plateaux").toStdString());
-  CreerDossiers((Chemin + "sequences").toStdString());
-  if (plateau_) {
-    plateau_->SD_Sequence = {"sauvegarde une séquenceGlissaro", "sequences Glissaro", "*.swb", "swb",
-                             (Chemin + "sequences/").toStdString(), ""};
-    plateau_->OD_sauvegarde = {"Recharger une séquence Glissaro", "sequences Glissaro", "*.swb", "swb",
-                               (Chemin + "sequences/").toStdString(), ""};
-  }
-  if (editeur_) {
-    editeur_->ODEditeur = {"Charger un plateau Glissaro", "Plateau Glissaro", "*.wbp", "wbp",
-                           (Chemin + "plateaux/").toStdString(), ""};
-    editeur_->SDEditeur = {"Sauvegarder le plateau Glissaro", "Plateau Glissaro", "*.wbp", "wbp",
-                           (Chemin + "plateaux/").toStdString(), ""};
-  }
+  CreerDossiers(session_.DossierPlateaux());
+  CreerDossiers(session_.Chemin() + "sequences");
 }
 
 void TFrmPlayer::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton Button, Qt::KeyboardModifiers, int X,
@@ -348,13 +328,11 @@ void TFrmPlayer::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton Butto
   } else if (ID == "REDUIRE") {
     showMinimized();
   } else if (ID == "CHARGER") {
-    if (gestion_ && plateau_ && gestion_->exec() == QDialog::Accepted && !gestion_->FichierChoisi.isEmpty()) {
-      FichierPlateau = gestion_->FichierChoisi;
-      plateau_->ChargerPlateau(FichierPlateau);
-    }
+    if (gestion_ && plateau_ && gestion_->exec() == QDialog::Accepted && !gestion_->FichierChoisi.isEmpty())
+      plateau_->ChargerPlateau(gestion_->FichierChoisi);
   } else if (ID == "RAZ") {
-    if (!FichierPlateau.trimmed().isEmpty() && plateau_ && dialogues_.Confirmer("Recommencez ce plateau"))
-      plateau_->ChargerPlateau(FichierPlateau);
+    if (session_.PlateauChoisi() && plateau_ && dialogues_.Confirmer("Recommencez ce plateau"))
+      plateau_->ChargerPlateau(QString::fromStdString(session_.FichierPlateau()));
   } else if (ID == "RETOUR") {
     if (magneto_) magneto_->setVisible(!magneto_->isVisible());
   } else if (ID == "AIDE") {
@@ -368,7 +346,7 @@ void TFrmPlayer::voirAide() {
   // The help file named in the working folder when there is one, else the
   // help page shipped with the program.
   const QString chm = QDir::current().absoluteFilePath("Glissaro.chm");
-  OuvrirUrl(QUrl::fromLocalFile(QFileInfo(chm).isFile() ? chm : Chemin + "aide/index.html"));
+  OuvrirUrl(QUrl::fromLocalFile(QFileInfo(chm).isFile() ? chm : Chemin() + "aide/index.html"));
 }
 
 void TFrmPlayer::Officialiser1Click() {
@@ -386,27 +364,21 @@ void TFrmPlayer::Apropos1Click() {
 void TFrmPlayer::MontrerOfficialiser(bool visible) { Officialiser1->setVisible(visible); }
 
 void TFrmPlayer::deplace2Click(QAction* item) {
-  VitesseDeplacement = item->data().toInt();
-  if (plateau_) plateau_->DefinirVitesse(VitesseDeplacement);
+  session_.DefinirVitesseDeplacement(item->data().toInt());
   item->setChecked(true);
 }
 
 void TFrmPlayer::Magneto50Click(QAction* item) {
-  VitesseMagneto = item->data().toInt();
-  if (magneto_) magneto_->AppliquerVitesse(VitesseMagneto);
+  session_.DefinirVitesseMagneto(item->data().toInt());
   item->setChecked(true);
 }
 
 void TFrmPlayer::TailleClick(QAction* item) {
-  Zoom = item->data().toInt();
-  if (plateau_) plateau_->DefinirZoom(Zoom);
+  session_.DefinirZoom(item->data().toInt());
   item->setChecked(true);
 }
 
-void TFrmPlayer::PlacesFinales1Click() {
-  PlacesFinales = PlacesFinales1->isChecked();
-  if (plateau_) plateau_->DefinirPlacesFinales(PlacesFinales);
-}
+void TFrmPlayer::PlacesFinales1Click() { session_.DefinirPlacesFinales(PlacesFinales1->isChecked()); }
 
 void TFrmPlayer::OuvrirFichier(const QString& chemin) {
   const QFileInfo fichier(chemin);
@@ -417,9 +389,7 @@ void TFrmPlayer::OuvrirFichier(const QString& chemin) {
   const QString complet = fichier.absoluteFilePath();
   switch (GenreDuFichier(complet.toStdString())) {
     case GenreFichier::Plateau:
-      if (!plateau_) return;
-      FichierPlateau = complet;
-      plateau_->ChargerPlateau(FichierPlateau);
+      if (plateau_) plateau_->ChargerPlateau(complet);
       break;
     case GenreFichier::Sequence:
       if (plateau_) plateau_->RechargerSequenceDepuis(complet);
@@ -491,13 +461,7 @@ void TFrmPlayer::closeEvent(QCloseEvent* evenement) {
     evenement->ignore();
     return;
   }
-  Parametres p;
-  p.NomSkin = NomSkin.toStdString();
-  p.VitesseDeplacement = VitesseDeplacement;
-  p.VitesseMagneto = VitesseMagneto;
-  p.Zoom = Zoom;
-  p.PlacesFinales = PlacesFinales;
-  const auto ecriture = EcrireParametres(CheminParametres(Chemin.toStdString()), p);
+  const auto ecriture = session_.EnregistrerReglages();
   if (!ecriture.ok) dialogues_.Erreur(ecriture.message);
   evenement->accept();
   emit Fermee();

@@ -1,6 +1,7 @@
 // TFrmPlayer: the main window, a borderless front panel drawn by the skin.
-// It holds the state the whole program shares, turns clicks on the panel's
-// hot areas into commands, carries the settings menu and ends the program.
+// It shows the session's board title and move counter on the panel, turns
+// clicks on the panel's hot areas into commands, carries the settings menu
+// and ends the program.
 #pragma once
 
 #include <QIcon>
@@ -11,7 +12,7 @@
 #include <functional>
 
 #include "Dialogues.h"
-#include "Records.h"
+#include "Session.h"
 
 class QMenu;
 class QAction;
@@ -40,26 +41,17 @@ struct Fenetres {
   TFrmPack* pack = nullptr;
 };
 
-class TFrmPlayer : public QWidget {
+class TFrmPlayer : public QWidget, private ObservateurSession {
   Q_OBJECT
  public:
-  // chemin: the program folder, ending with "/"; empty for the folder of
-  // the executable.
-  explicit TFrmPlayer(Dialogues& dialogues, const QString& chemin = {});
+  // The skin of the session's settings is put in place (the default one
+  // when it cannot be used), and a message of settings that could not be
+  // read is said.
+  TFrmPlayer(TSession& session, Dialogues& dialogues);
+  ~TFrmPlayer() override;
 
   // The windows made after this one, handed over by the program entry.
   void DefinirFenetres(const Fenetres& fenetres);
-
-  // Shared state.
-  QString Chemin;
-  QString NomSkin;
-  int VitesseDeplacement = 2;
-  int VitesseMagneto = 200;
-  QString FichierPlateau;
-  // The player's records (Records.ini in the program folder).
-  TCarnetRecords Records;
-  // The move count of the current game (kept by the board window's game).
-  int32_t Compteur() const;
 
   TSkinForm* SkinForm1 = nullptr;
 
@@ -94,9 +86,6 @@ class TFrmPlayer : public QWidget {
   // its final places shown or not.
   void TailleClick(QAction* item);
   void PlacesFinales1Click();
-  // The board's size and the final places, as read from the settings.
-  int Zoom = 0;
-  bool PlacesFinales = true;
 
   // A file handed over by the desktop or the command line: a board is
   // loaded, a sequence reloaded onto its board (asked for in the board
@@ -113,7 +102,8 @@ class TFrmPlayer : public QWidget {
   void MontrerOfficialiser(bool visible);
 
   // Skins: the sub-menu of the skin folders, and the switches. A switch
-  // that fails says why and puts the previous skin back whole.
+  // that fails says why and puts the previous skin back whole; one that
+  // succeeds becomes the session's.
   void ListeSkins();
   void AjouteSkin(const QString& nom);
   void SkinClick(QAction* item);
@@ -123,8 +113,9 @@ class TFrmPlayer : public QWidget {
   void ImageMagneto(TFrmMagneto& magneto);
 
   // The folder of a skin ("/" at the end), its name matched without regard
-  // to case when it is not found as written.
+  // to case when it is not found as written; that of the current skin.
   QString DossierSkin(const QString& nom) const;
+  QString DossierSkin() const { return DossierSkin(QString::fromStdString(session_.Reglages().NomSkin)); }
 
   // Where the desktop places every window itself and shapes none
   // (Wayland): the board window is drawn in this one, under the panel; the
@@ -155,7 +146,15 @@ class TFrmPlayer : public QWidget {
   bool focusNextPrevChild(bool) override { return false; }
 
  private:
+  // The program folder, "/" at the end.
+  QString Chemin() const { return QString::fromStdString(session_.Chemin()); }
+  // The panel shows the session's counter and title.
+  void CompteurAffiche(const std::string& texte) override;
+  void TitreAffiche(const std::string& titre) override;
+
   void Loaded();
+  // The skin of the settings, or the default one when it cannot be used.
+  void ChargerSkinDesReglages();
   void FormShow();
   void CreerMenu();
   // Puts a skin in place: panel, replay buttons, tiles. False, with
@@ -163,6 +162,7 @@ class TFrmPlayer : public QWidget {
   bool ChangerSkin(const QString& nom);
   void CocherSkin();
 
+  TSession& session_;
   Dialogues& dialogues_;
   TFrmPlateau* plateau_ = nullptr;
   TFrmGestion* gestion_ = nullptr;

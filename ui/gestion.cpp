@@ -157,7 +157,38 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   auto* separateur = new QSplitter(Qt::Horizontal, this);
   separateur->setObjectName("Splitter1");
   separateur->setHandleWidth(3);
-  auto* gauche = new QWidget(separateur);
+  separateur->addWidget(CreerArbre(separateur));
+  separateur->addWidget(CreerApercu(separateur));
+  separateur->setSizes({233, 500 - 233 - 3});
+  separateur->setStretchFactor(1, 1);
+  recherche_ = new TRechercheSolution(this);
+  connect(recherche_, &TRechercheSolution::Finie, this, &TFrmGestion::SolutionTrouvee);
+
+  auto* mise = new QVBoxLayout(this);
+  mise->setContentsMargins(0, 0, 0, 0);
+  mise->setSpacing(0);
+  mise->addWidget(separateur, 1);
+  mise->addWidget(CreerBoutons());
+
+  connect(BtOk, &QPushButton::clicked, this, &QDialog::accept);
+  // A double-click on a board opens it, as OK does (Entrée reaches OK, the
+  // default button).
+  connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* noeud) {
+    if (EstPlateau(noeud)) BtOk->click();
+  });
+  connect(BtCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(BtNouveauDossier, &QPushButton::clicked, this, &TFrmGestion::BtNouveauDossierClick);
+  connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* noeud) {
+    MettreAJourIcones();
+    TreeView1Change(noeud);
+  });
+  connect(TreeView1, &QTreeWidget::itemExpanded, this, [this] { MettreAJourIcones(); });
+  connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this] { MettreAJourIcones(); });
+  connect(TreeView1, &TArbrePlateaux::Deplace, this, &TFrmGestion::TreeView1DragDrop);
+}
+
+QWidget* TFrmGestion::CreerArbre(QWidget* parent) {
+  auto* gauche = new QWidget(parent);
   auto* dansGauche = new QVBoxLayout(gauche);
   dansGauche->setContentsMargins(0, 0, 0, 0);
   dansGauche->setSpacing(2);
@@ -170,7 +201,11 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   LabelProgression->setContentsMargins(4, 2, 4, 2);
   LabelProgression->setMinimumHeight(2 * LabelProgression->fontMetrics().lineSpacing() + 4);
   dansGauche->addWidget(LabelProgression);
-  auto* cadre = new QFrame(separateur);
+  return gauche;
+}
+
+QWidget* TFrmGestion::CreerApercu(QWidget* parent) {
+  auto* cadre = new QFrame(parent);
   cadre->setObjectName("Panel2");
   cadre->setFrameStyle(QFrame::Box | QFrame::Sunken);
   cadre->setLineWidth(2);
@@ -192,28 +227,10 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   LabelRecord->setWordWrap(true);
   LabelRecord->setMinimumHeight(2 * LabelRecord->fontMetrics().lineSpacing());
   dansCadre->addWidget(LabelRecord);
-  recherche_ = new TRechercheSolution(this);
-  connect(recherche_, &TRechercheSolution::Finie, this, [this](const ResultatSolveur& r) {
-    if (r.issue == IssueSolveur::Solution && !r.optimale) {
-      // Not proven: shown, never kept as the board's optimum.
-      LabelSolution->setText(QString::fromStdString("Solution trouvée : " + TexteCoups(r.coups) + " (non optimale)"));
-    } else if (r.issue == IssueSolveur::Solution) {
-      LabelSolution->setText(QString::fromStdString("Solution optimale : " + TexteCoups(r.coups)));
-      // Kept, so that it is found once per board.
-      carnet_->Modifier([&](TRecords& records) {
-        records.NoterOptimum(empreinteApercu_, Cases.Titre, cheminApercu_, r.coups);
-      });
-      records_ = carnet_->Lire();
-    } else if (r.issue == IssueSolveur::AucuneSolution)
-      LabelSolution->setText("Ce plateau n'a pas de solution");
-    else
-      LabelSolution->clear();
-  });
-  separateur->addWidget(gauche);
-  separateur->addWidget(cadre);
-  separateur->setSizes({233, 500 - 233 - 3});
-  separateur->setStretchFactor(1, 1);
+  return cadre;
+}
 
+QWidget* TFrmGestion::CreerBoutons() {
   auto* barre = new QWidget(this);
   barre->setObjectName("Panel1");
   barre->setFixedHeight(41);
@@ -229,28 +246,25 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   dansBarre->addStretch(1);
   dansBarre->addWidget(BtOk);
   dansBarre->addWidget(BtCancel);
+  return barre;
+}
 
-  auto* mise = new QVBoxLayout(this);
-  mise->setContentsMargins(0, 0, 0, 0);
-  mise->setSpacing(0);
-  mise->addWidget(separateur, 1);
-  mise->addWidget(barre);
-
-  connect(BtOk, &QPushButton::clicked, this, &QDialog::accept);
-  // A double-click on a board opens it, as OK does (Entrée reaches OK, the
-  // default button).
-  connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* noeud) {
-    if (EstPlateau(noeud)) BtOk->click();
-  });
-  connect(BtCancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(BtNouveauDossier, &QPushButton::clicked, this, &TFrmGestion::BtNouveauDossierClick);
-  connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* noeud) {
-    MettreAJourIcones();
-    TreeView1Change(noeud);
-  });
-  connect(TreeView1, &QTreeWidget::itemExpanded, this, [this] { MettreAJourIcones(); });
-  connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this] { MettreAJourIcones(); });
-  connect(TreeView1, &TArbrePlateaux::Deplace, this, &TFrmGestion::TreeView1DragDrop);
+void TFrmGestion::SolutionTrouvee(const ResultatSolveur& r) {
+  if (r.issue == IssueSolveur::Solution && !r.optimale) {
+    // Not proven: shown, never kept as the board's optimum.
+    LabelSolution->setText(QString::fromStdString("Solution trouvée : " + TexteCoups(r.coups) + " (non optimale)"));
+  } else if (r.issue == IssueSolveur::Solution) {
+    LabelSolution->setText(QString::fromStdString("Solution optimale : " + TexteCoups(r.coups)));
+    // Kept, so that it is found once per board.
+    carnet_->Modifier([&](TRecords& records) {
+      records.NoterOptimum(empreinteApercu_, Cases.Titre, cheminApercu_, r.coups);
+    });
+    records_ = carnet_->Lire();
+  } else if (r.issue == IssueSolveur::AucuneSolution) {
+    LabelSolution->setText("Ce plateau n'a pas de solution");
+  } else {
+    LabelSolution->clear();
+  }
 }
 
 void TFrmGestion::showEvent(QShowEvent* evenement) {

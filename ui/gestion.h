@@ -108,6 +108,13 @@ class TFrmGestion : public QDialog {
   void hideEvent(QHideEvent* evenement) override;
 
  private:
+  // The parts of the window: the tree with the progress line, the preview
+  // with its lines, the buttons.
+  QWidget* CreerArbre(QWidget* parent);
+  QWidget* CreerApercu(QWidget* parent);
+  QWidget* CreerBoutons();
+  // The search of the board shown ended.
+  void SolutionTrouvee(const ResultatSolveur& resultat);
   void FormShow();
   void MettreAJourIcones();
   // Marks the solved boards from the records, and the progress line.

@@ -1,6 +1,6 @@
-// The program entry: the application titled "Glissaro", the windows created
-// hidden in their fixed order, each handed what it needs, then the message
-// loop until the main window closes.
+// The program entry: the application titled "Glissaro", the game's session
+// on its folder, the windows created hidden in their fixed order, each
+// handed what it needs, then the message loop until the main window closes.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QWindow>
@@ -13,6 +13,7 @@
 
 #include "DialoguesQt.h"
 #include "Plateforme.h"
+#include "Session.h"
 #include "FormEditeur.h"
 #include "Installation.h"
 #include "UNouveau.h"
@@ -58,16 +59,19 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  glissaro::TFrmPlayer player(dialogues, QString::fromStdString(dossier.programme));
-  glissaro::TFrmPlateau plateau(player, dialogues);
+  // The settings, the records, the current board and its game.
+  glissaro::TSession session(dossier.programme, dialogues);
+  const QString chemin = QString::fromStdString(session.Chemin());
+  glissaro::TFrmPlayer player(session, dialogues);
+  glissaro::TFrmPlateau plateau(session, player, dialogues);
   // The editor takes the new-board dialog, made just before it.
   glissaro::TFrmNouveau nouveau(&player);
-  glissaro::TFrmEditeur editeur(nouveau, dialogues, player.Chemin);
-  glissaro::TFrmGestion gestion(player.Chemin, plateau.Images, dialogues);
-  glissaro::TFrmMagneto magneto(player, plateau);
-  glissaro::TFrmAuteur auteur(player.Chemin, plateau.Images, dialogues, &player);
-  glissaro::TFrmPack pack(player.Chemin, dialogues, &player);
-  glissaro::TFrmAbout about(player.Chemin, dialogues, &player);
+  glissaro::TFrmEditeur editeur(nouveau, dialogues, chemin);
+  glissaro::TFrmGestion gestion(chemin, plateau.Images, dialogues);
+  glissaro::TFrmMagneto magneto(session, player, plateau);
+  glissaro::TFrmAuteur auteur(chemin, plateau.Images, dialogues, &player);
+  glissaro::TFrmPack pack(chemin, dialogues, &player);
+  glissaro::TFrmAbout about(chemin, dialogues, &player);
   player.DefinirFenetres({&plateau, &gestion, &magneto, &editeur, &auteur, &about, &pack});
   plateau.DefinirGestion(&gestion);
   if (glissaro::EstPlateformeWayland(QGuiApplication::platformName().toStdString())) {
@@ -81,7 +85,7 @@ int main(int argc, char** argv) {
       fenetre->windowHandle()->setTransientParent(player.windowHandle());
     }
   }
-  gestion.DefinirRecords(player.Records);
+  gestion.DefinirRecords(session.Records());
   QObject::connect(&player, &glissaro::TFrmPlayer::Fermee, &application, &QApplication::quit);
 
   player.show();

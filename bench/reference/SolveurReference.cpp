@@ -1,7 +1,10 @@
 // The solver as it was before the bit-board rewrite: breadth-first search
 // over sorted anchor keys, the game's own door pass on a board copy. Kept
 // beside the benchmark to measure the new solver against it in one run, and
-// by a test as a second opinion on the optima.
+// by a test as a second opinion on the optima. It is a separate, frozen copy
+// on purpose: it keeps its own reading of the pieces and of the moves, so
+// that it stays an independent cross-check of the solver's optima. Only the
+// door pass is the game's own (Portes.h).
 #include "SolveurReference.h"
 
 #include <algorithm>
@@ -9,7 +12,8 @@
 #include <cstring>
 #include <map>
 
-#include "Partie.h"
+#include "JeuSolution.h"
+#include "Portes.h"
 
 namespace glissaro::reference {
 
@@ -214,7 +218,7 @@ class Solveur {
   std::vector<int> indicePorte_;  // door cell index of a cell, or -1
   std::vector<int> placesFinales_;
   std::vector<Lien> liens_;
-  mutable TPartie partie_;  // for the game's own door pass
+  mutable TPlateau plateau_;  // the board the game's own door pass runs on
   // Working buffers of the floods, kept from one to the next.
   mutable Grille tamponNoeud_;
   // Places met by the current flood: a cell is met when its stamp is the
@@ -392,7 +396,7 @@ void Solveur::PasserPortes(Cle& k, int p) const {
   if (!proche) return;
 
   // The board as this state stands, for the game's own pass.
-  TPlateau& b = partie_.Plateau;
+  TPlateau& b = plateau_;
   b = depart_;
   for (int l = 1; l <= b.Hauteur; ++l)
     for (int c = 1; c <= b.Largeur; ++c) {
@@ -424,11 +428,7 @@ void Solveur::PasserPortes(Cle& k, int p) const {
       t.Piece = static_cast<uint16_t>(q + 1);
     }
   }
-  partie_.PieceChoisie = static_cast<uint16_t>(p + 1);
-  partie_.SerieChoisie = TSerieMap::Final;
-  partie_.Comptage = false;
-  partie_.Historique.Vider();
-  partie_.VerifierPortes();
+  VerifierPortes(b, static_cast<uint16_t>(p + 1));
   for (std::size_t d = 0; d < cellulesPorte_.size(); ++d) {
     const auto& t = b.Case(LigneDe(cellulesPorte_[d]), ColonneDe(cellulesPorte_[d]));
     Porte(k, static_cast<int>(d)) = t.Serie == TSerieMap::Vide  ? kPorteOuverte

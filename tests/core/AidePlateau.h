@@ -84,7 +84,7 @@ inline int Centre(int indice, int taille = 20) { return (indice - 1) * taille + 
 // One whole gesture: press at the centre of (row, column), drag by
 // (dx, dy) cells in single pointer events, release.
 inline void Geste(TPartie& partie, int ligne, int colonne, const std::vector<std::pair<int, int>>& pas) {
-  const int t = partie.TailleCase;
+  const int t = partie.TailleCase();
   int x = Centre(colonne, t), y = Centre(ligne, t);
   partie.Appuyer(x, y);
   for (const auto& [dx, dy] : pas) {

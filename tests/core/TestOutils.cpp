@@ -128,10 +128,10 @@ TEST(Outils, ResoudreDonneLOptimumEtUneSequenceQuiLeRejoue) {
   TPlateau relu;
   ASSERT_EQ(LirePlateau(chemin, relu).statut, StatutLecture::Ok);
   partie.CommencerPartie(relu);
-  ChargerEvenements(partie.Historique, lu.evenements);
-  TRejeu(partie).Fin();
+  partie.RechargerSequence(lu.evenements);
+  partie.AllerALaFin();
   EXPECT_TRUE(partie.Resolu());
-  EXPECT_EQ(partie.Compteur, coups);
+  EXPECT_EQ(partie.Compteur(), coups);
 
   s = Lancer({"resoudre", chemin, "--pas"});
   // In steps: b down, then A right three times.

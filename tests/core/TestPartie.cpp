@@ -7,6 +7,7 @@
 
 #include "AidePlateau.h"
 #include "Partie.h"
+#include "Version.h"
 
 using namespace glissaro;
 using glissaro::test::Centre;
@@ -38,10 +39,10 @@ struct Jeu {
   }
   std::vector<std::pair<int, int>> Evenements() const {
     std::vector<std::pair<int, int>> r;
-    for (int i = 0; i < partie.Historique.Fin; ++i) r.emplace_back(partie.Historique[i].Code, partie.Historique[i].Valeur);
+    for (int i = 0; i < partie.Historique().Fin; ++i) r.emplace_back(partie.Historique()[i].Code, partie.Historique()[i].Valeur);
     return r;
   }
-  const TCarreau& Case(int l, int c) const { return partie.Plateau.Case(l, c); }
+  const TCarreau& Case(int l, int c) const { return partie.Plateau().Case(l, c); }
 };
 
 uint16_t PieceEn(const Jeu& j, int l, int c) { return j.Case(l, c).Piece; }
@@ -52,10 +53,10 @@ TEST(Regles, PrendreSurLeFondLeBordOuUnePorteNeBougeRien) {
   Jeu j(Dessiner({"#D#", "...", ".a."}));
   for (auto [l, c] : {std::pair{2, 2}, {1, 1}, {1, 2}}) {
     Geste(j.partie, l, c, {{1, 0}, {0, 1}, {-1, 0}});
-    EXPECT_EQ(j.partie.Historique.Fin, 0);
+    EXPECT_EQ(j.partie.Historique().Fin, 0);
   }
   EXPECT_EQ(j.Case(3, 2).Serie, TSerieMap::Normal);
-  EXPECT_EQ(j.partie.Compteur, 0);
+  EXPECT_EQ(j.partie.Compteur(), 0);
 }
 
 TEST(Regles, BordDuPlateauEtVoisinsBloquent) {
@@ -63,14 +64,16 @@ TEST(Regles, BordDuPlateauEtVoisinsBloquent) {
   // floor but not onto b nor onto the border.
   Jeu j(Dessiner({"a.b", "#cc"}));
   j.partie.Appuyer(Centre(3), Centre(1));
-  EXPECT_FALSE(j.partie.PeutAllerDroite());
-  EXPECT_FALSE(j.partie.PeutDescendre());  // c below
-  EXPECT_TRUE(j.partie.PeutAllerGauche());
-  EXPECT_EQ(j.partie.Historique.Fin, 1);  // the accepted check recorded its event
+  EXPECT_FALSE(j.partie.PeutAller(1, 0));
+  EXPECT_FALSE(j.partie.PeutAller(0, 1));  // c below
+  EXPECT_TRUE(j.partie.PeutAller(-1, 0));
+  EXPECT_EQ(j.partie.Historique().Fin, 0);  // a question records nothing
+  j.partie.Glisser(Centre(3) - 11, Centre(1));
+  EXPECT_EQ(j.partie.Historique().Fin, 1);  // the step does
   j.partie.Appuyer(Centre(2), Centre(2));
-  EXPECT_FALSE(j.partie.PeutAllerGauche());  // the border tile
-  EXPECT_FALSE(j.partie.PeutMonter());       // b stands above c's right tile
-  EXPECT_EQ(j.partie.Historique.Fin, 1);
+  EXPECT_FALSE(j.partie.PeutAller(-1, 0));  // the border tile
+  EXPECT_FALSE(j.partie.PeutAller(0, -1));  // b stands above c's right tile
+  EXPECT_EQ(j.partie.Historique().Fin, 1);
 }
 
 TEST(Regles, UnPointeurAuxBornesDesEntiersFaitUnPas) {
@@ -84,18 +87,18 @@ TEST(Regles, UnPointeurAuxBornesDesEntiersFaitUnPas) {
 
 TEST(Regles, SeuilStrictEtUnPasParAxeEtParEvenement) {
   Jeu j(Dessiner({".....", ".....", "..a..", ".....", "....."}));
-  ASSERT_EQ(j.partie.Seuil, 10);
+  ASSERT_EQ(j.partie.Seuil(), 10);
   const int x = Centre(3), y = Centre(3);
   j.partie.Appuyer(x, y);
   j.partie.Glisser(x + 10, y);  // exactly the threshold: no step
-  EXPECT_EQ(j.partie.Historique.Fin, 0);
+  EXPECT_EQ(j.partie.Historique().Fin, 0);
   j.partie.Glisser(x + 11, y);  // one more pixel: one step
   EXPECT_EQ(j.Evenements(), (std::vector<std::pair<int, int>>{{EvDroite, 1}}));
   EXPECT_EQ(j.Case(3, 4).Serie, TSerieMap::Normal);
   // The reference point moved to (x + 11, y): ten cells' worth further in
   // one event is still one step.
   j.partie.Glisser(x + 11 + 200, y);
-  EXPECT_EQ(j.partie.Historique.Fin, 2);
+  EXPECT_EQ(j.partie.Historique().Fin, 2);
   EXPECT_EQ(j.Case(3, 5).Serie, TSerieMap::Normal);
 }
 
@@ -166,7 +169,7 @@ TEST(Portes, UnePorteDeTroisCasesSOuvreAuTroisiemeContact) {
                                 {EvPorteOuverte, 401}, {EvPorteOuverte, 301}, {EvPorteOuverte, 201},
                                 {EvCompteur, 1},   // the opening counts one move
                                 {EvCompteur, 2}}));  // and the gesture another
-  EXPECT_EQ(j.partie.Compteur, 2);
+  EXPECT_EQ(j.partie.Compteur(), 2);
   for (int c = 2; c <= 4; ++c) {
     EXPECT_EQ(j.Case(1, c).Serie, TSerieMap::Vide);
     EXPECT_EQ(j.Case(1, c).Map, kMapFond);
@@ -185,7 +188,7 @@ TEST(Portes, UnePorteEnDiagonaleNEstToucheeQuEntreDeuxCasesDeCadre) {
   // Back at (2,2): above is a border tile, right is a border tile: the door
   // at the corner is touched, and, being alone, opens.
   EXPECT_EQ(j.Case(1, 3).Serie, TSerieMap::Vide);
-  EXPECT_EQ(j.partie.Historique[j.partie.Historique.Fin - 3].Code, EvPorteTouchee);
+  EXPECT_EQ(j.partie.Historique()[j.partie.Historique().Fin - 3].Code, EvPorteTouchee);
 
   Jeu non(Dessiner({"##D##", ".A...", "....."}));
   Geste(non.partie, 2, 2, {{0, 1}});
@@ -209,7 +212,7 @@ TEST(Portes, ChaqueDiagonaleToucheEntreDeuxCasesDeCadre) {
     Jeu j(Dessiner(coin.lignes));
     const int A = PieceEn(j, coin.ligneDepart, 2);
     Geste(j.partie, coin.ligneDepart, 2, {{0, 2 - coin.ligneDepart}});
-    const int16_t code = CodePosition(coin.porteColonne, coin.porteLigne);
+    const int16_t code = CodePosition({coin.porteLigne, coin.porteColonne});
     EXPECT_EQ(j.Evenements(), (std::vector<std::pair<int, int>>{{coin.ligneDepart == 3 ? EvHaut : EvBas, A},
                                                                  {EvPorteTouchee, code},
                                                                  {EvPorteOuverte, code},
@@ -261,29 +264,31 @@ TEST(Portes, SeulUnMaitreQuiBougeToucheUnePorte) {
 TEST(Comptage, UnGesteCompteAuPlusUnCoup) {
   Jeu j(Dessiner({"a...", "....", "...b"}));
   Geste(j.partie, 1, 1, {{1, 0}, {1, 0}});
-  EXPECT_EQ(j.partie.Compteur, 1);
+  EXPECT_EQ(j.partie.Compteur(), 1);
   Geste(j.partie, 1, 3, {{0, 1}});  // A again
-  EXPECT_EQ(j.partie.Compteur, 1);
+  EXPECT_EQ(j.partie.Compteur(), 1);
   Geste(j.partie, 3, 4, {{-1, 0}});  // B
-  EXPECT_EQ(j.partie.Compteur, 2);
+  EXPECT_EQ(j.partie.Compteur(), 2);
   Geste(j.partie, 2, 3, {{-1, 0}});  // A
-  EXPECT_EQ(j.partie.Compteur, 3);
+  EXPECT_EQ(j.partie.Compteur(), 3);
   EXPECT_EQ(j.temoin.compteurs.back(), "0003");
   EXPECT_EQ(j.temoin.compteurs.front(), "0000");
   // There and back counts nothing, but both steps are recorded.
-  const auto fin = j.partie.Historique.Fin;
+  const auto fin = j.partie.Historique().Fin;
   Geste(j.partie, 3, 3, {{0, -1}, {0, 1}});
-  EXPECT_EQ(j.partie.Compteur, 3);
-  EXPECT_EQ(j.partie.Historique.Fin, fin + 2);
+  EXPECT_EQ(j.partie.Compteur(), 3);
+  EXPECT_EQ(j.partie.Historique().Fin, fin + 2);
 }
 
 TEST(Comptage, UnePorteOuverteDansUnGesteCompteAjouteDeux) {
   Jeu j(Dessiner({"#D###", "#..a.", "#B...", "#####"}, {".....", "....x", ".....", "....."}));
   Geste(j.partie, 2, 4, {{1, 0}});  // A counted last
-  ASSERT_EQ(j.partie.Compteur, 1);
+  ASSERT_EQ(j.partie.Compteur(), 1);
   Geste(j.partie, 3, 2, {{0, -1}});  // B opens the door
-  EXPECT_EQ(j.partie.Compteur, 3);
-  EXPECT_EQ(j.partie.DernierePiece, PieceEn(j, 2, 2));
+  EXPECT_EQ(j.partie.Compteur(), 3);
+  // B was counted last: another gesture of it is no new move.
+  Geste(j.partie, 2, 2, {{1, 0}});
+  EXPECT_EQ(j.partie.Compteur(), 3);
 }
 
 TEST(Comptage, TexteDuCompteur) {
@@ -341,12 +346,14 @@ TEST(Historique, AjoutCoupureEtLimite) {
   Jeu j(Dessiner({"a.."}));
   Geste(j.partie, 1, 1, {{1, 0}, {1, 0}, {-1, 0}});
   // Three steps and a counter mark.
-  EXPECT_EQ(j.partie.Historique.PosHistorique, 4);
-  EXPECT_EQ(j.partie.Historique.Fin, 4);
+  EXPECT_EQ(j.partie.Historique().PosHistorique, 4);
+  EXPECT_EQ(j.partie.Historique().Fin, 4);
   // After stepping back, a press cuts what could be replayed.
-  j.partie.Historique.PosHistorique = 2;
+  j.partie.AllerAuDebut();
+  j.partie.Avancer();
+  j.partie.Avancer();
   j.partie.Appuyer(Centre(2), Centre(1));
-  EXPECT_EQ(j.partie.Historique.Fin, 2);
+  EXPECT_EQ(j.partie.Historique().Fin, 2);
 }
 
 TEST(Historique, PleinLeJeuContinueSansEnregistrer) {
@@ -357,13 +364,13 @@ TEST(Historique, PleinLeJeuContinueSansEnregistrer) {
     x += (i % 2 == 0) ? 20 : -20;
     j.partie.Glisser(x, Centre(1));
   }
-  EXPECT_EQ(j.partie.Historique.PosHistorique, THistorique::kCapacite);
+  EXPECT_EQ(j.partie.Historique().PosHistorique, THistorique::kCapacite);
   EXPECT_EQ(j.temoin.pleins, 1);
   // Play went on: after an odd number of extra steps the piece is on the right.
   EXPECT_EQ(j.Case(1, 2).Serie, TSerieMap::Normal);
   // A new load forgets the warning.
   j.partie.CommencerPartie(Dessiner({"a."}));
-  EXPECT_EQ(j.partie.Historique.Fin, 0);
+  EXPECT_EQ(j.partie.Historique().Fin, 0);
 }
 
 TEST(Regles, GestesAuHasardGardentLesInvariants) {
@@ -408,7 +415,7 @@ TEST(Regles, GestesAuHasardGardentLesInvariants) {
     }
   EXPECT_EQ(noms, nomsDepart);
   for (const auto& [piece, n] : tuilesDepart) EXPECT_EQ(tuilesParPiece[piece], n) << "piece " << piece;
-  EXPECT_GT(j.partie.Compteur, 10);
+  EXPECT_GT(j.partie.Compteur(), 10);
 }
 
 TEST(Clavier, LesPiecesDansLOrdreDeLeursNumerosSansFondNiBord) {
@@ -441,21 +448,21 @@ TEST(Clavier, UneFlecheFaitCeQueFaitUnGlissementDUneCaseSuiviDUnRelachement) {
   for (const auto& p : partie) {
     const uint16_t piece = PieceEn(souris, p.ligne, p.colonne);
     ASSERT_NE(piece, 0);
-    const auto avant = souris.partie.Historique.Fin;
+    const auto avant = souris.partie.Historique().Fin;
     Geste(souris.partie, p.ligne, p.colonne, {{p.dx, p.dy}});
     const bool pas = clavier.partie.DeplacerAuClavier(piece, p.dx, p.dy);
-    EXPECT_EQ(pas, souris.partie.Historique.Fin > avant);
+    EXPECT_EQ(pas, souris.partie.Historique().Fin > avant);
     EXPECT_EQ(clavier.Evenements(), souris.Evenements()) << p.ligne << "," << p.colonne;
-    EXPECT_EQ(clavier.partie.Compteur, souris.partie.Compteur);
+    EXPECT_EQ(clavier.partie.Compteur(), souris.partie.Compteur());
     EXPECT_EQ(clavier.temoin.cases, souris.temoin.cases);
   }
   // A's consecutive steps counted once, the door's opening once: b, A, door, c.
-  EXPECT_EQ(clavier.partie.Compteur, 4);
+  EXPECT_EQ(clavier.partie.Compteur(), 4);
   EXPECT_EQ(clavier.Case(1, 2).Serie, TSerieMap::Vide);
   // A refused step keeps what could be replayed forward.
-  clavier.partie.Historique.PosHistorique -= 2;
-  const auto fin = clavier.partie.Historique.Fin;
+  clavier.partie.Reculer();
+  const auto fin = clavier.partie.Historique().Fin;
   EXPECT_FALSE(clavier.partie.DeplacerAuClavier(PieceEn(clavier, 4, 2), 0, 1));
-  EXPECT_EQ(clavier.partie.Historique.Fin, fin);
+  EXPECT_EQ(clavier.partie.Historique().Fin, fin);
   EXPECT_FALSE(clavier.partie.DeplacerAuClavier(PieceEn(clavier, 1, 1), 1, 0));  // a border piece
 }

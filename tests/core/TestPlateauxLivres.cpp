@@ -137,7 +137,7 @@ Rejeu JouerGestes(const std::string& chemin, TPartie& partie) {
 void NouvellePartie(const std::string& relatif, TPartie& partie) {
   partie.DefinirTailleCase(20);
   partie.DefinirVitesse(2);
-  const auto lecture = partie.ChargerPlateau((kBibliotheque / relatif).string());
+  const auto lecture = partie.Charger((kBibliotheque / relatif).string());
   EXPECT_EQ(lecture.statut, StatutLecture::Ok) << lecture.message;
 }
 
@@ -253,29 +253,29 @@ TEST_P(PlateauLivre, SaSolutionRangeeLeResoutAvecLesReglesDuJeu) {
 
   TPartie partie;
   NouvellePartie(relatif.string(), partie);
-  ASSERT_EQ(partie.Seuil, 10);
+  ASSERT_EQ(partie.Seuil(), 10);
   EXPECT_FALSE(partie.Resolu()) << "le plateau est résolu avant le premier coup";
-  const bool porte = APorte(partie.Plateau);
+  const bool porte = APorte(partie.Plateau());
 
   const auto rejeu = JouerGestes(solution.string(), partie);
   ASSERT_TRUE(rejeu.lu) << rejeu.erreur;
   EXPECT_TRUE(partie.Resolu());
-  EXPECT_TRUE(partie.BravoAffiche);
-  EXPECT_GT(partie.Compteur, 0);
+  EXPECT_TRUE(partie.BravoAffiche());
+  EXPECT_GT(partie.Compteur(), 0);
   // The comment at the top of the file tells the number of moves, and the
   // definition the same (or the optimum, which it cannot beat).
-  EXPECT_EQ(rejeu.coupsAnnonces, partie.Compteur);
+  EXPECT_EQ(rejeu.coupsAnnonces, partie.Compteur());
   if (d->second.solution > 0) {
-    EXPECT_EQ(partie.Compteur, d->second.solution);
+    EXPECT_EQ(partie.Compteur(), d->second.solution);
   } else {
-    EXPECT_GE(partie.Compteur, d->second.optimum);
+    EXPECT_GE(partie.Compteur(), d->second.optimum);
   }
   // Nothing was lost for want of room in the history, and a board with
   // doors is solved by opening at least one of them.
-  EXPECT_FALSE(partie.Historique.Plein());
+  EXPECT_FALSE(partie.Historique().Plein());
   int ouvertures = 0;
-  for (int i = 0; i < partie.Historique.Fin; ++i)
-    if (partie.Historique[i].Code == EvPorteOuverte) ++ouvertures;
+  for (int i = 0; i < partie.Historique().Fin; ++i)
+    if (partie.Historique()[i].Code == EvPorteOuverte) ++ouvertures;
   if (porte) {
     EXPECT_GT(ouvertures, 0);
   } else {
@@ -300,7 +300,7 @@ TEST_P(PlateauLivre, SonOptimumEstCeluiDeSaDefinitionEtSeJoue) {
   // many states are solved in the plain build only.
   options.limiteEtats = 150'000;
 #endif
-  const auto r = Resoudre(partie.Plateau, options);
+  const auto r = Resoudre(partie.Plateau(), options);
   if (r.issue == IssueSolveur::LimiteAtteinte && options.limiteEtats < OptionsSolveur{}.limiteEtats)
     GTEST_SKIP() << r.etats << " états : vérifié sans les sanitizers";
   ASSERT_EQ(r.issue, IssueSolveur::Solution) << r.etats << " états";
@@ -318,12 +318,12 @@ TEST_P(PlateauLivre, SonOptimumEstCeluiDeSaDefinitionEtSeJoue) {
   // The solution, played as a player's gestures, solves the board in as
   // many moves on the game's own counter.
   std::vector<std::string> lignes;
-  for (const auto& geste : plateaux::GestesDeLaSolution(partie.Plateau, r.chemin, partie.TailleCase))
+  for (const auto& geste : plateaux::GestesDeLaSolution(partie.Plateau(), r.chemin, partie.TailleCase()))
     lignes.insert(lignes.end(), geste.begin(), geste.end());
   const auto rejeu = JouerLignes(lignes, GetParam(), partie);
   ASSERT_TRUE(rejeu.lu) << rejeu.erreur;
   EXPECT_TRUE(partie.Resolu());
-  EXPECT_EQ(partie.Compteur, r.coups);
+  EXPECT_EQ(partie.Compteur(), r.coups);
 }
 
 TEST(BibliothequeLivree, SansPreuveDansSesLimitesLeSolveurDonneUneSolutionQuiSeJoue) {
@@ -333,20 +333,20 @@ TEST(BibliothequeLivree, SansPreuveDansSesLimitesLeSolveurDonneUneSolutionQuiSeJ
   NouvellePartie("1 - Premiers pas/11 - Le passage.wbp", partie);
   OptionsSolveur options;
   options.limiteEtats = 3000;
-  const auto r = Resoudre(partie.Plateau, options);
+  const auto r = Resoudre(partie.Plateau(), options);
   ASSERT_EQ(r.issue, IssueSolveur::Solution);
   EXPECT_FALSE(r.optimale);
   EXPECT_GT(r.etats, options.limiteEtats);
   // Asked for the proven answer only, it has none.
   OptionsSolveur prouvee = options;
   prouvee.approchee = false;
-  EXPECT_EQ(Resoudre(partie.Plateau, prouvee).issue, IssueSolveur::LimiteAtteinte);
+  EXPECT_EQ(Resoudre(partie.Plateau(), prouvee).issue, IssueSolveur::LimiteAtteinte);
   std::vector<std::string> lignes;
-  for (const auto& geste : plateaux::GestesDeLaSolution(partie.Plateau, r.chemin, partie.TailleCase))
+  for (const auto& geste : plateaux::GestesDeLaSolution(partie.Plateau(), r.chemin, partie.TailleCase()))
     lignes.insert(lignes.end(), geste.begin(), geste.end());
   ASSERT_TRUE(JouerLignes(lignes, "1 - Premiers pas/11 - Le passage.wbp", partie).lu);
   EXPECT_TRUE(partie.Resolu());
-  EXPECT_EQ(partie.Compteur, r.coups);
+  EXPECT_EQ(partie.Compteur(), r.coups);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bibliotheque, PlateauLivre, ::testing::ValuesIn(PlateauxLivres()), NomDeTest);

@@ -82,7 +82,7 @@ TEST(Records, LesEvenementsNonJouesSuiventLHistorique) {
   h.Ajouter(2, EvBas);
   h.Ajouter(2, EvBas);
   EXPECT_FALSE(h.NonJouesAppliques());
-  ChargerEvenements(h, {{1, EvDroite, 0}, {1, EvCompteur, 0}});  // a reloaded sequence
+  h.Charger({{1, EvDroite, 0}, {1, EvCompteur, 0}});  // a reloaded sequence
   EXPECT_FALSE(h.NonJouesAppliques());
   h.PosHistorique = 2;  // replayed to its end
   EXPECT_TRUE(h.NonJouesAppliques());

@@ -37,18 +37,17 @@ struct Compteurs : ObservateurPartie {
 struct PartieJouee {
   TPartie partie;
   Compteurs compteurs;
-  TRejeu magneto{partie};
   std::string depart, arrivee;
   PartieJouee() {
     partie.DefinirObservateur(&compteurs);
     partie.CommencerPartie(Dessiner({"#DD###", "#..A.#", "#bb..#", "#..c.#", "######"},
                                     {"......", "......", "......", ".....x", "......"}));
-    depart = Photo(partie.Plateau);
+    depart = Photo(partie.Plateau());
     Geste(partie, 3, 2, {{0, 1}});          // b down: 1
     Geste(partie, 2, 4, {{-1, 0}, {-1, 0}});  // A touches (1,3) then (1,2): the door opens (2), A counts (3)
     Geste(partie, 2, 2, {{0, -1}, {1, 0}});   // A into the opened door and along it: A again, not counted
     Geste(partie, 4, 4, {{1, 0}, {0, -1}});  // c: 4
-    arrivee = Photo(partie.Plateau);
+    arrivee = Photo(partie.Plateau());
   }
 };
 
@@ -56,80 +55,85 @@ struct PartieJouee {
 
 TEST(Rejeu, DebutPuisFinRendentLesPositionsEtLesPortes) {
   PartieJouee j;
-  ASSERT_EQ(j.partie.Compteur, 4);
-  ASSERT_EQ(j.partie.Plateau.Case(1, 3).Serie, TSerieMap::Final);  // A stands in the opened door
-  ASSERT_EQ(j.partie.Plateau.Case(1, 2).Serie, TSerieMap::Vide);
-  const auto fin = j.partie.Historique.Fin;
-  j.magneto.Debut();
-  EXPECT_EQ(j.partie.Historique.PosHistorique, 0);
-  EXPECT_EQ(j.partie.Historique.Fin, fin);
-  EXPECT_EQ(Photo(j.partie.Plateau), j.depart);
-  EXPECT_EQ(j.partie.Plateau.Case(1, 2).Map, kMapPorteFermee);
-  EXPECT_EQ(j.partie.Plateau.Case(1, 3).Map, kMapPorteFermee);
+  ASSERT_EQ(j.partie.Compteur(), 4);
+  ASSERT_EQ(j.partie.Plateau().Case(1, 3).Serie, TSerieMap::Final);  // A stands in the opened door
+  ASSERT_EQ(j.partie.Plateau().Case(1, 2).Serie, TSerieMap::Vide);
+  const auto fin = j.partie.Historique().Fin;
+  j.partie.AllerAuDebut();
+  EXPECT_EQ(j.partie.Historique().PosHistorique, 0);
+  EXPECT_EQ(j.partie.Historique().Fin, fin);
+  EXPECT_EQ(Photo(j.partie.Plateau()), j.depart);
+  EXPECT_EQ(j.partie.Plateau().Case(1, 2).Map, kMapPorteFermee);
+  EXPECT_EQ(j.partie.Plateau().Case(1, 3).Map, kMapPorteFermee);
   // A crossed the opened door: closed again, its cells have their numbers.
-  EXPECT_EQ(j.partie.Plateau.Case(1, 2).Piece, j.partie.PlateauCharge.Case(1, 2).Piece);
-  EXPECT_EQ(j.partie.Plateau.Case(1, 3).Piece, j.partie.PlateauCharge.Case(1, 3).Piece);
-  EXPECT_EQ(j.partie.Compteur, 0);
+  EXPECT_EQ(j.partie.Plateau().Case(1, 2).Piece, j.partie.PlateauCharge().Case(1, 2).Piece);
+  EXPECT_EQ(j.partie.Plateau().Case(1, 3).Piece, j.partie.PlateauCharge().Case(1, 3).Piece);
+  EXPECT_EQ(j.partie.Compteur(), 0);
   EXPECT_EQ(j.compteurs.textes.back(), "0000");
-  j.magneto.Fin();
-  EXPECT_EQ(Photo(j.partie.Plateau), j.arrivee);
-  EXPECT_EQ(j.partie.Compteur, 4);
+  j.partie.AllerALaFin();
+  EXPECT_EQ(Photo(j.partie.Plateau()), j.arrivee);
+  EXPECT_EQ(j.partie.Compteur(), 4);
   EXPECT_EQ(j.compteurs.textes.back(), "0004");
-  EXPECT_EQ(j.partie.Historique.PosHistorique, fin);
-  EXPECT_EQ(j.partie.Historique.Fin, fin);  // the replay records nothing
+  EXPECT_EQ(j.partie.Historique().PosHistorique, fin);
+  EXPECT_EQ(j.partie.Historique().Fin, fin);  // the replay records nothing
 }
 
 TEST(Rejeu, UnPasArriereApresUnCoupCompteNEnleveQueLaMarque) {
   PartieJouee j;
-  const auto photo = Photo(j.partie.Plateau);
-  const auto pos = j.partie.Historique.PosHistorique;
-  j.magneto.PasArriere();
-  EXPECT_EQ(Photo(j.partie.Plateau), photo);
-  EXPECT_EQ(j.partie.Compteur, 4);
-  EXPECT_EQ(j.partie.Historique.PosHistorique, pos - 1);
-  EXPECT_EQ(j.partie.DernierePiece, 0);
+  const auto photo = Photo(j.partie.Plateau());
+  const auto pos = j.partie.Historique().PosHistorique;
+  j.partie.Reculer();
+  EXPECT_EQ(Photo(j.partie.Plateau()), photo);
+  EXPECT_EQ(j.partie.Compteur(), 4);
+  EXPECT_EQ(j.partie.Historique().PosHistorique, pos - 1);
+  {
+    // The next gesture always counts, even of the piece counted last.
+    PartieJouee k;
+    k.partie.Reculer();
+    Geste(k.partie, 3, 5, {{0, 1}});
+    EXPECT_EQ(k.partie.Compteur(), 5);
+  }
   // The next takes back everything after the mark 3: c's two steps and A's
   // two uncounted ones.
-  j.magneto.PasArriere();
-  EXPECT_EQ(j.partie.Plateau.Case(4, 4).Serie, TSerieMap::Normal);
-  EXPECT_EQ(j.partie.Plateau.Case(2, 2).Serie, TSerieMap::Final);
-  EXPECT_EQ(j.partie.Plateau.Case(1, 2).Serie, TSerieMap::Vide);  // the door stays open
-  EXPECT_EQ(j.partie.Compteur, 3);
+  j.partie.Reculer();
+  EXPECT_EQ(j.partie.Plateau().Case(4, 4).Serie, TSerieMap::Normal);
+  EXPECT_EQ(j.partie.Plateau().Case(2, 2).Serie, TSerieMap::Final);
+  EXPECT_EQ(j.partie.Plateau().Case(1, 2).Serie, TSerieMap::Vide);  // the door stays open
+  EXPECT_EQ(j.partie.Compteur(), 3);
   // Forward again, event by event: the mark, A up, A right, c right.
-  EXPECT_TRUE(j.magneto.PasAvant());
-  EXPECT_EQ(j.partie.Compteur, 3);
-  EXPECT_EQ(j.partie.Plateau.Case(4, 5).Serie, TSerieMap::Vide);
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(j.magneto.PasAvant());
-  EXPECT_EQ(j.partie.Plateau.Case(4, 5).Serie, TSerieMap::Normal);
-  EXPECT_EQ(j.partie.Plateau.Case(1, 3).Serie, TSerieMap::Final);
+  EXPECT_TRUE(j.partie.Avancer());
+  EXPECT_EQ(j.partie.Compteur(), 3);
+  EXPECT_EQ(j.partie.Plateau().Case(4, 5).Serie, TSerieMap::Vide);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(j.partie.Avancer());
+  EXPECT_EQ(j.partie.Plateau().Case(4, 5).Serie, TSerieMap::Normal);
+  EXPECT_EQ(j.partie.Plateau().Case(1, 3).Serie, TSerieMap::Final);
 }
 
 TEST(Rejeu, AuxDeuxBoutsRienNeBouge) {
   PartieJouee j;
-  const auto photo = Photo(j.partie.Plateau);
-  EXPECT_FALSE(j.magneto.PasAvant());
-  j.magneto.Fin();
-  EXPECT_EQ(Photo(j.partie.Plateau), photo);
-  j.magneto.Debut();
+  const auto photo = Photo(j.partie.Plateau());
+  EXPECT_FALSE(j.partie.Avancer());
+  j.partie.AllerALaFin();
+  EXPECT_EQ(Photo(j.partie.Plateau()), photo);
+  j.partie.AllerAuDebut();
   j.compteurs.textes.clear();
-  j.magneto.PasArriere();
-  j.magneto.PasArriere();
+  j.partie.Reculer();
+  j.partie.Reculer();
   EXPECT_EQ(j.compteurs.textes, (std::vector<std::string>{"0000", "0000"}));
-  EXPECT_EQ(j.partie.Historique.PosHistorique, 0);
+  EXPECT_EQ(j.partie.Historique().PosHistorique, 0);
 }
 
 TEST(Rejeu, LaMarqueArreteLeRetourQuelleQueSoitSaValeur) {
   TPartie partie;
-  TRejeu magneto(partie);
   partie.CommencerPartie(Dessiner({"a...", "...."}));
   // Piece 1 moved after a mark whose value is also 1.
   Geste(partie, 1, 1, {{1, 0}});
   Geste(partie, 1, 2, {{1, 0}});
-  ASSERT_EQ(partie.Historique.Fin, 3);  // right, mark 1, right (same piece: not counted)
-  magneto.PasArriere();
-  EXPECT_EQ(partie.Historique.PosHistorique, 1);
-  EXPECT_EQ(partie.Plateau.Case(1, 2).Serie, TSerieMap::Normal);
-  EXPECT_EQ(partie.Compteur, 1);
+  ASSERT_EQ(partie.Historique().Fin, 3);  // right, mark 1, right (same piece: not counted)
+  partie.Reculer();
+  EXPECT_EQ(partie.Historique().PosHistorique, 1);
+  EXPECT_EQ(partie.Plateau().Case(1, 2).Serie, TSerieMap::Normal);
+  EXPECT_EQ(partie.Compteur(), 1);
 }
 
 TEST(AnnulerRetablir, UnCoupALaFoisAvecLesCompteursDuMagnetoscope) {
@@ -138,14 +142,14 @@ TEST(AnnulerRetablir, UnCoupALaFoisAvecLesCompteursDuMagnetoscope) {
   TPartie temoin;
   temoin.CommencerPartie(Dessiner({"#DD###", "#..A.#", "#bb..#", "#..c.#", "######"},
                                   {"......", "......", "......", ".....x", "......"}));
-  const std::string depart = Photo(temoin.Plateau);
+  const std::string depart = Photo(temoin.Plateau());
   Geste(temoin, 3, 2, {{0, 1}});
-  const std::string apresB = Photo(temoin.Plateau);
+  const std::string apresB = Photo(temoin.Plateau());
   Geste(temoin, 2, 4, {{-1, 0}, {-1, 0}});
-  const std::string apresA = Photo(temoin.Plateau);
+  const std::string apresA = Photo(temoin.Plateau());
 
   PartieJouee j;
-  const auto fin = j.partie.Historique.Fin;
+  const auto fin = j.partie.Historique().Fin;
   // The counter goes 4, 3 (A's move, its uncounted continuation taken back
   // with c's), 2 (the door's opening, counted on its own), 1, 0: the
   // values the replay shows at the same marks.
@@ -153,49 +157,49 @@ TEST(AnnulerRetablir, UnCoupALaFoisAvecLesCompteursDuMagnetoscope) {
       {3, apresA}, {2, apresA}, {1, apresB}, {0, depart}};
   std::vector<uint16_t> positions;
   for (const auto& [compteur, photo] : attendus) {
-    ASSERT_TRUE(j.magneto.AnnulerCoup());
-    EXPECT_EQ(j.partie.Compteur, compteur);
+    ASSERT_TRUE(j.partie.Annuler());
+    EXPECT_EQ(j.partie.Compteur(), compteur);
     EXPECT_EQ(j.compteurs.textes.back(), TexteCompteur(compteur));
-    EXPECT_EQ(Photo(j.partie.Plateau), photo) << compteur;
-    EXPECT_EQ(j.partie.Historique.Fin, fin);
-    positions.push_back(j.partie.Historique.PosHistorique);
+    EXPECT_EQ(Photo(j.partie.Plateau()), photo) << compteur;
+    EXPECT_EQ(j.partie.Historique().Fin, fin);
+    positions.push_back(j.partie.Historique().PosHistorique);
   }
-  EXPECT_FALSE(j.magneto.AnnulerCoup());
+  EXPECT_FALSE(j.partie.Annuler());
   // Forward again, the same stops the other way, doors applied again.
   for (int i = static_cast<int>(attendus.size()) - 2; i >= 0; --i) {
-    ASSERT_TRUE(j.magneto.RetablirCoup());
-    EXPECT_EQ(j.partie.Historique.PosHistorique, positions[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(j.partie.Compteur, attendus[static_cast<std::size_t>(i)].first);
-    EXPECT_EQ(Photo(j.partie.Plateau), attendus[static_cast<std::size_t>(i)].second);
+    ASSERT_TRUE(j.partie.Retablir());
+    EXPECT_EQ(j.partie.Historique().PosHistorique, positions[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(j.partie.Compteur(), attendus[static_cast<std::size_t>(i)].first);
+    EXPECT_EQ(Photo(j.partie.Plateau()), attendus[static_cast<std::size_t>(i)].second);
   }
-  ASSERT_TRUE(j.magneto.RetablirCoup());
-  EXPECT_EQ(Photo(j.partie.Plateau), j.arrivee);
-  EXPECT_EQ(j.partie.Compteur, 4);
-  EXPECT_FALSE(j.magneto.RetablirCoup());
+  ASSERT_TRUE(j.partie.Retablir());
+  EXPECT_EQ(Photo(j.partie.Plateau()), j.arrivee);
+  EXPECT_EQ(j.partie.Compteur(), 4);
+  EXPECT_FALSE(j.partie.Retablir());
 
   // Two moves back, then a new gesture: the history is cut there, the mark
   // before it kept, and the new move is taken back alone.
-  j.magneto.AnnulerCoup();
-  j.magneto.AnnulerCoup();
+  j.partie.Annuler();
+  j.partie.Annuler();
   Geste(j.partie, 4, 4, {{0, -1}});
-  EXPECT_EQ(j.partie.Compteur, 3);
-  EXPECT_EQ(j.partie.Historique.Fin, j.partie.Historique.PosHistorique);
-  EXPECT_FALSE(j.magneto.PeutRetablirCoup());
-  j.magneto.AnnulerCoup();
-  EXPECT_EQ(j.partie.Compteur, 2);
-  EXPECT_EQ(Photo(j.partie.Plateau), apresA);
+  EXPECT_EQ(j.partie.Compteur(), 3);
+  EXPECT_EQ(j.partie.Historique().Fin, j.partie.Historique().PosHistorique);
+  EXPECT_FALSE(j.partie.PeutRetablir());
+  j.partie.Annuler();
+  EXPECT_EQ(j.partie.Compteur(), 2);
+  EXPECT_EQ(Photo(j.partie.Plateau()), apresA);
 }
 
 TEST(AnnulerRetablir, DepuisUneMarqueLaisseeParLeMagnetoscope) {
   PartieJouee j;
   // The replay's first step back leaves the last mark unapplied: redo plays
   // no empty move, it goes on to the end of the next one.
-  j.magneto.PasArriere();
-  j.magneto.PasArriere();
-  ASSERT_EQ(j.partie.Compteur, 3);
-  ASSERT_TRUE(j.magneto.RetablirCoup());
-  EXPECT_EQ(Photo(j.partie.Plateau), j.arrivee);
-  EXPECT_EQ(j.partie.Compteur, 4);
+  j.partie.Reculer();
+  j.partie.Reculer();
+  ASSERT_EQ(j.partie.Compteur(), 3);
+  ASSERT_TRUE(j.partie.Retablir());
+  EXPECT_EQ(Photo(j.partie.Plateau()), j.arrivee);
+  EXPECT_EQ(j.partie.Compteur(), 4);
 }
 
 // ------------------------------------------------------ sequences checked
@@ -221,23 +225,22 @@ std::multiset<std::string> Noms(const TPlateau& p) {
 void VerifierInvariant(const TPlateau& plateau, const std::vector<TEvenement>& evenements) {
   TPartie partie;
   partie.CommencerPartie(plateau);
-  ChargerEvenements(partie.Historique, evenements);
-  TRejeu magneto(partie);
+  partie.RechargerSequence(evenements);
   const auto noms = Noms(plateau);
-  while (magneto.PasAvant()) ASSERT_EQ(Noms(partie.Plateau), noms) << "événement " << partie.Historique.PosHistorique;
-  magneto.PasArriere();
-  ASSERT_EQ(Noms(partie.Plateau), noms);
-  magneto.Debut();
-  ASSERT_EQ(Photo(partie.Plateau), Photo(plateau));
+  while (partie.Avancer()) ASSERT_EQ(Noms(partie.Plateau()), noms) << "événement " << partie.Historique().PosHistorique;
+  partie.Reculer();
+  ASSERT_EQ(Noms(partie.Plateau()), noms);
+  partie.AllerAuDebut();
+  ASSERT_EQ(Photo(partie.Plateau()), Photo(plateau));
   for (int l = 1; l <= plateau.Hauteur; ++l)
-    for (int c = 1; c <= plateau.Largeur; ++c) ASSERT_EQ(partie.Plateau.Case(l, c).Piece, plateau.Case(l, c).Piece);
+    for (int c = 1; c <= plateau.Largeur; ++c) ASSERT_EQ(partie.Plateau().Case(l, c).Piece, plateau.Case(l, c).Piece);
 }
 
 }  // namespace
 
 TEST(Sequences, UnEvenementQueLePlateauNAuraitPasPuJouerEstRefuse) {
   const PartieJouee j;
-  const TPlateau& plateau = j.partie.PlateauCharge;
+  const TPlateau& plateau = j.partie.PlateauCharge();
   const int A = plateau.Case(2, 4).Piece, b = plateau.Case(3, 2).Piece, bord = plateau.Case(2, 1).Piece;
   const struct {
     const char* cas;
@@ -264,8 +267,8 @@ TEST(Sequences, UnEvenementQueLePlateauNAuraitPasPuJouerEstRefuse) {
     EXPECT_EQ(PremierEvenementIncorrect(plateau, r.evenements), r.numero);
   }
   // The game that was played passes; so does one cut anywhere.
-  const std::vector<TEvenement> jouee(j.partie.Historique.Evenements.begin(),
-                                      j.partie.Historique.Evenements.begin() + j.partie.Historique.Fin);
+  const std::vector<TEvenement> jouee(j.partie.Historique().Evenements.begin(),
+                                      j.partie.Historique().Evenements.begin() + j.partie.Historique().Fin);
   for (std::size_t n = 0; n <= jouee.size(); ++n)
     EXPECT_EQ(PremierEvenementIncorrect(plateau, {jouee.begin(), jouee.begin() + static_cast<std::ptrdiff_t>(n)}),
               std::nullopt);
@@ -297,16 +300,15 @@ TEST(Sequences, CeQuiPasseRendLePlateauChargeEtChaqueNomUneFois) {
     // A game played at random, stepped back at times.
     TPartie jeu;
     jeu.CommencerPartie(plateau);
-    TRejeu magneto(jeu);
     for (int geste = 0; geste < 150; ++geste) {
-      if (tirage(0, 9) == 0) magneto.PasArriere();
+      if (tirage(0, 9) == 0) jeu.Reculer();
       int x = 20 * tirage(0, plateau.Largeur - 1) + 10, y = 20 * tirage(0, plateau.Hauteur - 1) + 10;
       jeu.Appuyer(x, y);
       for (int k = 0; k < 3; ++k) jeu.Glisser(x += tirage(-25, 25), y += tirage(-25, 25));
       jeu.Relacher();
     }
-    std::vector<TEvenement> jouee(jeu.Historique.Evenements.begin(),
-                                  jeu.Historique.Evenements.begin() + jeu.Historique.PosHistorique);
+    std::vector<TEvenement> jouee(jeu.Historique().Evenements.begin(),
+                                  jeu.Historique().Evenements.begin() + jeu.Historique().PosHistorique);
     for (const auto& e : jouee) portesOuvertes += e.Code == EvPorteOuverte;
     ASSERT_EQ(PremierEvenementIncorrect(plateau, jouee), std::nullopt) << "partie " << partie;
     VerifierInvariant(plateau, jouee);

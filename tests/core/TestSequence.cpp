@@ -15,7 +15,7 @@ TEST(Sequence, JusteApresUnChargementLeFichierNeTientQueLeTitre) {
   TPartie partie;
   partie.CommencerPartie(Dessiner({"a."}, {}, "Niveau 0"));
   const auto chemin = dossier.Fichier("s.swb");
-  ASSERT_TRUE(EcrireSequence(chemin, partie.Plateau.Titre, partie.Historique).ok);
+  ASSERT_TRUE(EcrireSequence(chemin, partie.Plateau().Titre, partie.Historique()).ok);
   const auto octets = *ContenuFichier(chemin);
   ASSERT_EQ(octets.size(), 60u);
   // 'N' = 78, Code 0, reserved 0; padding with spaces.
@@ -28,9 +28,10 @@ TEST(Sequence, EnregistrementsPetitBoutisteEtPositionCourante) {
   partie.CommencerPartie(Dessiner({"a......"}, {}, "Un titre bien trop long"));
   Geste(partie, 1, 1, {{1, 0}, {1, 0}});
   Geste(partie, 1, 3, {{1, 0}});
-  ASSERT_EQ(partie.Historique.Fin, 4);
-  partie.Historique.PosHistorique = 3;  // stepped back by the replay
-  const auto octets = TexteSequence(partie.Plateau.Titre, partie.Historique);
+  ASSERT_EQ(partie.Historique().Fin, 4);
+  partie.AllerAuDebut();  // stepped back by the replay
+  for (int i = 0; i < 3; ++i) partie.Avancer();
+  const auto octets = TexteSequence(partie.Plateau().Titre, partie.Historique());
   ASSERT_EQ(octets.size(), 4u * (15 + 3));
   EXPECT_EQ(octets.substr(14 * 4, 4), std::string("t\0\0\0", 4));  // 15th character of the title
   EXPECT_EQ(octets.substr(15 * 4, 4), std::string("\x01\x00\x02\x00", 4));  // right, piece 1
@@ -93,7 +94,7 @@ TEST(Sequence, FichiersIncorrectsOuTropLongs) {
   EXPECT_FALSE(LireSequence(chemin).ok);
   EXPECT_EQ(LireSequence(chemin).message, "Le fichier " + chemin + " est trop grand");
   THistorique h;
-  ChargerEvenements(h, r.evenements);
+  h.Charger(r.evenements);
   EXPECT_EQ(h.PosHistorique, 0);
   EXPECT_EQ(h.Fin, THistorique::kCapacite);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AidePlateau.h"
+#include "JeuSolution.h"
 #include "Rejeu.h"
 #include "Sequence.h"
 #include "Solveur.h"
@@ -31,10 +32,10 @@ std::pair<bool, int32_t> Rejouer(const TPlateau& p, const ResultatSolveur& r) {
   const auto evenements = EvenementsDeLaSolution(p, r.chemin, 0, &fin);
   TPartie partie;
   partie.CommencerPartie(p);
-  ChargerEvenements(partie.Historique, evenements);
-  TRejeu(partie).Fin();
-  EXPECT_EQ(partie.Compteur, fin);
-  return {partie.Resolu(), partie.Compteur};
+  partie.RechargerSequence(evenements);
+  partie.AllerALaFin();
+  EXPECT_EQ(partie.Compteur(), fin);
+  return {partie.Resolu(), partie.Compteur()};
 }
 
 // A small random board: pieces of one to four tiles in a room, a master

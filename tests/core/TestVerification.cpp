@@ -6,7 +6,7 @@
 using namespace glissaro;
 using glissaro::test::Dessiner;
 
-using Fautes = std::vector<std::pair<int, int>>;
+using Fautes = std::vector<TPosition>;  // {row, column}
 
 TEST(Verification, PlacesFinalesEtMaitres) {
   TPlateau vide = Dessiner({"...", "...", "..."});
@@ -39,7 +39,7 @@ TEST(Verification, JonctionsFautivesToutesMarquees) {
   // Scan order: rows from the top, columns from the left; the tile that has
   // the faulty join is marked, not its neighbour (3,1)'s right neighbour is
   // floor without Gauche.
-  EXPECT_EQ(r.fautes, (Fautes{{1, 1}, {1, 2}, {2, 2}, {1, 3}}));
+  EXPECT_EQ(r.fautes, (Fautes{{1, 1}, {2, 1}, {2, 2}, {3, 1}}));
   EXPECT_FALSE(r.numerotees);
 }
 
@@ -52,7 +52,7 @@ TEST(Verification, UnCarreDeQuatreAvecUneJonctionManquante) {
   EXPECT_EQ(r.issue, IssueVerification::PiecesIncorrectes);
   EXPECT_TRUE(r.numerotees);
   // Columns from the left, rows from the top.
-  EXPECT_EQ(r.fautes, (Fautes{{1, 2}, {2, 2}}));
+  EXPECT_EQ(r.fautes, (Fautes{{2, 1}, {2, 2}}));
 }
 
 TEST(Verification, NumerotationParColonnesEtAnneauDeBord) {

@@ -54,15 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, std::size_t taille
 
   TPartie partie;
   partie.CommencerPartie(plateau);
-  ChargerEvenements(partie.Historique, sequence.evenements);
-  TRejeu magneto(partie);
+  partie.RechargerSequence(sequence.evenements);
   const auto noms = Noms(plateau);
-  while (magneto.PasAvant())
-    if (Noms(partie.Plateau) != noms) std::abort();
-  magneto.PasArriere();
-  magneto.Debut();
+  while (partie.Avancer())
+    if (Noms(partie.Plateau()) != noms) std::abort();
+  partie.Reculer();
+  partie.AllerAuDebut();
   for (int l = 1; l <= plateau.Hauteur; ++l)
     for (int c = 1; c <= plateau.Largeur; ++c)
-      if (!MemeCase(partie.Plateau.Case(l, c), plateau.Case(l, c))) std::abort();
+      if (!MemeCase(partie.Plateau().Case(l, c), plateau.Case(l, c))) std::abort();
   return 0;
 }

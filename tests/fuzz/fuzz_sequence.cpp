@@ -47,11 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, std::size_t taille
   TitreCorrespond(sequence.titreStocke, plateau.Titre);
   TPartie partie;
   partie.CommencerPartie(plateau);
-  ChargerEvenements(partie.Historique, sequence.evenements);
-  TRejeu rejeu(partie);
-  rejeu.Fin();
-  rejeu.PasArriere();
-  rejeu.Debut();
-  rejeu.Fin();
+  partie.RechargerSequence(sequence.evenements);
+  partie.AllerALaFin();
+  partie.Reculer();
+  partie.AllerAuDebut();
+  partie.AllerALaFin();
   return 0;
 }

@@ -65,16 +65,16 @@ TEST(Pack01, ChaquePlateauDuPaquetSeResoutParSaSolution) {
     TPartie partie;
     partie.DefinirTailleCase(20);
     partie.DefinirVitesse(2);
-    const auto lecture = partie.ChargerPlateau(cible + "/" + nom);
+    const auto lecture = partie.Charger(cible + "/" + nom);
     ASSERT_EQ(lecture.statut, StatutLecture::Ok) << lecture.message;
     EXPECT_EQ(lecture.ligneEtat, "1");
-    EXPECT_EQ(partie.Plateau.Titre + ".wbp", nom);
-    titres.push_back(partie.Plateau.Titre);
+    EXPECT_EQ(partie.Plateau().Titre + ".wbp", nom);
+    titres.push_back(partie.Plateau().Titre);
     EXPECT_FALSE(partie.Resolu());
-    Jouer(partie, kSolutions + "/" + partie.Plateau.Titre + ".gestes");
+    Jouer(partie, kSolutions + "/" + partie.Plateau().Titre + ".gestes");
     EXPECT_TRUE(partie.Resolu());
-    EXPECT_TRUE(partie.BravoAffiche);
-    EXPECT_GT(partie.Compteur, 0);
+    EXPECT_TRUE(partie.BravoAffiche());
+    EXPECT_GT(partie.Compteur(), 0);
   }
   // One solution a board, none left over.
   std::sort(titres.begin(), titres.end());

@@ -20,6 +20,7 @@
 #include "Uabout.h"
 #include "UNouveau.h"
 #include "UPack.h"
+#include "Session.h"
 #include "Uplayer.h"
 #include "gestion.h"
 
@@ -245,7 +246,7 @@ TEST(APropos, LaBoiteOuvreLeSiteLesCourrielsEtLeFichierDuClub) {
   EXPECT_EQ(boite.size(), QSize(242, 294));
   EXPECT_EQ(boite.Label3->text(), "1.00");
   boite.show();
-  EXPECT_EQ(boite.Label3->text(), TexteVersion(VersionDuProgramme()));
+  EXPECT_EQ(boite.Label3->text(), QString::fromStdString(TexteVersion(VersionDuProgramme())));
   Cliquer(boite.Label2, {2, 2});
   Cliquer(boite.Label1, {2, 2});
   Cliquer(boite.Label9, {2, 2});
@@ -268,7 +269,8 @@ TEST(APropos, LaBoiteOuvreLeSiteLesCourrielsEtLeFichierDuClub) {
 TEST(APropos, LesEntreesDuMenuSuiventLesFenetresDonnees) {
   DossierProgramme dossier;
   DialoguesScriptes dialogues;
-  TFrmPlayer player(dialogues, dossier.Q());
+  TSession session(dossier.Chemin(), dialogues);
+  TFrmPlayer player(session, dialogues);
   EXPECT_FALSE(player.Apropos1->isEnabled());
   TImagesPieces images;
   TFrmAuteur auteur(dossier.Q(), images, dialogues);

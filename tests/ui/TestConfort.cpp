@@ -14,6 +14,7 @@
 #include "SkinForm.h"
 #include "UPack.h"
 #include "Uplateau.h"
+#include "Session.h"
 #include "Uplayer.h"
 #include "gestion.h"
 
@@ -37,11 +38,12 @@ TPlateau Porte() {
 class Ensemble {
  public:
   explicit Ensemble(DossierProgramme& dossier, DialoguesScriptes& dialogues)
-      : player(dialogues, dossier.Q()),
-        plateau(player, dialogues),
-        gestion(player.Chemin, plateau.Images, dialogues),
-        magneto(player, plateau),
-        pack(player.Chemin, dialogues) {
+      : session(dossier.Chemin(), dialogues),
+        player(session, dialogues),
+        plateau(session, player, dialogues),
+        gestion(dossier.Q(), plateau.Images, dialogues),
+        magneto(session, player, plateau),
+        pack(dossier.Q(), dialogues) {
     player.DefinirFenetres({&plateau, &gestion, &magneto, nullptr, nullptr, nullptr, &pack});
     plateau.DefinirGestion(&gestion);
     player.show();
@@ -61,7 +63,7 @@ class Ensemble {
     return plateau.ImagePlateau->RectangleCase(ligne, colonne, plateau.TailleCase()).center().toPoint();
   }
   void Tirer(int ligne, int colonne, std::vector<QPoint> pas) {
-    const int t = plateau.ImagePlateau->width() / plateau.Partie.Plateau.Largeur;
+    const int t = plateau.ImagePlateau->width() / plateau.Partie().Plateau().Largeur;
     QPoint p = Centre(ligne, colonne);
     Appuyer(plateau.ImagePlateau, p);
     for (const QPoint& d : pas) {
@@ -72,11 +74,12 @@ class Ensemble {
   }
   std::vector<std::pair<int, int>> Evenements() const {
     std::vector<std::pair<int, int>> r;
-    const auto& h = plateau.Partie.Historique;
+    const auto& h = plateau.Partie().Historique();
     for (int i = 0; i < h.Fin; ++i) r.emplace_back(h[i].Code, h[i].Valeur);
     return r;
   }
 
+  TSession session;
   TFrmPlayer player;
   TFrmPlateau plateau;
   TFrmGestion gestion;
@@ -107,29 +110,29 @@ TEST_F(Confort, AnnulerEtRetablirUnCoupAuClavierDepuisLesDeuxFenetres) {
   f.Tirer(4, 2, {{1, 0}});            // b: 4
   ASSERT_EQ(f.Compteur(), "0004");
   EXPECT_EQ(menu(), std::pair(true, false));
-  const auto fin = f.plateau.Partie.Historique.Fin;
+  const auto fin = f.plateau.Partie().Historique().Fin;
   // The replay's counter marks one by one, from the panel and from the
   // board window: b and A's last steps go back together, then A's move,
   // then the door's opening with A's steps, then b.
   Touche(&f.player, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(f.Compteur(), "0003");
-  EXPECT_EQ(f.plateau.Partie.Plateau.Case(2, 2).Serie, TSerieMap::Final);
-  EXPECT_EQ(f.plateau.Partie.Plateau.Case(4, 3).Serie, TSerieMap::Normal);
+  EXPECT_EQ(f.plateau.Partie().Plateau().Case(2, 2).Serie, TSerieMap::Final);
+  EXPECT_EQ(f.plateau.Partie().Plateau().Case(4, 3).Serie, TSerieMap::Normal);
   Touche(&f.plateau, Qt::Key_Backspace);
   EXPECT_EQ(f.Compteur(), "0002");
   Touche(&f.plateau, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(f.Compteur(), "0001");
-  EXPECT_EQ(f.plateau.Partie.Plateau.Case(1, 2).Map, kMapPorteFermee);
-  EXPECT_EQ(f.plateau.Partie.Plateau.Case(2, 4).Serie, TSerieMap::Final);
+  EXPECT_EQ(f.plateau.Partie().Plateau().Case(1, 2).Map, kMapPorteFermee);
+  EXPECT_EQ(f.plateau.Partie().Plateau().Case(2, 4).Serie, TSerieMap::Final);
   f.plateau.AnnulerCoup1->trigger();
   EXPECT_EQ(f.Compteur(), "0000");
   EXPECT_EQ(menu(), std::pair(false, true));
-  EXPECT_EQ(f.plateau.Partie.Historique.Fin, fin);
+  EXPECT_EQ(f.plateau.Partie().Historique().Fin, fin);
   Touche(&f.plateau, Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(f.Compteur(), "0001");
   Touche(&f.player, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(f.Compteur(), "0002");
-  EXPECT_EQ(f.plateau.Partie.Plateau.Case(1, 2).Serie, TSerieMap::Vide);  // the door opened again
+  EXPECT_EQ(f.plateau.Partie().Plateau().Case(1, 2).Serie, TSerieMap::Vide);  // the door opened again
   // A new gesture cuts what could be played again.
   f.Tirer(4, 2, {{1, 0}});
   EXPECT_EQ(f.Compteur(), "0003");
@@ -144,7 +147,7 @@ TEST_F(Confort, LesFlechesJouentCommeUnGlissementDUneCase) {
   const auto fichier = dossier.Plateau(Porte());
   f.plateau.ChargerPlateau(fichier);
   clavier.plateau.ChargerPlateau(fichier);
-  const auto& p = clavier.plateau.Partie.Plateau;
+  const auto& p = clavier.plateau.Partie().Plateau();
   const uint16_t b = p.Case(3, 2).Piece, a = p.Case(2, 4).Piece;
   // Tab in the order of the piece numbers, going round; Maj+Tab back.
   Touche(&clavier.plateau, Qt::Key_Tab);
@@ -163,7 +166,7 @@ TEST_F(Confort, LesFlechesJouentCommeUnGlissementDUneCase) {
   EXPECT_EQ(vue.pixelColor(cellule.center()), clavier.plateau.ImagePlateau->Picture.pixelColor(cellule.center()));
 
   Touche(&clavier.plateau, Qt::Key_Down, Qt::ControlModifier);  // not a move
-  EXPECT_EQ(clavier.plateau.Partie.Historique.Fin, 0);
+  EXPECT_EQ(clavier.plateau.Partie().Historique().Fin, 0);
   Touche(&clavier.plateau, Qt::Key_Down);
   f.Tirer(3, 2, {{0, 1}});
   // A click selects A; two steps left open the door, A up then right.
@@ -183,20 +186,20 @@ TEST_F(Confort, LesFlechesJouentCommeUnGlissementDUneCase) {
 
 TEST_F(Confort, A200PourCentLeSeuilResteEnPixelsDuPlateau) {
   f.player.Taille200->trigger();
-  EXPECT_EQ(f.player.Zoom, 200);
+  EXPECT_EQ(f.session.Reglages().Zoom, 200);
   f.plateau.ChargerPlateau(dossier.Plateau(Porte()));
   ASSERT_EQ(f.plateau.ZoomEffectif(), 200);
   EXPECT_EQ(f.plateau.size(), QSize(240, 200));
   EXPECT_EQ(f.plateau.ImagePlateau->Picture.size(), QSize(120, 100));
-  ASSERT_EQ(f.plateau.Partie.Seuil, 10);
+  ASSERT_EQ(f.plateau.Partie().Seuil(), 10);
   const QPoint depart = f.Centre(3, 2);
   Appuyer(f.plateau.ImagePlateau, depart);
   Deplacer(f.plateau.ImagePlateau, depart + QPoint(0, 2 * 10));
-  EXPECT_EQ(f.plateau.Partie.Historique.Fin, 0);
+  EXPECT_EQ(f.plateau.Partie().Historique().Fin, 0);
   Deplacer(f.plateau.ImagePlateau, depart + QPoint(0, 2 * 11));
   Relacher(f.plateau.ImagePlateau, depart + QPoint(0, 2 * 11));
-  EXPECT_EQ(f.plateau.Partie.Historique.Fin, 2);  // one step and its mark
-  EXPECT_EQ(f.plateau.Partie.Plateau.Case(4, 2).Serie, TSerieMap::Normal);
+  EXPECT_EQ(f.plateau.Partie().Historique().Fin, 2);  // one step and its mark
+  EXPECT_EQ(f.plateau.Partie().Plateau().Case(4, 2).Serie, TSerieMap::Normal);
   // The screen's picture, redrawn cell by cell, is the whole picture scaled.
   TImageZoom entier;
   entier.Definir(f.plateau.ImagePlateau->Picture, 200);
@@ -214,7 +217,7 @@ TEST_F(Confort, LesPlacesFinalesSeVoientSousLesPieces) {
   // An ordinary and a master tile on final places, a final place bare.
   f.plateau.ChargerPlateau(
       dossier.Plateau(Dessiner({"######", "#aA..#", "######"}, {"......", ".xx.x.", "......"}, "Places")));
-  auto sansAnneaux = [this] { return f.plateau.Images.DessinerPlateau(f.plateau.Partie.Plateau); };
+  auto sansAnneaux = [this] { return f.plateau.Images.DessinerPlateau(f.plateau.Partie().Plateau()); };
   const QImage avec = f.plateau.ImagePlateau->Picture, sans = sansAnneaux();
   for (int c = 1; c <= 6; ++c) {
     const QRect cellule((c - 1) * 20, 20, 20, 20);
@@ -222,10 +225,10 @@ TEST_F(Confort, LesPlacesFinalesSeVoientSousLesPieces) {
   }
   // Cell by cell as pieces move, the same as the whole board drawn again.
   f.Tirer(2, 3, {{1, 0}});
-  EXPECT_EQ(f.plateau.ImagePlateau->Picture, f.plateau.Images.DessinerPlateau(f.plateau.Partie.Plateau, true));
+  EXPECT_EQ(f.plateau.ImagePlateau->Picture, f.plateau.Images.DessinerPlateau(f.plateau.Partie().Plateau(), true));
   // Unchecked: the tiles alone.
   f.player.PlacesFinales1->trigger();
-  EXPECT_FALSE(f.player.PlacesFinales);
+  EXPECT_FALSE(f.session.Reglages().PlacesFinales);
   EXPECT_EQ(f.plateau.ImagePlateau->Picture, sansAnneaux());
   f.Tirer(2, 2, {{0, 0}});
   f.Tirer(2, 4, {{1, 0}});
@@ -236,13 +239,13 @@ TEST_F(Confort, UnIndiceSansRienJouerEtUnCoupLAnnule) {
   // b must make room by going down before A goes right.
   f.plateau.ChargerPlateau(
       dossier.Plateau(Dessiner({"#####", "#Ab.#", "##.##", "#####"}, {".....", "...x.", ".....", "....."}, "Indice")));
-  const uint16_t b = f.plateau.Partie.Plateau.Case(2, 3).Piece;
+  const uint16_t b = f.plateau.Partie().Plateau().Case(2, 3).Piece;
   Touche(&f.plateau, Qt::Key_H);
   ASSERT_TRUE(Attendre([this] { return f.plateau.ImagePlateau->Indice.issue == IssueIndice::Pas; }));
   EXPECT_EQ(f.plateau.ImagePlateau->Indice.piece, b);
   EXPECT_EQ(std::pair(f.plateau.ImagePlateau->Indice.dx, f.plateau.ImagePlateau->Indice.dy), std::pair(0, 1));
-  EXPECT_EQ(f.plateau.Partie.Indices, 1);
-  EXPECT_EQ(f.plateau.Partie.Historique.Fin, 0);
+  EXPECT_EQ(f.plateau.Partie().Indices(), 1);
+  EXPECT_EQ(f.plateau.Partie().Historique().Fin, 0);
   EXPECT_EQ(f.Compteur(), "0000");
   // The hinted piece flashes over the picture (above its middle, where the
   // arrow does not reach).
@@ -260,13 +263,13 @@ TEST_F(Confort, UnIndiceSansRienJouerEtUnCoupLAnnule) {
   EXPECT_FALSE(f.plateau.RechercheIndiceEnCours());
   Attendre([] { return false; }, 300);
   EXPECT_EQ(f.plateau.ImagePlateau->Indice.issue, IssueIndice::Annule);
-  EXPECT_EQ(f.plateau.Partie.Indices, 1);
+  EXPECT_EQ(f.plateau.Partie().Indices(), 1);
   EXPECT_TRUE(dialogues.Textes("information").empty());
 
   // From a position without a way out, and on a board the solver cannot
   // finish in time.
   f.plateau.ChargerPlateau(dossier.Plateau(Dessiner({"A#."}, {"..x"}, "Bloque")));
-  EXPECT_EQ(f.plateau.Partie.Indices, 0);
+  EXPECT_EQ(f.plateau.Partie().Indices(), 0);
   Touche(&f.plateau, Qt::Key_H);
   ASSERT_TRUE(Attendre([this] { return !dialogues.Textes("information").empty(); }));
   EXPECT_EQ(dialogues.Textes("information").back(), "Aucune solution depuis cette position");
@@ -317,13 +320,13 @@ TEST_F(Confort, LesFichiersOuvertsDepuisLeBureau) {
   ASSERT_TRUE(EcrirePlateau(plateau.toStdString(), Porte(), "1").ok);
   f.player.OuvrirFichier(plateau);
   ASSERT_TRUE(f.plateau.isVisible());
-  EXPECT_EQ(f.player.FichierPlateau, plateau);
+  EXPECT_EQ(f.session.FichierPlateau(), plateau.toStdString());
   f.Tirer(3, 2, {{0, 1}});
   const std::string sequence = dossier.Fichier("partie.swb");
   dialogues.fichiers.push_back(sequence);
   f.plateau.SauverSequence();
   f.plateau.fermer->trigger();
-  ASSERT_TRUE(f.player.FichierPlateau.isEmpty());
+  ASSERT_TRUE(f.session.FichierPlateau().empty());
   // No board loaded: the board manager asks for it, then the sequence is
   // reloaded onto it.
   QTimer::singleShot(0, [this] {
@@ -331,9 +334,9 @@ TEST_F(Confort, LesFichiersOuvertsDepuisLeBureau) {
     f.gestion.BtOk->click();
   });
   f.player.OuvrirFichier(QString::fromStdString(sequence));
-  EXPECT_EQ(f.player.FichierPlateau, plateau);
+  EXPECT_EQ(f.session.FichierPlateau(), plateau.toStdString());
   EXPECT_EQ(dialogues.Textes("information").back(), "Séquence rechargée");
-  EXPECT_EQ(f.plateau.Partie.Historique.Fin, 2);
+  EXPECT_EQ(f.plateau.Partie().Historique().Fin, 2);
   // A pack: the installer opens on it and installs it.
   QTimer::singleShot(0, [this] {
     Attendre([this] { return !dialogues.Textes("message").empty(); });
@@ -354,8 +357,9 @@ TEST_F(Confort, LesFichiersOuvertsDepuisLeBureau) {
 TEST(Assemblage, SansPlacementDesFenetresLePlateauEstSousLePanneauDansSaFenetre) {
   DossierProgramme dossier;
   DialoguesScriptes dialogues;
-  TFrmPlayer player(dialogues, dossier.Q());
-  TFrmPlateau plateau(player, dialogues);
+  TSession session(dossier.Chemin(), dialogues);
+  TFrmPlayer player(session, dialogues);
+  TFrmPlateau plateau(session, player, dialogues);
   player.DefinirFenetres({&plateau});
   player.AssemblerPlateau();
   player.show();
@@ -383,7 +387,7 @@ TEST(Assemblage, SansPlacementDesFenetresLePlateauEstSousLePanneauDansSaFenetre)
   Appuyer(plateau.ImagePlateau, b);
   Deplacer(plateau.ImagePlateau, b + QPoint(0, 20));
   Relacher(plateau.ImagePlateau, b + QPoint(0, 20));
-  EXPECT_EQ(plateau.Partie.Compteur, 1);
+  EXPECT_EQ(plateau.Partie().Compteur(), 1);
 
   // Wider than the panel: the panel stands centred over it.
   plateau.ChargerPlateau(dossier.Plateau(Dessiner({std::string(20, '.'), "A" + std::string(19, '.')},

@@ -8,6 +8,7 @@
 #include "AideFenetres.h"
 #include "DessinPlateau.h"
 #include "Uplateau.h"
+#include "Session.h"
 #include "Uplayer.h"
 
 using namespace glissaro;
@@ -121,8 +122,9 @@ TEST(Dessin, A200PourCentLePlateauEstLesCasesDePiecesDoubleTellesQuelles) {
   }
   ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("Glissaro.ini"), "[jeu]\r\nZoom=200\r\n").ok);
   DialoguesScriptes dialogues;
-  TFrmPlayer player(dialogues, dossier.Q());
-  TFrmPlateau plateau(player, dialogues);
+  TSession session(dossier.Chemin(), dialogues);
+  TFrmPlayer player(session, dialogues);
+  TFrmPlateau plateau(session, player, dialogues);
   player.DefinirFenetres({&plateau});
   player.show();
   plateau.ChargerPlateau(dossier.Plateau(Dessiner({"D.A"}, {"..x"}, "Double")));

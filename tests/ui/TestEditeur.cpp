@@ -22,6 +22,7 @@
 #include "FormEditeur.h"
 #include "UNouveau.h"
 #include "Uplateau.h"
+#include "Session.h"
 #include "Uplayer.h"
 
 using namespace glissaro;
@@ -82,10 +83,6 @@ void EcrireLignes(const std::string& chemin, const std::vector<std::string>& lig
 class Editeur : public ::testing::Test {
  protected:
   Editeur() : editeur(nouveau, dialogues, dossier.Q()) {
-    editeur.SDEditeur = {
-        "Sauvegarder le plateau Glissaro", "Plateau Glissaro", "*.wbp", "wbp", dossier.Fichier("plateaux/"), ""};
-    editeur.ODEditeur = editeur.SDEditeur;
-    editeur.ODEditeur.titre = "Charger un plateau Glissaro";
     editeur.show();
   }
   ~Editeur() override { editeur.hide(); }
@@ -712,8 +709,9 @@ TEST_F(Editeur, UnPlateauDessineEtEnregistreSeJoueDansLaFenetreDuPlateau) {
   const QString fichier = Enregistrer("Partie.wbp");
   EXPECT_EQ(LignesDuFichier(fichier).at(4), "1");
 
-  TFrmPlayer player(dialogues, dossier.Q());
-  TFrmPlateau plateau(player, dialogues);
+  TSession session(dossier.Chemin(), dialogues);
+  TFrmPlayer player(session, dialogues);
+  TFrmPlateau plateau(session, player, dialogues);
   player.DefinirFenetres({&plateau, nullptr, nullptr, &editeur});
   plateau.ChargerPlateau(fichier);
   ASSERT_TRUE(plateau.isVisible());
@@ -721,15 +719,16 @@ TEST_F(Editeur, UnPlateauDessineEtEnregistreSeJoueDansLaFenetreDuPlateau) {
   Appuyer(plateau.ImagePlateau, depart);
   Deplacer(plateau.ImagePlateau, depart + QPoint(20, 0));
   Relacher(plateau.ImagePlateau, depart + QPoint(20, 0));
-  EXPECT_EQ(plateau.Partie.Plateau.Case(2, 3).Serie, TSerieMap::Normal);
-  EXPECT_EQ(plateau.Partie.Plateau.Case(2, 2).Serie, TSerieMap::Vide);
-  EXPECT_EQ(player.Compteur(), 1);
+  EXPECT_EQ(plateau.Partie().Plateau().Case(2, 3).Serie, TSerieMap::Normal);
+  EXPECT_EQ(plateau.Partie().Plateau().Case(2, 2).Serie, TSerieMap::Vide);
+  EXPECT_EQ(session.Partie().Compteur(), 1);
   plateau.hide();
 }
 
-TEST_F(Editeur, LePanneauMontreLEditeurEtRegleSesDialogues) {
+TEST_F(Editeur, LePanneauMontreLEditeurAuxDialoguesDansLaBibliotheque) {
   editeur.hide();
-  TFrmPlayer player(dialogues, dossier.Q());
+  TSession session(dossier.Chemin(), dialogues);
+  TFrmPlayer player(session, dialogues);
   EXPECT_FALSE(player.Editeurdeplateau1->isEnabled());
   player.DefinirFenetres({nullptr, nullptr, nullptr, &editeur});
   ASSERT_TRUE(player.Editeurdeplateau1->isEnabled());

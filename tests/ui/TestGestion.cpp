@@ -12,6 +12,7 @@
 #include "Records.h"
 #include "SkinForm.h"
 #include "Uplateau.h"
+#include "Session.h"
 #include "Uplayer.h"
 #include "gestion.h"
 
@@ -276,9 +277,10 @@ TEST_F(Gestion, NouveauDossier) {
 
 TEST_F(Gestion, ChargerSurLePanneauJoueLePlateauChoisi) {
   const auto chemin = Ecrire("Alpha", "Essai.wbp", Dessiner({"a..", "..A"}, {"...", ".x."}, "Essai"));
-  TFrmPlayer player(dialogues, dossier.Q());
-  TFrmPlateau plateau(player, dialogues);
-  TFrmGestion fenetre(player.Chemin, plateau.Images, dialogues);
+  TSession session(dossier.Chemin(), dialogues);
+  TFrmPlayer player(session, dialogues);
+  TFrmPlateau plateau(session, player, dialogues);
+  TFrmGestion fenetre(dossier.Q(), plateau.Images, dialogues);
   player.DefinirFenetres({&plateau, &fenetre});
   player.show();
   QPoint charger;
@@ -287,7 +289,7 @@ TEST_F(Gestion, ChargerSurLePanneauJoueLePlateauChoisi) {
   // Cancelled: nothing changes.
   QTimer::singleShot(0, fenetre.BtCancel, &QPushButton::click);
   Cliquer(player.SkinForm1, charger);
-  EXPECT_TRUE(player.FichierPlateau.isEmpty());
+  EXPECT_TRUE(session.FichierPlateau().empty());
   EXPECT_FALSE(plateau.isVisible());
   // Chosen: the board is played.
   QTimer::singleShot(0, [&] {
@@ -295,7 +297,7 @@ TEST_F(Gestion, ChargerSurLePanneauJoueLePlateauChoisi) {
     fenetre.BtOk->click();
   });
   Cliquer(player.SkinForm1, charger);
-  EXPECT_EQ(player.FichierPlateau, chemin);
+  EXPECT_EQ(session.FichierPlateau(), chemin.toStdString());
   EXPECT_TRUE(plateau.isVisible());
   EXPECT_EQ(plateau.windowTitle(), "Essai");
   // A board that cannot be played, chosen with OK, leaves the game on.
@@ -308,7 +310,7 @@ TEST_F(Gestion, ChargerSurLePanneauJoueLePlateauChoisi) {
       fenetre.BtCancel->click();
     });
     Cliquer(player.SkinForm1, charger);
-    EXPECT_EQ(player.FichierPlateau, chemin) << nom;
+    EXPECT_EQ(session.FichierPlateau(), chemin.toStdString()) << nom;
     EXPECT_TRUE(plateau.isVisible()) << nom;
     EXPECT_EQ(plateau.windowTitle(), "Essai") << nom;
   }

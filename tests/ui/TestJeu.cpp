@@ -11,6 +11,7 @@
 #include "AideFichiers.h"
 #include "SkinForm.h"
 #include "Uplateau.h"
+#include "Session.h"
 #include "Uplayer.h"
 
 using namespace glissaro;
@@ -20,7 +21,7 @@ namespace {
 
 class Jeu : public ::testing::Test {
  protected:
-  Jeu() : player(dialogues, dossier.Q()), plateau(player, dialogues) {
+  Jeu() : session(dossier.Chemin(), dialogues), player(session, dialogues), plateau(session, player, dialogues) {
     player.DefinirFenetres({&plateau, nullptr});
     player.OuvrirUrl = [this](const QUrl& url) { urls.push_back(url); };
     player.show();
@@ -58,6 +59,7 @@ class Jeu : public ::testing::Test {
 
   DossierProgramme dossier;
   DialoguesScriptes dialogues;
+  TSession session;
   TFrmPlayer player;
   TFrmPlateau plateau;
   std::vector<QUrl> urls;
@@ -69,7 +71,6 @@ TEST_F(Jeu, LaFenetreDuPlateauPrendLaTailleDuPlateauSousLePanneau) {
   ASSERT_EQ(plateau.TailleCase(), 20);
   const auto fichier = dossier.Plateau(
       Dessiner({"#####", "#a.A#", "#...#", "#####"}, {".....", ".....", "...x.", "....."}, "Cinq"));
-  player.FichierPlateau = fichier;
   plateau.ChargerPlateau(fichier);
   ASSERT_TRUE(plateau.isVisible());
   EXPECT_EQ(plateau.size(), QSize(100, 80));
@@ -106,7 +107,6 @@ TEST_F(Jeu, UnPlateauNonValideResteCacheAvecSonTitreEtZero) {
 
 TEST_F(Jeu, FermerLePlateauRemetLePanneauAZeroEtRAZNeFaitPlusRien) {
   const auto fichier = dossier.Plateau(Dessiner({"a..", "..A"}, {"...", ".x."}, "Essai"));
-  player.FichierPlateau = fichier;
   plateau.ChargerPlateau(fichier);
   Tirer(1, 1, {{1, 0}});
   ASSERT_EQ(Affichage("TEXT_CPT"), "0001");
@@ -114,8 +114,8 @@ TEST_F(Jeu, FermerLePlateauRemetLePanneauAZeroEtRAZNeFaitPlusRien) {
   EXPECT_FALSE(plateau.isVisible());
   EXPECT_EQ(Affichage("TEXT_CPT"), "0000");
   EXPECT_EQ(Affichage("TEXT_TITRE"), "Version 1.00");
-  EXPECT_TRUE(player.FichierPlateau.isEmpty());
-  EXPECT_EQ(player.Compteur(), 0);
+  EXPECT_TRUE(session.FichierPlateau().empty());
+  EXPECT_EQ(session.Partie().Compteur(), 0);
   Cliquer(player.SkinForm1, CentreZone("RAZ"));
   EXPECT_TRUE(dialogues.Textes("confirmation").empty());
   EXPECT_FALSE(plateau.isVisible());
@@ -123,17 +123,16 @@ TEST_F(Jeu, FermerLePlateauRemetLePanneauAZeroEtRAZNeFaitPlusRien) {
 
 TEST_F(Jeu, RAZDemandeConfirmationEtRechargeLeFichier) {
   const auto fichier = dossier.Plateau(Dessiner({"a..", "..A"}, {"...", ".x."}, "Essai"));
-  player.FichierPlateau = fichier;
   plateau.ChargerPlateau(fichier);
   Tirer(1, 1, {{1, 0}});
   dialogues.confirmations = {false, true};
   Cliquer(player.SkinForm1, CentreZone("RAZ"));
-  EXPECT_EQ(player.Compteur(), 1);  // declined
+  EXPECT_EQ(session.Partie().Compteur(), 1);  // declined
   Cliquer(player.SkinForm1, CentreZone("RAZ"));
   EXPECT_EQ(dialogues.Textes("confirmation"), (std::vector<std::string>{"Recommencez ce plateau", "Recommencez ce plateau"}));
-  EXPECT_EQ(player.Compteur(), 0);
+  EXPECT_EQ(session.Partie().Compteur(), 0);
   EXPECT_EQ(Affichage("TEXT_CPT"), "0000");
-  EXPECT_EQ(plateau.Partie.Plateau.Case(1, 1).Serie, TSerieMap::Normal);
+  EXPECT_EQ(plateau.Partie().Plateau().Case(1, 1).Serie, TSerieMap::Normal);
 }
 
 TEST_F(Jeu, UnAppuiDroitNeDeplaceRienEtOuvreLeMenu) {
@@ -143,8 +142,8 @@ TEST_F(Jeu, UnAppuiDroitNeDeplaceRienEtOuvreLeMenu) {
   Appuyer(plateau.ImagePlateau, p, Qt::RightButton);
   Deplacer(plateau.ImagePlateau, p + QPoint(45, 0), Qt::RightButton);
   Relacher(plateau.ImagePlateau, p + QPoint(45, 0), Qt::RightButton);
-  EXPECT_EQ(plateau.Partie.Plateau.Case(1, 1).Serie, TSerieMap::Normal);
-  EXPECT_EQ(plateau.Partie.Historique.Fin, 0);
+  EXPECT_EQ(plateau.Partie().Plateau().Case(1, 1).Serie, TSerieMap::Normal);
+  EXPECT_EQ(plateau.Partie().Historique().Fin, 0);
   EXPECT_TRUE(plateau.PopupMenu1->isVisible());
   EXPECT_EQ(plateau.fermer->text(), "&Fermer le plateau");
   plateau.PopupMenu1->hide();
@@ -180,7 +179,8 @@ TEST_F(Jeu, FelicitationsUneFoisSelonLEtat) {
 TEST_F(Jeu, LeCompteurPasseDe9999A10000) {
   const auto fichier = dossier.Plateau(Dessiner({"a..", "..A"}, {"...", ".x."}, "Essai"));
   plateau.ChargerPlateau(fichier);
-  plateau.Partie.Compteur = 9998;
+  session.Partie().RechargerSequence({TEvenement{9998, EvCompteur, 0}});
+  session.Partie().AllerALaFin();
   Tirer(1, 1, {{1, 0}});
   EXPECT_EQ(Affichage("TEXT_CPT"), "9999");
   Tirer(2, 3, {{-1, 0}});
@@ -195,7 +195,7 @@ TEST_F(Jeu, QuitterConfirmeEcritLesParametresRefuserNEcritRien) {
   EXPECT_EQ(*ContenuFichier(ini.toStdString()), DossierProgramme::kParametresDeTest);
   dialogues.confirmations = {true};
   player.deplace4->trigger();
-  EXPECT_EQ(plateau.Partie.Seuil, 5);
+  EXPECT_EQ(plateau.Partie().Seuil(), 5);
   player.Magneto50->trigger();
   Cliquer(player.SkinForm1, CentreZone("QUITTER"));
   EXPECT_FALSE(player.isVisible());
@@ -248,26 +248,28 @@ TEST_F(Jeu, LeMenuDesParametres) {
   EXPECT_EQ(player.size(), QSize(364, 139));
   player.Deplace1->trigger();
   EXPECT_FALSE(player.deplace2->isChecked());
-  EXPECT_EQ(player.VitesseDeplacement, 1);
+  EXPECT_EQ(session.Reglages().VitesseDeplacement, 1);
 }
 
 TEST(Demarrage, ParametresLusEtSkinInconnueRemplaceeParLaSkinParDefaut) {
   DossierProgramme dossier;
   ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("Glissaro.ini"), "[skin]\r\nNom=Disparue\r\nDeplacement=3\r\nMagneto=0x14\r\n").ok);
   DialoguesScriptes dialogues;
-  TFrmPlayer player(dialogues, dossier.Q());
-  EXPECT_EQ(player.NomSkin, "Glissaro");
-  EXPECT_EQ(player.VitesseDeplacement, 3);
+  TSession session(dossier.Chemin(), dialogues);
+  TFrmPlayer player(session, dialogues);
+  EXPECT_EQ(session.Reglages().NomSkin, "Glissaro");
+  EXPECT_EQ(session.Reglages().VitesseDeplacement, 3);
   EXPECT_TRUE(player.deplace2->isChecked());  // 3 checks nothing: the default stays
   EXPECT_TRUE(player.Magneto50->isChecked());
   EXPECT_EQ(player.SkinForm1->MaskBitmap().size(), QSize(364, 139));
-  TFrmPlateau plateau(player, dialogues);
-  EXPECT_EQ(plateau.Partie.Seuil, 20 / 3);
+  TFrmPlateau plateau(session, player, dialogues);
+  EXPECT_EQ(plateau.Partie().Seuil(), 20 / 3);
 
   // Settings that cannot be read: said at start, the defaults used.
   const auto ini = dossier.Fichier("Glissaro.ini");
   ASSERT_TRUE(EcrireFichierSur(ini, "[skin]\r\nDeplacement=4\r\n;" + std::string(1 << 20, ' ')).ok);
-  TFrmPlayer suivant(dialogues, dossier.Q());
+  TSession sessionSuivant(dossier.Chemin(), dialogues);
+  TFrmPlayer suivant(sessionSuivant, dialogues);
   EXPECT_EQ(dialogues.Textes("erreur"), std::vector<std::string>{"Le fichier " + ini + " est trop grand"});
-  EXPECT_EQ(suivant.VitesseDeplacement, 2);
+  EXPECT_EQ(sessionSuivant.Reglages().VitesseDeplacement, 2);
 }

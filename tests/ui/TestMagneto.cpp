@@ -17,6 +17,7 @@
 #include "Sequence.h"
 #include "SkinForm.h"
 #include "Uplateau.h"
+#include "Session.h"
 #include "Uplayer.h"
 #include "gestion.h"
 
@@ -31,10 +32,16 @@ class Magnetoscope : public ::testing::Test {
   Magnetoscope() { Construire(); }
 
   void Construire() {
-    player = std::make_unique<TFrmPlayer>(dialogues, dossier.Q());
-    plateau = std::make_unique<TFrmPlateau>(*player, dialogues);
-    gestion = std::make_unique<TFrmGestion>(player->Chemin, plateau->Images, dialogues);
-    magneto = std::make_unique<TFrmMagneto>(*player, *plateau);
+    // A new run: the windows go before the session they show.
+    magneto.reset();
+    gestion.reset();
+    plateau.reset();
+    player.reset();
+    session = std::make_unique<TSession>(dossier.Chemin(), dialogues);
+    player = std::make_unique<TFrmPlayer>(*session, dialogues);
+    plateau = std::make_unique<TFrmPlateau>(*session, *player, dialogues);
+    gestion = std::make_unique<TFrmGestion>(dossier.Q(), plateau->Images, dialogues);
+    magneto = std::make_unique<TFrmMagneto>(*session, *player, *plateau);
     player->DefinirFenetres({plateau.get(), gestion.get(), magneto.get()});
     plateau->DefinirGestion(gestion.get());
     player->show();
@@ -70,7 +77,6 @@ class Magnetoscope : public ::testing::Test {
     const auto fichier = dossier.Plateau(
         Dessiner({"#DD###", "#..A.#", "#bb..#", "#....#", "######"}, {"......", "......", "....x.", "......", "......"},
                  "Porte"));
-    player->FichierPlateau = fichier;
     plateau->ChargerPlateau(fichier);
     Tirer(3, 2, {{0, 1}});            // b: 1
     Tirer(2, 4, {{-1, 0}, {-1, 0}});  // A opens the door: 2, and counts: 3
@@ -80,7 +86,7 @@ class Magnetoscope : public ::testing::Test {
   }
   std::string Photo() const {
     std::string s;
-    const auto& p = plateau->Partie.Plateau;
+    const auto& p = plateau->Partie().Plateau();
     for (int l = 1; l <= p.Hauteur; ++l)
       for (int c = 1; c <= p.Largeur; ++c)
         s += std::to_string(static_cast<int>(p.Case(l, c).Serie)) + ":" + std::to_string(p.Case(l, c).Map) + ":" +
@@ -91,6 +97,7 @@ class Magnetoscope : public ::testing::Test {
 
   DossierProgramme dossier;
   DialoguesScriptes dialogues;
+  std::unique_ptr<TSession> session;
   std::unique_ptr<TFrmPlayer> player;
   std::unique_ptr<TFrmPlateau> plateau;
   std::unique_ptr<TFrmGestion> gestion;
@@ -111,17 +118,17 @@ TEST_F(Magnetoscope, DebutEtFinRejouentLaPartieAvecSesPortes) {
   const std::string fin = Photo();
   const QImage imageFin = Image();
   magneto->TbPremier->click();
-  EXPECT_EQ(plateau->Partie.Historique.PosHistorique, 0);
+  EXPECT_EQ(plateau->Partie().Historique().PosHistorique, 0);
   EXPECT_EQ(Affichage("TEXT_CPT"), "0000");
-  EXPECT_EQ(plateau->Partie.Plateau.Case(1, 2).Map, kMapPorteFermee);
-  EXPECT_EQ(plateau->Partie.Plateau.Case(1, 3).Map, kMapPorteFermee);
-  EXPECT_EQ(plateau->Partie.Plateau.Case(2, 4).Serie, TSerieMap::Final);
+  EXPECT_EQ(plateau->Partie().Plateau().Case(1, 2).Map, kMapPorteFermee);
+  EXPECT_EQ(plateau->Partie().Plateau().Case(1, 3).Map, kMapPorteFermee);
+  EXPECT_EQ(plateau->Partie().Plateau().Case(2, 4).Serie, TSerieMap::Final);
   EXPECT_NE(Image(), imageFin);
   magneto->TBFin->click();
   EXPECT_EQ(Photo(), fin);
   EXPECT_EQ(Image(), imageFin);  // every changed cell was drawn again
   EXPECT_EQ(Affichage("TEXT_CPT"), "0004");
-  EXPECT_EQ(player->Compteur(), 4);
+  EXPECT_EQ(session->Partie().Compteur(), 4);
 }
 
 TEST_F(Magnetoscope, UnPasArriereApresUnCoupCompteNEnleveQueLaMarque) {
@@ -134,12 +141,12 @@ TEST_F(Magnetoscope, UnPasArriereApresUnCoupCompteNEnleveQueLaMarque) {
   EXPECT_NE(Photo(), fin);
   EXPECT_EQ(Affichage("TEXT_CPT"), "0003");
   // A press on the board cuts what could be replayed forward.
-  const auto pos = plateau->Partie.Historique.PosHistorique;
+  const auto pos = plateau->Partie().Historique().PosHistorique;
   Appuyer(plateau->ImagePlateau, {5, 5});
   Relacher(plateau->ImagePlateau, {5, 5});
-  EXPECT_EQ(plateau->Partie.Historique.Fin, pos);
+  EXPECT_EQ(plateau->Partie().Historique().Fin, pos);
   magneto->TBFin->click();
-  EXPECT_EQ(plateau->Partie.Historique.PosHistorique, pos);
+  EXPECT_EQ(plateau->Partie().Historique().PosHistorique, pos);
 }
 
 TEST_F(Magnetoscope, RetourEtAvanceTenusEtVitesses) {
@@ -152,12 +159,12 @@ TEST_F(Magnetoscope, RetourEtAvanceTenusEtVitesses) {
   EXPECT_EQ(magneto->TimerRetour.interval(), 20);
   EXPECT_EQ(magneto->TimerAvance.interval(), 10);
   // A press shorter than an interval makes no step.
-  const auto pos = plateau->Partie.Historique.PosHistorique;
+  const auto pos = plateau->Partie().Historique().PosHistorique;
   emit magneto->TBRetour->pressed();
   EXPECT_TRUE(magneto->TimerRetour.isActive());
   emit magneto->TBRetour->released();
   EXPECT_FALSE(magneto->TimerRetour.isActive());
-  EXPECT_EQ(plateau->Partie.Historique.PosHistorique, pos);
+  EXPECT_EQ(plateau->Partie().Historique().PosHistorique, pos);
   // Any mouse button holds them.
   for (const auto bouton : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
     for (auto [tb, minuterie] : {std::pair{magneto->TBRetour, &magneto->TimerRetour},
@@ -167,7 +174,7 @@ TEST_F(Magnetoscope, RetourEtAvanceTenusEtVitesses) {
       Relacher(tb, {5, 5}, bouton);
       EXPECT_FALSE(minuterie->isActive()) << bouton;
     }
-  EXPECT_EQ(plateau->Partie.Historique.PosHistorique, pos);
+  EXPECT_EQ(plateau->Partie().Historique().PosHistorique, pos);
   // Held at the start, "Retour" keeps showing 0 and stays armed.
   magneto->TbPremier->click();
   player->SkinForm1->SetDisplayText("TEXT_CPT", "9999");
@@ -179,7 +186,7 @@ TEST_F(Magnetoscope, RetourEtAvanceTenusEtVitesses) {
   // Held, "Avance" steps once an interval and re-arms itself.
   emit magneto->TBAvance->pressed();
   magneto->TimerAvanceTimer(true);
-  EXPECT_EQ(plateau->Partie.Historique.PosHistorique, 1);
+  EXPECT_EQ(plateau->Partie().Historique().PosHistorique, 1);
   EXPECT_TRUE(magneto->TimerAvance.isActive());
   emit magneto->TBAvance->released();
   EXPECT_FALSE(magneto->TimerAvance.isActive());
@@ -192,7 +199,7 @@ TEST_F(Magnetoscope, RetourEtAvanceTenusEtVitesses) {
   arret.start(200);
   boucle.exec();
   emit magneto->TBAvance->released();
-  EXPECT_EQ(plateau->Partie.Historique.PosHistorique, plateau->Partie.Historique.Fin);
+  EXPECT_EQ(plateau->Partie().Historique().PosHistorique, plateau->Partie().Historique().Fin);
 }
 
 TEST_F(Magnetoscope, RetourSurLePanneauMontreEtCacheLeMagnetoscope) {
@@ -215,7 +222,7 @@ TEST_F(Magnetoscope, SequenceEnregistreeApresUnRetourPuisRechargee) {
   JouerUnePartie();
   magneto->TimerRetourTimer(false);
   magneto->TimerRetourTimer(false);
-  const auto pos = plateau->Partie.Historique.PosHistorique;
+  const auto pos = plateau->Partie().Historique().PosHistorique;
   const std::string chemin = dossier.Fichier("sequences/partie.swb");
   QDir().mkpath(dossier.Q() + "sequences");
   dialogues.fichiers = {chemin};
@@ -236,8 +243,8 @@ TEST_F(Magnetoscope, SequenceEnregistreeApresUnRetourPuisRechargee) {
   dialogues.fichiers = {chemin};
   magneto->TbCharger->click();
   EXPECT_EQ(dialogues.Textes("information").back(), "Séquence rechargée");
-  EXPECT_EQ(plateau->Partie.Historique.PosHistorique, 0);
-  EXPECT_EQ(plateau->Partie.Historique.Fin, pos);
+  EXPECT_EQ(plateau->Partie().Historique().PosHistorique, 0);
+  EXPECT_EQ(plateau->Partie().Historique().Fin, pos);
   EXPECT_EQ(Affichage("TEXT_CPT"), "0000");
   magneto->TBFin->click();
   EXPECT_EQ(Affichage("TEXT_CPT"), "0002");  // the last mark saved
@@ -253,7 +260,7 @@ TEST_F(Magnetoscope, UneSequenceDUnAutrePlateauOuQuIlNAuraitPasPuJouerEstRefusee
   magneto->TbCharger->click();
   EXPECT_EQ(dialogues.Textes("bip").size(), 1u);
   EXPECT_EQ(dialogues.Textes("erreur").back(), "Erreur !!! . Cette sauvegarde appartient au plateau : autre plateau");
-  EXPECT_EQ(plateau->Partie.Historique.Fin, 0);
+  EXPECT_EQ(plateau->Partie().Historique().Fin, 0);
   EXPECT_EQ(Affichage("TEXT_CPT"), "0000");
 
   // A file that ends inside a record.
@@ -261,20 +268,20 @@ TEST_F(Magnetoscope, UneSequenceDUnAutrePlateauOuQuIlNAuraitPasPuJouerEstRefusee
   dialogues.fichiers = {chemin};
   magneto->TbCharger->click();
   EXPECT_NE(dialogues.Textes("erreur").back().find("autre.swb"), std::string::npos);
-  EXPECT_EQ(plateau->Partie.Historique.Fin, 0);
+  EXPECT_EQ(plateau->Partie().Historique().Fin, 0);
 
   // Its own title, but a door opened on the master tile, then a step of a
   // border tile: refused at the first, nothing of it reaches the board.
   const auto depart = Photo();
   THistorique hostile;
-  hostile.Ajouter(CodePosition(4, 2), EvPorteOuverte);
-  hostile.Ajouter(static_cast<int16_t>(plateau->Partie.Plateau.Case(2, 1).Piece), EvDroite);
+  hostile.Ajouter(CodePosition({2, 4}), EvPorteOuverte);
+  hostile.Ajouter(static_cast<int16_t>(plateau->Partie().Plateau().Case(2, 1).Piece), EvDroite);
   ASSERT_TRUE(EcrireSequence(chemin, "Porte", hostile).ok);
   dialogues.fichiers = {chemin};
   magneto->TbCharger->click();
   EXPECT_EQ(dialogues.Textes("bip").size(), 2u);
   EXPECT_EQ(dialogues.Textes("erreur").back(), "Séquence incorrecte pour ce plateau (événement n° 1)");
-  EXPECT_EQ(plateau->Partie.Historique.Fin, 0);
+  EXPECT_EQ(plateau->Partie().Historique().Fin, 0);
   magneto->TBFin->click();
   EXPECT_EQ(Photo(), depart);
 }
@@ -283,7 +290,7 @@ TEST_F(Magnetoscope, RechargerSansPlateauDemandeUnPlateauDAbord) {
   QTimer::singleShot(0, gestion->BtCancel, &QPushButton::click);
   magneto->TbCharger->click();
   EXPECT_TRUE(dialogues.Textes("ouvrir").empty());
-  EXPECT_TRUE(player->FichierPlateau.isEmpty());
+  EXPECT_TRUE(session->FichierPlateau().empty());
 }
 
 TEST_F(Magnetoscope, LeMenuDesSkinsListeLesDossiers) {
@@ -302,7 +309,7 @@ TEST_F(Magnetoscope, ChangerDeSkinChangeToutEtRechargeLePlateau) {
   ASSERT_NE(ardoise, nullptr);
   const QImage boutonAvant = magneto->ImageListMagnetoOff[2].toImage();
   ardoise->trigger();
-  EXPECT_EQ(player->NomSkin, "Ardoise");
+  EXPECT_EQ(session->Reglages().NomSkin, "Ardoise");
   EXPECT_TRUE(ardoise->isChecked());
   EXPECT_NE(player->SkinForm1->MaskBitmap().size(), QSize(364, 139));
   EXPECT_EQ(plateau->TailleCase(), 24);
@@ -311,11 +318,11 @@ TEST_F(Magnetoscope, ChangerDeSkinChangeToutEtRechargeLePlateau) {
   EXPECT_EQ(Affichage("TEXT_TITRE"), "Porte");
   EXPECT_NE(magneto->ImageListMagnetoOff[2].toImage(), boutonAvant);
   player->Defaut1->trigger();
-  EXPECT_EQ(player->NomSkin, "Glissaro");
+  EXPECT_EQ(session->Reglages().NomSkin, "Glissaro");
   EXPECT_EQ(player->SkinForm1->MaskBitmap().size(), QSize(364, 139));
   EXPECT_EQ(plateau->TailleCase(), 20);
   EXPECT_EQ(magneto->ImageListMagnetoOff[2].toImage(), boutonAvant);
-  EXPECT_EQ(player->FichierPlateau, fichier);
+  EXPECT_EQ(session->FichierPlateau(), fichier.toStdString());
 }
 
 TEST_F(Magnetoscope, UneSkinAvecSeulementMagnetoOn) {
@@ -324,7 +331,7 @@ TEST_F(Magnetoscope, UneSkinAvecSeulementMagnetoOn) {
   QFile::remove(skin + "/magnetoOff.bmp");
   Construire();
   player->SkinsMenu->findChild<QAction*>("Demi")->trigger();
-  ASSERT_EQ(player->NomSkin, "Demi");
+  ASSERT_EQ(session->Reglages().NomSkin, "Demi");
   EXPECT_EQ(magneto->ImageListMagnetoOff[0].toImage(), magneto->ImageListTempoOff[0].toImage());
   EXPECT_NE(magneto->ImageListMagnetoON[0].toImage(), magneto->ImageListTempoOn[0].toImage());
   // Without a board the board window stays hidden.
@@ -344,17 +351,17 @@ TEST_F(Magnetoscope, UnChangementRateRemetLaSkinPrecedente) {
   player->SkinsMenu->findChild<QAction*>("Ardoise")->trigger();
   // A game under way: the panel shows its title and its count.
   JouerUnePartie();
-  ASSERT_GT(plateau->Partie.Compteur, 0);
+  ASSERT_GT(plateau->Partie().Compteur(), 0);
   const QImage panneau = player->SkinForm1->Picture();
   const auto erreurs = dialogues.Textes("erreur").size();
   for (const char* nom : {"Vide", "SansPieces", "Cassee"}) {
     player->SkinsMenu->findChild<QAction*>(nom)->trigger();
     EXPECT_GT(dialogues.Textes("erreur").size(), erreurs) << nom;
-    EXPECT_EQ(player->NomSkin, "Ardoise") << nom;
+    EXPECT_EQ(session->Reglages().NomSkin, "Ardoise") << nom;
     EXPECT_TRUE(player->SkinsMenu->findChild<QAction*>("Ardoise")->isChecked()) << nom;
     EXPECT_EQ(plateau->TailleCase(), 24) << nom;
     EXPECT_EQ(Affichage("TEXT_TITRE"), "Porte") << nom;
-    EXPECT_EQ(Affichage("TEXT_CPT").toStdString(), TexteCompteur(plateau->Partie.Compteur)) << nom;
+    EXPECT_EQ(Affichage("TEXT_CPT").toStdString(), TexteCompteur(plateau->Partie().Compteur())) << nom;
     EXPECT_EQ(player->SkinForm1->Picture(), panneau) << nom;
   }
 }
@@ -364,10 +371,11 @@ TEST(Skins, UneSkinRetenueEstChargeeAuDemarrage) {
   CopierSkin(QString(GLISSARO_SOURCES) + "/data/skins/Ardoise", dossier.Q() + "skins/Ardoise");
   ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("Glissaro.ini"), "[skin]\r\nNom= ardoise \r\n[jeu]\r\nZoom=100\r\n").ok);
   DialoguesScriptes dialogues;
-  TFrmPlayer player(dialogues, dossier.Q());
-  TFrmPlateau plateau(player, dialogues);
-  TFrmMagneto magneto(player, plateau);
-  EXPECT_EQ(player.NomSkin, "ardoise");
+  TSession session(dossier.Chemin(), dialogues);
+  TFrmPlayer player(session, dialogues);
+  TFrmPlateau plateau(session, player, dialogues);
+  TFrmMagneto magneto(session, player, plateau);
+  EXPECT_EQ(session.Reglages().NomSkin, "ardoise");
   EXPECT_TRUE(player.SkinsMenu->findChild<QAction*>("Ardoise")->isChecked());
   EXPECT_FALSE(player.Defaut1->isChecked());
   EXPECT_NE(player.SkinForm1->MaskBitmap().size(), QSize(364, 139));
@@ -392,10 +400,11 @@ TEST(Skins, UneSkinRetenueSansImageDesPiecesLaisseLaSkinParDefaut) {
       ASSERT_TRUE(EcrireFichierSur((skin + "/pieces.bmp").toStdString(), BmpAnnoncant(5790, 5790)).ok);
     ASSERT_TRUE(EcrireFichierSur(dossier.Fichier("Glissaro.ini"), "[skin]\r\nNom=Ardoise\r\n").ok);
     DialoguesScriptes dialogues;
-    TFrmPlayer player(dialogues, dossier.Q());
-    TFrmPlateau plateau(player, dialogues);
-    TFrmMagneto magneto(player, plateau);
-    EXPECT_EQ(player.NomSkin, "Glissaro") << absente;
+    TSession session(dossier.Chemin(), dialogues);
+    TFrmPlayer player(session, dialogues);
+    TFrmPlateau plateau(session, player, dialogues);
+    TFrmMagneto magneto(session, player, plateau);
+    EXPECT_EQ(session.Reglages().NomSkin, "Glissaro") << absente;
     EXPECT_TRUE(player.Defaut1->isChecked()) << absente;
     EXPECT_EQ(player.SkinForm1->MaskBitmap().size(), QSize(364, 139)) << absente;
     EXPECT_EQ(plateau.TailleCase(), 20) << absente;  // the default skin's tiles

@@ -9,6 +9,7 @@
 #include "AideFenetres.h"
 #include "Records.h"
 #include "Uplateau.h"
+#include "Session.h"
 #include "Uplayer.h"
 
 using namespace glissaro;
@@ -24,7 +25,7 @@ TPlateau Couloir(const std::string& titre) {
 
 class FinDePartieTest : public ::testing::Test {
  protected:
-  FinDePartieTest() : player(dialogues, dossier.Q()), plateau(player, dialogues) {
+  FinDePartieTest() : session(dossier.Chemin(), dialogues), player(session, dialogues), plateau(session, player, dialogues) {
     player.DefinirFenetres({&plateau});
     player.show();
   }
@@ -38,7 +39,6 @@ class FinDePartieTest : public ::testing::Test {
     return QString::fromStdString(complet);
   }
   void Charger(const QString& fichier) {
-    player.FichierPlateau = fichier;
     plateau.ChargerPlateau(fichier);
     ASSERT_TRUE(Attendre([this] { return !plateau.RechercheOptimumEnCours(); }, 5000));
   }
@@ -56,6 +56,7 @@ class FinDePartieTest : public ::testing::Test {
 
   DossierProgramme dossier;
   DialoguesScriptes dialogues;
+  TSession session;
   TFrmPlayer player;
   TFrmPlateau plateau;
   TRecords records;
@@ -102,7 +103,7 @@ TEST_F(FinDePartieTest, PlateauSuivantDansLOrdreDeLaBibliothequeSansCeuxDejaParf
   Ranger("1 - Essais/03 - Trois.wbp", Dessiner({"#####", "#A.b#", "#####"}, {".....", "..x..", "....."}, "Trois"));
   Ranger("2 - Suite/01 - Quatre.wbp", quatre);
   // "Deux" was solved at its optimum already: it is passed over.
-  player.Records.Modifier([&](TRecords& r) {
+  session.Records().Modifier([&](TRecords& r) {
     r.NoterPartie(EmpreintePlateau(deux), "Deux", "x", {.coups = 4}, "2026-01-01");
     r.NoterOptimum(EmpreintePlateau(deux), "Deux", "x", 4);
   });
@@ -111,10 +112,10 @@ TEST_F(FinDePartieTest, PlateauSuivantDansLOrdreDeLaBibliothequeSansCeuxDejaParf
   dialogues.choix = {true};
   Tirer(2, 2, 1, 2);
   ASSERT_TRUE(Attendre([this] { return plateau.windowTitle() == "Trois"; }, 5000));
-  EXPECT_TRUE(player.FichierPlateau.endsWith("/plateaux/1 - Essais/03 - Trois.wbp"));
-  EXPECT_EQ(plateau.Partie.Compteur, 0);
+  EXPECT_TRUE(QString::fromStdString(session.FichierPlateau()).endsWith("/plateaux/1 - Essais/03 - Trois.wbp"));
+  EXPECT_EQ(plateau.Partie().Compteur(), 0);
 
-  Charger(player.FichierPlateau.replace("1 - Essais/03 - Trois", "2 - Suite/01 - Quatre"));
+  Charger(QString::fromStdString(session.FichierPlateau()).replace("1 - Essais/03 - Trois", "2 - Suite/01 - Quatre"));
   dialogues.choix = {true};
   Tirer(2, 2, 1, 2);
   ASSERT_TRUE(Attendre([this] { return !dialogues.Textes("information").empty(); }, 5000));
@@ -153,8 +154,9 @@ TEST_F(FinDePartieTest, UnFichierDeRecordsIllisibleNEstPasEcraseEtCelaEstDitUneF
   for (const auto& genre : illisibles) {
     SCOPED_TRACE(genre);
     DialoguesScriptes dialoguesRun;
-    TFrmPlayer playerRun(dialoguesRun, dossier.Q());
-    TFrmPlateau plateauRun(playerRun, dialoguesRun);
+    TSession sessionRun(dossier.Chemin(), dialoguesRun);
+    TFrmPlayer playerRun(sessionRun, dialoguesRun);
+    TFrmPlateau plateauRun(sessionRun, playerRun, dialoguesRun);
     playerRun.DefinirFenetres({&plateauRun});
     std::string contenu = grand;
     if (genre == "trop grand") contenu.resize(kTailleMaxRecords + 1, ' ');

@@ -17,6 +17,7 @@
 #include "UNouveau.h"
 #include "Records.h"
 #include "Uplateau.h"
+#include "Session.h"
 #include "Uplayer.h"
 #include "gestion.h"
 
@@ -36,9 +37,10 @@ TPlateau Porte() {
 TEST(Solution, LePlateauMontreLaSolutionDepuisLaPositionParLeMagnetoscope) {
   DossierProgramme dossier;
   DialoguesScriptes dialogues;
-  TFrmPlayer player(dialogues, dossier.Q());
-  TFrmPlateau plateau(player, dialogues);
-  TFrmMagneto magneto(player, plateau);
+  TSession session(dossier.Chemin(), dialogues);
+  TFrmPlayer player(session, dialogues);
+  TFrmPlateau plateau(session, player, dialogues);
+  TFrmMagneto magneto(session, player, plateau);
   player.DefinirFenetres({&plateau, nullptr, &magneto});
   const auto fichier = dossier.Plateau(Porte());
   plateau.ChargerPlateau(fichier);
@@ -46,18 +48,18 @@ TEST(Solution, LePlateauMontreLaSolutionDepuisLaPositionParLeMagnetoscope) {
   Appuyer(plateau.ImagePlateau, {50, 30});
   Deplacer(plateau.ImagePlateau, {50, 51});
   Relacher(plateau.ImagePlateau, {50, 51});
-  ASSERT_EQ(plateau.Partie.Compteur, 1);
-  const auto pos = plateau.Partie.Historique.PosHistorique;
+  ASSERT_EQ(plateau.Partie().Compteur(), 1);
+  const auto pos = plateau.Partie().Historique().PosHistorique;
   plateau.MontrerSolution1->trigger();
   ASSERT_EQ(dialogues.Textes("information").size(), 1u);
   EXPECT_EQ(dialogues.Textes("information")[0].rfind("Solution optimale en 2 coups depuis", 0), 0u);
   // The board has not moved; the solution waits in the history.
-  EXPECT_EQ(plateau.Partie.Historique.PosHistorique, pos);
-  EXPECT_GT(plateau.Partie.Historique.Fin, pos);
-  EXPECT_EQ(plateau.Partie.Plateau.Case(2, 2).Serie, TSerieMap::Final);
+  EXPECT_EQ(plateau.Partie().Historique().PosHistorique, pos);
+  EXPECT_GT(plateau.Partie().Historique().Fin, pos);
+  EXPECT_EQ(plateau.Partie().Plateau().Case(2, 2).Serie, TSerieMap::Final);
   magneto.TBFin->click();
-  EXPECT_TRUE(plateau.Partie.Resolu());
-  EXPECT_EQ(plateau.Partie.Compteur, 1 + 2);
+  EXPECT_TRUE(plateau.Partie().Resolu());
+  EXPECT_EQ(plateau.Partie().Compteur(), 1 + 2);
   // Solved by the solution shown, not by play: no record.
   Cliquer(plateau.ImagePlateau, {10, 10});
   ASSERT_EQ(dialogues.Textes("choix").size(), 1u);
@@ -70,7 +72,7 @@ TEST(Solution, LePlateauMontreLaSolutionDepuisLaPositionParLeMagnetoscope) {
   plateau.ChargerPlateau(dossier.Plateau(Dessiner({"A#."}, {"..x"}, "Bloque")));
   plateau.MontrerSolution1->trigger();
   EXPECT_EQ(dialogues.Textes("information").back(), "Aucune solution depuis cette position");
-  EXPECT_EQ(plateau.Partie.Historique.Fin, 0);
+  EXPECT_EQ(plateau.Partie().Historique().Fin, 0);
   plateau.hide();
 }
 

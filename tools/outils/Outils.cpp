@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "FichierPlateau.h"
+#include "JeuSolution.h"
 #include "Installation.h"
 #include "Fichiers.h"
 #include "Partie.h"
@@ -50,7 +51,7 @@ bool VerifierUn(const std::string& chemin, std::ostream& sortie, std::ostream& e
   if (resultat.issue == IssueVerification::JonctionsIncorrectes ||
       resultat.issue == IssueVerification::PiecesIncorrectes) {
     sortie << "fautes";
-    for (const auto& [colonne, ligne] : resultat.fautes) sortie << " (" << colonne << "," << ligne << ")";
+    for (const TPosition faute : resultat.fautes) sortie << " (" << faute.colonne << "," << faute.ligne << ")";
     sortie << "\n";
   }
   if (resultat.numerotees) {
@@ -147,11 +148,11 @@ std::optional<int> OptionEntiere(const std::string& nom, const std::string& vale
 // The end of a game: the counter, the history, the board and the tiles'
 // names.
 void Rapport(const TPartie& partie, std::ostream& sortie) {
-  const auto& h = partie.Historique;
-  sortie << "compteur " << partie.Compteur << "\n";
+  const auto& h = partie.Historique();
+  sortie << "compteur " << partie.Compteur() << "\n";
   sortie << "position " << h.PosHistorique << " " << h.Fin << "\n";
   for (int i = 0; i < h.Fin; ++i) sortie << "evenement " << static_cast<int>(h[i].Code) << " " << h[i].Valeur << "\n";
-  const auto& p = partie.Plateau;
+  const auto& p = partie.Plateau();
   sortie << "plateau\n";
   for (int l = 1; l <= p.Hauteur; ++l) {
     for (int c = 1; c <= p.Largeur; ++c) {
@@ -169,7 +170,7 @@ void Rapport(const TPartie& partie, std::ostream& sortie) {
 
 int Jouer(const std::vector<std::string>& arguments, std::ostream& sortie, std::ostream& erreurs) {
   std::vector<std::string> positionnels;
-  int taille = 20, vitesse = 2;
+  int taille = kTailleCaseDefaut, vitesse = kVitesseDeplacementDefaut;
   std::string fichierSequence;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const auto& a = arguments[i];
@@ -203,7 +204,7 @@ int Jouer(const std::vector<std::string>& arguments, std::ostream& sortie, std::
   partie.DefinirObservateur(&journal);
   partie.DefinirTailleCase(taille);
   partie.DefinirVitesse(vitesse);
-  if (!LectureReussie(partie.ChargerPlateau(positionnels[0]), positionnels[0], erreurs)) return 1;
+  if (!LectureReussie(partie.Charger(positionnels[0]), positionnels[0], erreurs)) return 1;
 
   bool gaucheTenu = false;
   for (const auto& g : gestes) {
@@ -220,7 +221,7 @@ int Jouer(const std::vector<std::string>& arguments, std::ostream& sortie, std::
 
   Rapport(partie, sortie);
   if (!fichierSequence.empty()) {
-    const auto ecriture = EcrireSequence(fichierSequence, partie.Plateau.Titre, partie.Historique);
+    const auto ecriture = EcrireSequence(fichierSequence, partie.Plateau().Titre, partie.Historique());
     if (!ecriture.ok) {
       erreurs << ecriture.message << "\n";
       return 1;
@@ -243,20 +244,14 @@ int Rejouer(const std::vector<std::string>& arguments, std::ostream& sortie, std
   TPartie partie;
   Journal journal(sortie);
   partie.DefinirObservateur(&journal);
-  if (!LectureReussie(partie.ChargerPlateau(arguments[1]), arguments[1], erreurs)) return 1;
-  const auto sequence = LireSequence(arguments[2]);
-  if (!sequence.ok) {
-    erreurs << sequence.message << "\n";
+  if (!LectureReussie(partie.Charger(arguments[1]), arguments[1], erreurs)) return 1;
+  const auto rechargement = RechargerSequenceDuFichier(partie, arguments[2]);
+  if (rechargement.controle.issue != ControleSequence::Issue::Correcte) {
+    erreurs << rechargement.controle.message << "\n";
     return 1;
   }
-  const auto controle = ControlerSequence(partie.Plateau, sequence);
-  if (controle.issue != ControleSequence::Issue::Correcte) {
-    erreurs << controle.message << "\n";
-    return 1;
-  }
-  ChargerEvenements(partie.Historique, sequence.evenements);
-  TRejeu(partie).Fin();
-  if (partie.Resolu()) journal.Felicitations(TexteFelicitations(partie.Plateau.Etat), partie.Plateau.Etat);
+  partie.AllerALaFin();
+  if (partie.Resolu()) journal.Felicitations(TexteFelicitations(partie.Plateau().Etat), partie.Plateau().Etat);
   Rapport(partie, sortie);
   return 0;
 }
@@ -426,7 +421,7 @@ int Resoudre(const std::vector<std::string>& arguments, std::ostream& sortie, st
     // The solution as play would have recorded it, from the start.
     THistorique historique;
     const auto evenements = EvenementsDeLaSolution(plateau, r.chemin, 0);
-    ChargerEvenements(historique, evenements);
+    historique.Charger(evenements);
     historique.PosHistorique = historique.Fin;
     const auto ecriture = EcrireSequence(fichierSequence, plateau.Titre, historique);
     if (!ecriture.ok) {

@@ -1,9 +1,11 @@
 #include "Definitions.h"
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "Texte.h"
 #include "Verification.h"
@@ -57,132 +59,123 @@ std::string ProblemeNom(const std::string& nom) {
   return "";
 }
 
-}  // namespace
+// What reading a definition file keeps from line to line.
+struct Lecture {
+  explicit Lecture(const std::string& fichier) : nomFichier(fichier) {}
 
-std::string ProblemeTitre(const std::string& titre) {
-  const std::string probleme = ProblemeNom(titre);
-  if (!probleme.empty()) return probleme;
-  if (NombreDeCaracteres(titre) > 15) return "le titre a plus de 15 caractères";
-  return "";
-}
-
-ResultatAnalyse AnalyserDefinitions(std::string_view texte, const std::string& nomFichier) {
+  const std::string& nomFichier;
   ResultatAnalyse r;
   std::string dossier;
   bool rangs = false;
   std::map<std::string, int> derniersRangs;  // by folder
   Section section = Section::Aucune;
   int numero = 0;
-  auto erreur = [&](const std::string& message) {
+
+  void Erreur(const std::string& message) {
     r.erreurs.push_back("Fichier " + nomFichier + ", ligne " + std::to_string(numero) + " : " + message);
-  };
-  auto courant = [&]() -> DefinitionPlateau* { return r.plateaux.empty() ? nullptr : &r.plateaux.back(); };
-
-  for (const auto& brute : DecouperLignes(texte)) {
-    ++numero;
-    const std::string ligne(Rogner(brute));
-    if (ligne.empty() || ligne.front() == ';') {
-      section = Section::Aucune;
-      continue;
-    }
-    std::string mot, valeur;
-    if (LireMotCle(ligne, mot, valeur)) {
-      section = Section::Aucune;
-      if (mot == "dossier") {
-        const std::string probleme = ProblemeNom(valeur);
-        if (!probleme.empty()) erreur("dossier « " + valeur + " » : " + probleme);
-        dossier = valeur;
-        rangs = false;
-      } else if (mot == "rangs") {
-        if (valeur == "oui") rangs = true;
-        else if (valeur == "non") rangs = false;
-        else erreur("« rangs: » attend « oui » ou « non », pas « " + valeur + " »");
-      } else if (mot == "titre") {
-        DefinitionPlateau d;
-        d.titre = valeur;
-        d.dossier = dossier;
-        d.fichier = nomFichier;
-        d.ligne = numero;
-        if (rangs) d.rang = ++derniersRangs[dossier];
-        if (d.rang > 99) erreur("plus de 99 plateaux classés dans le dossier « " + dossier + " »");
-        if (dossier.empty()) erreur("le plateau « " + valeur + " » vient avant toute ligne « dossier: »");
-        const std::string probleme = ProblemeTitre(valeur);
-        if (!probleme.empty()) erreur("titre « " + valeur + " » : " + probleme);
-        r.plateaux.push_back(std::move(d));
-      } else if (courant() == nullptr) {
-        erreur("« " + mot + ": » vient avant toute ligne « titre: »");
-      } else if (mot == "optimum" || mot == "solution" || mot == "maximum") {
-        const auto n = EntierStrict(valeur);
-        int& cible = mot == "optimum" ? courant()->optimum : mot == "solution" ? courant()->solution : courant()->maximum;
-        if (!n || *n < 1) erreur("« " + mot + ": » attend un nombre de coups, pas « " + valeur + " »");
-        else if (cible >= 0) erreur("« " + mot + ": » est donné deux fois pour « " + courant()->titre + " »");
-        else cible = *n;
-      } else if (mot == "bords") {
-        if (valeur == "joints") courant()->bordsJoints = true;
-        else if (valeur == "seuls") courant()->bordsJoints = false;
-        else erreur("« bords: » attend « joints » ou « seuls », pas « " + valeur + " »");
-      } else if (!valeur.empty()) {
-        erreur("le dessin commence à la ligne qui suit « " + mot + ": »");
-      } else {
-        auto& d = *courant();
-        auto& cible = mot == "plateau" ? d.dessin : mot == "places" ? d.places : d.jonctions;
-        if (!cible.empty()) erreur("« " + mot + ": » est donné deux fois pour « " + d.titre + " »");
-        cible.clear();
-        section = mot == "plateau" ? Section::Dessin : mot == "places" ? Section::Places : Section::Jonctions;
-      }
-      continue;
-    }
-    if (section == Section::Aucune || courant() == nullptr) {
-      erreur("ligne incomprise « " + ligne + " »");
-      continue;
-    }
-    auto& d = *courant();
-    if (section == Section::Dessin) {
-      for (const char c : ligne)
-        if (!EstCaractereDeDessin(c)) {
-          erreur(std::string("caractère « ") + c + " » inconnu dans le dessin de « " + d.titre + " »");
-          break;
-        }
-      d.dessin.push_back(ligne);
-    } else if (section == Section::Places) {
-      d.places.push_back(ligne);
-    } else {
-      d.jonctions.push_back(ligne);
-    }
   }
+  DefinitionPlateau* Courant() { return r.plateaux.empty() ? nullptr : &r.plateaux.back(); }
 
+  void MotCle(const std::string& mot, const std::string& valeur);
+  void NouveauPlateau(const std::string& titre);
+  void MotCleDuPlateau(DefinitionPlateau& d, const std::string& mot, const std::string& valeur);
+  void LigneDeDessin(const std::string& ligne);
+  void VerifierChemins();
+};
+
+void Lecture::MotCle(const std::string& mot, const std::string& valeur) {
+  section = Section::Aucune;
+  if (mot == "dossier") {
+    const std::string probleme = ProblemeNom(valeur);
+    if (!probleme.empty()) Erreur("dossier « " + valeur + " » : " + probleme);
+    dossier = valeur;
+    rangs = false;
+  } else if (mot == "rangs") {
+    if (valeur == "oui") rangs = true;
+    else if (valeur == "non") rangs = false;
+    else Erreur("« rangs: » attend « oui » ou « non », pas « " + valeur + " »");
+  } else if (mot == "titre") {
+    NouveauPlateau(valeur);
+  } else if (Courant() == nullptr) {
+    Erreur("« " + mot + ": » vient avant toute ligne « titre: »");
+  } else {
+    MotCleDuPlateau(*Courant(), mot, valeur);
+  }
+}
+
+void Lecture::NouveauPlateau(const std::string& titre) {
+  DefinitionPlateau d;
+  d.titre = titre;
+  d.dossier = dossier;
+  d.fichier = nomFichier;
+  d.ligne = numero;
+  if (rangs) d.rang = ++derniersRangs[dossier];
+  if (d.rang > 99) Erreur("plus de 99 plateaux classés dans le dossier « " + dossier + " »");
+  if (dossier.empty()) Erreur("le plateau « " + titre + " » vient avant toute ligne « dossier: »");
+  const std::string probleme = ProblemeTitre(titre);
+  if (!probleme.empty()) Erreur("titre « " + titre + " » : " + probleme);
+  r.plateaux.push_back(std::move(d));
+}
+
+void Lecture::MotCleDuPlateau(DefinitionPlateau& d, const std::string& mot, const std::string& valeur) {
+  if (mot == "optimum" || mot == "solution" || mot == "maximum") {
+    const auto n = EntierStrict(valeur);
+    int& cible = mot == "optimum" ? d.optimum : mot == "solution" ? d.solution : d.maximum;
+    if (!n || *n < 1) Erreur("« " + mot + ": » attend un nombre de coups, pas « " + valeur + " »");
+    else if (cible >= 0) Erreur("« " + mot + ": » est donné deux fois pour « " + d.titre + " »");
+    else cible = *n;
+  } else if (mot == "bords") {
+    if (valeur == "joints") d.bordsJoints = true;
+    else if (valeur == "seuls") d.bordsJoints = false;
+    else Erreur("« bords: » attend « joints » ou « seuls », pas « " + valeur + " »");
+  } else if (!valeur.empty()) {
+    Erreur("le dessin commence à la ligne qui suit « " + mot + ": »");
+  } else {
+    auto& cible = mot == "plateau" ? d.dessin : mot == "places" ? d.places : d.jonctions;
+    if (!cible.empty()) Erreur("« " + mot + ": » est donné deux fois pour « " + d.titre + " »");
+    cible.clear();
+    section = mot == "plateau" ? Section::Dessin : mot == "places" ? Section::Places : Section::Jonctions;
+  }
+}
+
+void Lecture::LigneDeDessin(const std::string& ligne) {
+  if (section == Section::Aucune || Courant() == nullptr) {
+    Erreur("ligne incomprise « " + ligne + " »");
+    return;
+  }
+  auto& d = *Courant();
+  if (section == Section::Dessin) {
+    for (const char c : ligne)
+      if (!EstCaractereDeDessin(c)) {
+        Erreur(std::string("caractère « ") + c + " » inconnu dans le dessin de « " + d.titre + " »");
+        break;
+      }
+    d.dessin.push_back(ligne);
+  } else if (section == Section::Places) {
+    d.places.push_back(ligne);
+  } else {
+    d.jonctions.push_back(ligne);
+  }
+}
+
+void Lecture::VerifierChemins() {
   std::set<std::string> chemins;
   for (const auto& d : r.plateaux) {
     if (!chemins.insert(CheminRelatif(d)).second) {
       numero = d.ligne;
-      erreur("le plateau « " + d.titre + " » du dossier « " + d.dossier + " » est défini deux fois");
+      Erreur("le plateau « " + d.titre + " » du dossier « " + d.dossier + " » est défini deux fois");
     }
   }
-  return r;
 }
 
-std::string NomDeFichier(const DefinitionPlateau& definition) {
-  std::string rang;
-  if (definition.rang > 0) rang = std::string(definition.rang < 10 ? "0" : "") + std::to_string(definition.rang) + " - ";
-  return rang + definition.titre;
-}
+using Signaler = std::function<void(const std::string&)>;
 
-std::string CheminRelatif(const DefinitionPlateau& definition) {
-  return definition.dossier + "/" + NomDeFichier(definition) + ".wbp";
-}
-
-PlateauConstruit ConstruirePlateau(const DefinitionPlateau& d) {
-  PlateauConstruit r;
-  auto erreur = [&](const std::string& message) {
-    r.erreurs.push_back("Fichier " + d.fichier + ", plateau « " + d.titre + " » (ligne " + std::to_string(d.ligne) +
-                        ") : " + message);
-  };
-
-  const std::string probleme = ProblemeTitre(d.titre);
-  if (!probleme.empty()) erreur("titre : " + probleme);
+// The sizes of the pictures: the board's picture at most 20 columns by 16
+// rows, every line as long, and the other pictures of its size.
+void VerifierDessins(const DefinitionPlateau& d, const Signaler& erreur) {
   if (d.dessin.empty()) {
     erreur("pas de dessin « plateau: »");
-    return r;
+    return;
   }
   const std::size_t hauteur = d.dessin.size();
   const std::size_t largeur = d.dessin.front().size();
@@ -201,65 +194,120 @@ PlateauConstruit ConstruirePlateau(const DefinitionPlateau& d) {
   else memeTaille(d.places, "places");
   if (!d.jonctions.empty()) memeTaille(d.jonctions, "jonctions");
   if (!d.jonctions.empty() && d.bordsJoints) erreur("« bords: joints » et « jonctions: » ensemble");
+}
+
+// A picture's character at a place, from (1, 1); 0 off the picture (the
+// pictures have been checked to have the board's size).
+char Caractere(const std::vector<std::string>& image, TPosition p) {
+  if (p.ligne < 1 || p.ligne > static_cast<int>(image.size())) return 0;
+  const std::string& ligne = image[static_cast<std::size_t>(p.ligne - 1)];
+  if (p.colonne < 1 || p.colonne > static_cast<int>(ligne.size())) return 0;
+  return ligne[static_cast<std::size_t>(p.colonne - 1)];
+}
+
+// Two side-by-side cells are joined when they hold the same piece letter,
+// or when both are border tiles under the same mark of "jonctions:".
+bool Joints(const DefinitionPlateau& d, TPosition p, TPosition q) {
+  const char a = Caractere(d.dessin, p), b = Caractere(d.dessin, q);
+  if (a == 0 || b == 0) return false;
+  if (EstMaitre(a) || EstOrdinaire(a)) return a == b;
+  if (a == '#' && b == '#') {
+    if (d.bordsJoints) return true;
+    const char ja = Caractere(d.jonctions, p);
+    return ja != 0 && ja != '.' && ja == Caractere(d.jonctions, q);
+  }
+  return false;
+}
+
+// The cell at p as the editor writes it: its place, its series, its joins
+// and its image.
+void PoserCase(const DefinitionPlateau& d, TPosition p, TCarreau& k, const Signaler& erreur) {
+  const char ch = Caractere(d.dessin, p);
+  k.PosX = static_cast<uint16_t>(p.colonne);
+  k.PosY = static_cast<uint16_t>(p.ligne);
+  k.PlaceFinal = Caractere(d.places, p) == '*';
+  const char marque = Caractere(d.jonctions, p);
+  if (marque != 0 && marque != '.' && ch != '#')
+    erreur("la marque de jonction en ligne " + std::to_string(p.ligne) + ", colonne " + std::to_string(p.colonne) +
+           " n'est pas sur un bord « # »");
+  if (ch == '.') {
+    k.Serie = TSerieMap::Vide;
+    k.Map = kMapFond;
+    return;
+  }
+  if (ch == '+') {
+    k.Serie = TSerieMap::Bord;
+    k.Porte = true;
+    k.Map = kMapPorteFermee;
+  } else {
+    k.Serie = ch == '#' ? TSerieMap::Bord : EstMaitre(ch) ? TSerieMap::Final : TSerieMap::Normal;
+    k.Haut = Joints(d, p, {p.ligne - 1, p.colonne});
+    k.Bas = Joints(d, p, {p.ligne + 1, p.colonne});
+    k.Gauche = Joints(d, p, {p.ligne, p.colonne - 1});
+    k.Droit = Joints(d, p, {p.ligne, p.colonne + 1});
+    k.Map = MapDesJonctions(k.Droit, k.Gauche, k.Haut, k.Bas);
+  }
+  if (k.PlaceFinal && k.Serie == TSerieMap::Bord)
+    erreur("la place finale en ligne " + std::to_string(p.ligne) + ", colonne " + std::to_string(p.colonne) +
+           " est sous un bord ou une porte : aucune pièce maîtresse ne peut l'atteindre");
+}
+
+}  // namespace
+
+std::string ProblemeTitre(const std::string& titre) {
+  const std::string probleme = ProblemeNom(titre);
+  if (!probleme.empty()) return probleme;
+  if (NombreDeCaracteres(titre) > 15) return "le titre a plus de 15 caractères";
+  return "";
+}
+
+ResultatAnalyse AnalyserDefinitions(std::string_view texte, const std::string& nomFichier) {
+  Lecture lecture(nomFichier);
+  for (const auto& brute : DecouperLignes(texte)) {
+    ++lecture.numero;
+    const std::string ligne(Rogner(brute));
+    std::string mot, valeur;
+    if (ligne.empty() || ligne.front() == ';')
+      lecture.section = Section::Aucune;
+    else if (LireMotCle(ligne, mot, valeur))
+      lecture.MotCle(mot, valeur);
+    else
+      lecture.LigneDeDessin(ligne);
+  }
+  lecture.VerifierChemins();
+  return std::move(lecture.r);
+}
+
+std::string NomDeFichier(const DefinitionPlateau& definition) {
+  std::string rang;
+  if (definition.rang > 0) rang = std::string(definition.rang < 10 ? "0" : "") + std::to_string(definition.rang) + " - ";
+  return rang + definition.titre;
+}
+
+std::string CheminRelatif(const DefinitionPlateau& definition) {
+  return definition.dossier + "/" + NomDeFichier(definition) + ".wbp";
+}
+
+PlateauConstruit ConstruirePlateau(const DefinitionPlateau& d) {
+  PlateauConstruit r;
+  const Signaler erreur = [&](const std::string& message) {
+    r.erreurs.push_back("Fichier " + d.fichier + ", plateau « " + d.titre + " » (ligne " + std::to_string(d.ligne) +
+                        ") : " + message);
+  };
+
+  const std::string probleme = ProblemeTitre(d.titre);
+  if (!probleme.empty()) erreur("titre : " + probleme);
+  VerifierDessins(d, erreur);
   if (!r.erreurs.empty()) return r;
 
-  const int H = static_cast<int>(hauteur), L = static_cast<int>(largeur);
-  auto car = [&](const std::vector<std::string>& image, int l, int c) -> char {
-    if (image.empty() || l < 1 || l > H || c < 1 || c > L) return 0;
-    return image[static_cast<std::size_t>(l - 1)][static_cast<std::size_t>(c - 1)];
-  };
-  // Two side-by-side cells are joined when they hold the same piece letter,
-  // or when both are border tiles under the same mark of "jonctions:".
-  auto joints = [&](int l, int c, int l2, int c2) {
-    const char a = car(d.dessin, l, c), b = car(d.dessin, l2, c2);
-    if (a == 0 || b == 0) return false;
-    if (EstMaitre(a) || EstOrdinaire(a)) return a == b;
-    if (a == '#' && b == '#') {
-      if (d.bordsJoints) return true;
-      const char ja = car(d.jonctions, l, c);
-      return ja != 0 && ja != '.' && ja == car(d.jonctions, l2, c2);
-    }
-    return false;
-  };
-
+  const int H = static_cast<int>(d.dessin.size()), L = static_cast<int>(d.dessin.front().size());
   TPlateau& p = r.plateau;
   p.Titre = d.titre;
   p.Largeur = static_cast<uint16_t>(L);
   p.Hauteur = static_cast<uint16_t>(H);
   p.Etat = 0;
-  for (int l = 1; l <= H; ++l) {
-    for (int c = 1; c <= L; ++c) {
-      TCarreau& k = p.Case(l, c);
-      const char ch = car(d.dessin, l, c);
-      k.PosX = static_cast<uint16_t>(c);
-      k.PosY = static_cast<uint16_t>(l);
-      k.PlaceFinal = car(d.places, l, c) == '*';
-      const char marque = car(d.jonctions, l, c);
-      if (marque != 0 && marque != '.' && ch != '#')
-        erreur("la marque de jonction en ligne " + std::to_string(l) + ", colonne " + std::to_string(c) +
-               " n'est pas sur un bord « # »");
-      if (ch == '.') {
-        k.Serie = TSerieMap::Vide;
-        k.Map = kMapFond;
-        continue;
-      }
-      if (ch == '+') {
-        k.Serie = TSerieMap::Bord;
-        k.Porte = true;
-        k.Map = kMapPorteFermee;
-      } else {
-        k.Serie = ch == '#' ? TSerieMap::Bord : EstMaitre(ch) ? TSerieMap::Final : TSerieMap::Normal;
-        k.Haut = joints(l, c, l - 1, c);
-        k.Bas = joints(l, c, l + 1, c);
-        k.Gauche = joints(l, c, l, c - 1);
-        k.Droit = joints(l, c, l, c + 1);
-        k.Map = MapDesJonctions(k.Droit, k.Gauche, k.Haut, k.Bas);
-      }
-      if (k.PlaceFinal && k.Serie == TSerieMap::Bord)
-        erreur("la place finale en ligne " + std::to_string(l) + ", colonne " + std::to_string(c) +
-               " est sous un bord ou une porte : aucune pièce maîtresse ne peut l'atteindre");
-    }
-  }
+  for (int l = 1; l <= H; ++l)
+    for (int c = 1; c <= L; ++c) PoserCase(d, {l, c}, p.Case(l, c), erreur);
   if (!r.erreurs.empty()) return r;
 
   const auto verification = VerifierGrille(p);

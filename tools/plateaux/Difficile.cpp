@@ -5,7 +5,9 @@
 #include <cstring>
 #include <map>
 #include <unordered_map>
+#include <utility>
 
+#include "Pieces.h"
 #include "Verification.h"
 
 namespace glissaro::plateaux {
@@ -17,32 +19,21 @@ namespace {
 // bounds test.
 constexpr int kLigne = 32;
 int Indice(int l, int c) { return (l + 1) * kLigne + (c - 1); }
-int LigneDe(int i) { return i / kLigne - 1; }
-int ColonneDe(int i) { return i % kLigne + 1; }
+int Indice(TPosition p) { return Indice(p.ligne, p.colonne); }
+TPosition PositionDe(int i) { return {i / kLigne - 1, i % kLigne + 1}; }
 constexpr std::array<int, 4> kPas = {-kLigne, kLigne, -1, 1};
 
 constexpr int16_t kLibre = -1;
 constexpr uint8_t kDistanceMax = 254;
 constexpr int16_t kMur = -2;
 
-// A kind of piece: series, tiles from the anchor (its first cell, rows
-// from the top, then columns from the left) and the tiles' own fields.
-struct Sorte {
-  TSerieMap serie = TSerieMap::Normal;
-  std::vector<std::pair<int, int>> decalages;  // (row, column) from the anchor
-  std::vector<int> cellules;                   // the same in the cell numbering
-  std::vector<TCellule> tuiles;
+// A kind of piece, with its tiles in the cell numbering.
+struct Sorte : TSorte {
+  Sorte() = default;
+  explicit Sorte(TSorte sorte) : TSorte(std::move(sorte)) {}
+  std::vector<int> cellules;               // the offsets from the anchor, in the cell numbering
   std::array<std::vector<int>, 4> devant;  // cells a step moves onto, per direction
   int nombre = 0;
-
-  std::vector<int> Identite() const {
-    std::vector<int> v{static_cast<int>(serie)};
-    for (std::size_t i = 0; i < decalages.size(); ++i) {
-      const auto& t = tuiles[i];
-      v.insert(v.end(), {decalages[i].first, decalages[i].second, t.Map, t.Droit, t.Gauche, t.Haut, t.Bas});
-    }
-    return v;
-  }
 };
 
 struct Analyse {
@@ -60,7 +51,6 @@ Analyse Analyser(const TPlateau& p) {
   Analyse a;
   const int H = p.Hauteur, L = p.Largeur;
   a.fixes.assign(static_cast<std::size_t>((H + 4) * kLigne), kMur);
-  std::map<uint16_t, std::vector<std::pair<int, int>>> pieces;
   bool maitre = false;
   for (int l = 1; l <= H; ++l)
     for (int c = 1; c <= L; ++c) {
@@ -71,7 +61,6 @@ Analyse Analyser(const TPlateau& p) {
       a.fixes[static_cast<std::size_t>(i)] = kLibre;
       a.libres.push_back(i);
       if (k.PlaceFinal) a.placesFinales.push_back(i);
-      if (k.Serie == TSerieMap::Normal || k.Serie == TSerieMap::Final) pieces[k.Piece].emplace_back(l, c);
       if (k.Serie == TSerieMap::Final) maitre = true;
     }
   if (!a.probleme.empty()) return a;
@@ -80,20 +69,14 @@ Analyse Analyser(const TPlateau& p) {
     return a;
   }
   std::map<std::vector<int>, std::pair<Sorte, std::vector<int>>> parSorte;
-  for (const auto& [numero, cellules] : pieces) {
-    Sorte s;
-    const auto [la, ca] = cellules.front();  // rows, then columns: the first is the anchor
-    s.serie = p.Case(la, ca).Serie;
-    for (const auto& [l, c] : cellules) {
-      s.decalages.emplace_back(l - la, c - ca);
-      s.cellules.push_back((l - la) * kLigne + (c - ca));
-      s.tuiles.push_back(p.Case(l, c));
-    }
-    auto& entree = parSorte[s.Identite()];
+  for (const TPiece& piece : PiecesMobiles(p)) {
+    Sorte s(SorteDe(p, piece));
+    for (const TPosition& d : s.decalages) s.cellules.push_back(d.ligne * kLigne + d.colonne);
+    auto& entree = parSorte[s.Cle()];
     entree.first = s;
-    entree.second.push_back(Indice(la, ca));
+    entree.second.push_back(Indice(piece.Ancre()));
   }
-  for (auto& [identite, entree] : parSorte) {
+  for (auto& [cle, entree] : parSorte) {
     auto& [sorte, ancres] = entree;
     for (std::size_t d = 0; d < kPas.size(); ++d)
       for (int cellule : sorte.cellules)
@@ -419,7 +402,7 @@ ResultatDifficile ChercherLePlusDifficile(const TPlateau& plateau, uint64_t limi
   TPlateau& d = r.depart;
   d = plateau;
   for (int i : a.libres) {
-    auto& k = d.Case(LigneDe(i), ColonneDe(i));
+    auto& k = d.Case(PositionDe(i));
     const TCellule lieu = k;
     static_cast<TCellule&>(k) = TCellule{};
     k.PlaceFinal = lieu.PlaceFinal;
@@ -430,8 +413,7 @@ ResultatDifficile ChercherLePlusDifficile(const TPlateau& plateau, uint64_t limi
   for (std::size_t p = 0; p < cle.size(); ++p) {
     const auto& sorte = a.sortes[static_cast<std::size_t>(a.sorteDe[p])];
     for (std::size_t t = 0; t < sorte.cellules.size(); ++t) {
-      const int i = cle[p] + sorte.cellules[t];
-      auto& k = d.Case(LigneDe(i), ColonneDe(i));
+      auto& k = d.Case(PositionDe(cle[p] + sorte.cellules[t]));
       const TCellule lieu = k;
       static_cast<TCellule&>(k) = sorte.tuiles[t];
       k.PlaceFinal = lieu.PlaceFinal;

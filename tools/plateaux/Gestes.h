@@ -11,10 +11,8 @@
 
 namespace glissaro::plateaux {
 
-// One gesture a run of steps of one piece: pressed at the centre of the
-// tile named by the first step, dragged one tile a step, released. The
-// steps are played on a game as the gestures are made (tiles of `taille`
-// pixels, speed 2), so that the runs follow the pieces.
+// The gestures of the game's own (JeuSolution.h), as lines (tiles of `taille`
+// pixels).
 std::vector<std::vector<std::string>> GestesDeLaSolution(const TPlateau& plateau, const std::vector<PasSolution>& chemin,
                                                          int taille);
 

@@ -1,0 +1,61 @@
+#include "TableEtats.h"
+
+#include <cstdlib>
+#include <new>
+#include <utility>
+
+namespace glissaro::solveur {
+
+Table::Table(Memoire& memoire, std::size_t tailleCle, std::size_t limite)
+    : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 18) / tailleCle)) {
+  // Up to 1 MiB (a sixteenth of the limit at most), taken by pages only
+  // as they are touched: the small boards never grow it, nor pay for it.
+  cases_ = Cases(std::clamp<std::size_t>(limite / 16 / sizeof(Case), 1024, std::size_t{1} << 16));
+  memoire_.Prendre(cases_.size() * sizeof(Case));
+}
+
+Table::~Table() { memoire_.Rendre(cases_.size() * sizeof(Case)); }
+
+bool Table::Verifier(std::size_t limite, std::size_t reserve) {
+  const std::size_t besoin = memoire_.actuelle + cles_.Besoin() + reserve;
+  if ((Nombre() + 1) * 10 <= cases_.size() * 7) return besoin <= limite;
+  std::size_t nouvelle = cases_.size() * 2;
+  const std::size_t libre = limite > besoin ? (limite - besoin) / sizeof(Case) : 0;
+  if (nouvelle > libre) nouvelle = libre;
+  if (nouvelle * 7 > (Nombre() + 1) * 10) {
+    Agrandir(nouvelle);
+    return true;
+  }
+  return (Nombre() + 1) * 10 <= cases_.size() * 9 && besoin <= limite;
+}
+
+void Table::Agrandir(std::size_t taille) {
+  Cases ancienne = std::move(cases_);
+  memoire_.Prendre(taille * sizeof(Case));
+  cases_ = Cases(taille);
+  for (std::size_t i = 0; i < ancienne.size(); ++i) {
+    const Case& k = ancienne[i];
+    if (k.index == 0) continue;
+    std::size_t c = Position(k.h1);
+    while (cases_[c].index != 0) c = c + 1 == cases_.size() ? 0 : c + 1;
+    cases_[c] = k;
+  }
+  memoire_.Rendre(ancienne.size() * sizeof(Case));
+}
+
+Table::Cases::Cases(std::size_t n) : donnees_(static_cast<Case*>(std::calloc(n, sizeof(Case)))), taille_(n) {
+  if (!donnees_) throw std::bad_alloc();
+}
+
+Table::Cases::Cases(Cases&& o) noexcept
+    : donnees_(std::exchange(o.donnees_, nullptr)), taille_(std::exchange(o.taille_, 0)) {}
+
+Table::Cases& Table::Cases::operator=(Cases&& o) noexcept {
+  std::swap(donnees_, o.donnees_);
+  std::swap(taille_, o.taille_);
+  return *this;
+}
+
+Table::Cases::~Cases() { std::free(donnees_); }
+
+}  // namespace glissaro::solveur
