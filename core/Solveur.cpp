@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "JeuSolution.h"
@@ -46,6 +47,8 @@ struct Hachage {
   }
   // What the table keeps of it: 80 bits.
   Table::Empreinte Empreinte() const { return {a, static_cast<uint16_t>(b >> 48)}; }
+  // The order that picks a state's fingerprint or its mirror's.
+  bool AuPlus(const Hachage& o) const { return a < o.a || (a == o.a && b <= o.b); }
 };
 
 // The board's cells as bits.
@@ -109,7 +112,11 @@ class Solveur {
   using B = Bits<N>;
   enum class Fin { Solution, Aucune, Limite, Annule };
   // How a state was reached: its parent, the moved piece's anchor before
-  // and after (the step's direction for the steps), its cost and estimate.
+  // (in the parent's key) and after (in the state's own key), its cost and
+  // estimate, the step's direction (for the steps; in the parent's key).
+  // On a board that is its own mirror, a state and its mirror are one, and
+  // the key kept is the one of the smaller fingerprint (direct), the start
+  // aside: the move may lead to the mirror of the key kept (miroir).
   struct Lien {
     uint32_t parent;
     uint16_t avant;
@@ -117,6 +124,8 @@ class Solveur {
     uint16_t cout;
     uint16_t estimation;
     int8_t direction;
+    uint8_t miroir;
+    uint8_t direct;
   };
   // A place of one piece's flood: its anchor, the doors there, the node it
   // came from and the step's direction, the doors opened on the way.
@@ -130,7 +139,8 @@ class Solveur {
   // A state one expansion reaches, fingerprinted; its key is written only
   // when it is new.
   struct Suivant {
-    Hachage hachage;
+    Hachage hachage;  // the smaller of the state's and its mirror's
+    bool direct;      // it is the state's own
     int piece;
     uint16_t avant, apres;
     int portes;  // in lotPortes, or -1 when the doors stay
@@ -160,8 +170,10 @@ class Solveur {
     const bool approchee;
     const bool coups;
     std::vector<uint8_t> cle;  // of the state being expanded
+    std::vector<uint8_t> tampon = cle;  // a key whose mirror is kept
     Portes portes;             // its doors
     Hachage hachage;           // its fingerprint
+    Hachage hachageMiroir;     // its mirror's, on a board that is its own mirror
     std::vector<Suivant> suivants;
     std::vector<Portes> lotPortes;  // the doors of the states proposed that change them
     Portes suivantes;               // the doors after a step, as it is proposed
@@ -180,6 +192,7 @@ class Solveur {
   bool Cadre(TPosition p, int16_t* condition) const;
   void DesignerMaitres();
   void PreparerCles();
+  void PreparerMiroir();
   void PreparerBornes();
   void CompterMemoireFixe();
 
@@ -253,6 +266,21 @@ class Solveur {
     return aleas_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
   }
   Hachage HachageDe(const uint8_t* k) const;
+  // The mirror: of a kind at an anchor (its kind and anchor there), of a
+  // state's fingerprint, of a key, of a step.
+  const Hachage& AleaMiroir(int classe, int ancre) const {
+    return aleasMiroir_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
+  }
+  uint16_t AncreMiroir(int classe, int ancre) const {
+    return ancresMiroir_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
+  }
+  Hachage HachageMiroirDe(const uint8_t* k) const;
+  void MiroirDeCle(const uint8_t* k, uint8_t* miroir) const;
+  PasSolution MiroirDePas(PasSolution pas) const {
+    pas.colonne = depart_.Largeur + 1 - pas.colonne;
+    if (pas.direction == EvGauche || pas.direction == EvDroite) pas.direction = pas.direction == EvGauche ? EvDroite : EvGauche;
+    return pas;
+  }
   Hachage DifferencePortes(const Portes& x, const Portes& y) const;
   // One search, optimal or best first, and its steps.
   Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
@@ -302,6 +330,14 @@ class Solveur {
   std::vector<std::vector<Toucher>> touchers_;  // by kind × cell
   std::vector<Hachage> aleas_;        // by kind × cell
   std::vector<Hachage> aleasPortes_;  // by door cell: touched, open
+  // A board without doors whose fixed cells, final places and kinds of
+  // piece are their own mirror (left for right): each kind's mirror kind,
+  // and by kind × cell the mirror's anchor and random words.
+  bool miroir_ = false;
+  std::vector<int> classeMiroir_;
+  std::vector<uint16_t> ancresMiroir_;
+  std::vector<Hachage> aleasMiroir_;
+  mutable std::vector<uint16_t> ancresTriees_;
   std::size_t octetsFixes_ = 0;
   Memoire memoire_;
 
@@ -338,6 +374,7 @@ void Solveur<N>::Analyser() {
   PoserMasques();
   DesignerMaitres();
   PreparerCles();
+  PreparerMiroir();
   PreparerBornes();
   CompterMemoireFixe();
 }
@@ -542,6 +579,71 @@ void Solveur<N>::PreparerCles() {
   for (auto& h : aleasPortes_) h = {alea(), alea()};
 }
 
+// Whether the board is its own mirror, and then the mirror of every kind
+// at every anchor. The moves only see shapes and master tiles, so a kind's
+// mirror is a kind of the mirrored shape, master tiles and number of
+// pieces, whatever its pictures; the mirror of a state is then solved in
+// as many moves as the state.
+template <int N>
+void Solveur<N>::PreparerMiroir() {
+  if (!cellulePorte_.empty() || nbPieces_ == 0) return;
+  const int L = depart_.Largeur;
+  for (int l = 1; l <= depart_.Hauteur; ++l)
+    for (int c = 1; c <= L; ++c) {
+      const int i = Indice(l, c), j = Indice(l, L + 1 - c);
+      if (fixes_.Test(i) != fixes_.Test(j) || finales_.Test(i) != finales_.Test(j)) return;
+    }
+  // A kind's shape: its tiles from the anchor with whether each is a
+  // master tile, in order; and the mirror's, from the mirror's anchor.
+  using Forme = std::vector<std::pair<TPosition, bool>>;
+  auto ordre = [](const std::pair<TPosition, bool>& x, const std::pair<TPosition, bool>& y) {
+    return std::tie(x.first.ligne, x.first.colonne, x.second) < std::tie(y.first.ligne, y.first.colonne, y.second);
+  };
+  std::vector<Forme> formes, miroirs;
+  std::vector<TPosition> decalagesAncre;  // of the mirror's anchor from the mirrored anchor cell
+  for (const TSorte& sorte : classes_) {
+    Forme f, m;
+    for (std::size_t t = 0; t < sorte.decalages.size(); ++t) {
+      const bool maitre = sorte.tuiles[t].Serie == TSerieMap::Final;
+      f.push_back({sorte.decalages[t], maitre});
+      m.push_back({{sorte.decalages[t].ligne, -sorte.decalages[t].colonne}, maitre});
+    }
+    std::sort(f.begin(), f.end(), ordre);
+    std::sort(m.begin(), m.end(), ordre);
+    const TPosition debut = m.front().first;
+    for (auto& [d, maitre] : m) d = {d.ligne - debut.ligne, d.colonne - debut.colonne};
+    formes.push_back(std::move(f));
+    miroirs.push_back(std::move(m));
+    decalagesAncre.push_back(debut);
+  }
+  const std::size_t K = classes_.size();
+  auto nombre = [&](std::size_t k) { return debutClasse_[k + 1] - debutClasse_[k]; };
+  classeMiroir_.assign(K, -1);
+  for (std::size_t k = 0; k < K; ++k) {
+    if (classeMiroir_[k] >= 0) continue;
+    // Itself first, else another kind not yet paired.
+    std::size_t autre = K;
+    for (std::size_t j = k; j < K && autre == K; ++j)
+      if (classeMiroir_[j] < 0 && miroirs[k] == formes[j] && nombre(k) == nombre(j)) autre = j;
+    if (autre == K) return;
+    classeMiroir_[k] = static_cast<int>(autre);
+    classeMiroir_[autre] = static_cast<int>(k);
+  }
+  const auto C = static_cast<std::size_t>(cellules_);
+  ancresMiroir_.assign(K * C, 0);
+  aleasMiroir_.assign(K * C, Hachage{});
+  for (std::size_t k = 0; k < K; ++k)
+    for (int l = 1; l <= depart_.Hauteur; ++l)
+      for (int c = 1; c <= L; ++c) {
+        const TPosition ancre{l + decalagesAncre[k].ligne, L + 1 - c + decalagesAncre[k].colonne};
+        if (!depart_.Contient(ancre)) continue;
+        const auto a = static_cast<uint16_t>(Indice(ancre));
+        ancresMiroir_[k * C + static_cast<std::size_t>(Indice(l, c))] = a;
+        aleasMiroir_[k * C + static_cast<std::size_t>(Indice(l, c))] = Alea(classeMiroir_[k], a);
+      }
+  miroir_ = true;
+}
+
 // The optimal search's bounds for the steps (those of the moves are made
 // as their door sets come).
 template <int N>
@@ -561,7 +663,9 @@ void Solveur<N>::PreparerBornes() {
 // What the analysis holds for the whole solve.
 template <int N>
 void Solveur<N>::CompterMemoireFixe() {
-  octetsFixes_ = masques_.size() * sizeof(B) + (aleas_.size() + aleasPortes_.size()) * sizeof(Hachage) +
+  octetsFixes_ = masques_.size() * sizeof(B) +
+                 (aleas_.size() + aleasPortes_.size() + aleasMiroir_.size()) * sizeof(Hachage) +
+                 ancresMiroir_.size() * sizeof(uint16_t) +
                  (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
 }
@@ -576,6 +680,26 @@ Hachage Solveur<N>::HachageDe(const uint8_t* k) const {
     h ^= DifferencePortes(Portes{}, portes);
   }
   return h;
+}
+
+template <int N>
+Hachage Solveur<N>::HachageMiroirDe(const uint8_t* k) const {
+  Hachage h;
+  for (int p = 0; p < nbPieces_; ++p) h ^= AleaMiroir(classeDe_[static_cast<std::size_t>(p)], Ancre(k, p));
+  return h;
+}
+
+template <int N>
+void Solveur<N>::MiroirDeCle(const uint8_t* k, uint8_t* miroir) const {
+  for (std::size_t classe = 0; classe < classes_.size(); ++classe) {
+    const auto autre = static_cast<std::size_t>(classeMiroir_[classe]);
+    ancresTriees_.clear();
+    for (int p = debutClasse_[autre]; p < debutClasse_[autre + 1]; ++p)
+      ancresTriees_.push_back(AncreMiroir(static_cast<int>(autre), Ancre(k, p)));
+    std::sort(ancresTriees_.begin(), ancresTriees_.end());
+    for (std::size_t i = 0; i < ancresTriees_.size(); ++i)
+      PoserAncre(miroir, debutClasse_[classe] + static_cast<int>(i), ancresTriees_[i]);
+  }
 }
 
 template <int N>
@@ -947,6 +1071,7 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     std::memcpy(s.cle.data(), s.table.Cle(e), tailleCle_);
     LirePortes(s.cle.data(), s.portes);
     s.hachage = HachageDe(s.cle.data());
+    if (miroir_) s.hachageMiroir = HachageMiroirDe(s.cle.data());
     B maitres;
     const B occ = Occupation(s.cle.data(), s.portes, &maitres);
     if (maitres.Contient(finales_)) {
@@ -976,14 +1101,21 @@ std::optional<typename Solveur<N>::Fin> Solveur<N>::Commencer(Recherche& s, Resu
   EcrirePortes(s.cle.data(), portesDepart_);
   if (!s.table.Place(options_.limiteMemoire, kReserve)) return Fin::Limite;
   int etat = 0;
-  s.table.Trouver(HachageDe(s.cle.data()).Empreinte(), 0, &etat);
+  Hachage h = HachageDe(s.cle.data());
+  bool direct = true;
+  if (miroir_) {
+    const Hachage m = HachageMiroirDe(s.cle.data());
+    direct = h.AuPlus(m);
+    if (!direct) h = m;
+  }
+  s.table.Trouver(h.Empreinte(), 0, &etat);
   std::memcpy(s.table.NouvelleCle(), s.cle.data(), tailleCle_);
   const uint16_t e0 = s.approchee ? Estimer(s.cle.data()) : Borne(s.cle.data());
   if (e0 == kSansIssue) {
     r.etats = 1;
     return Fin::Aucune;
   }
-  *s.liens.Ajouter() = {0, 0, 0, 0, e0, 0};
+  *s.liens.Ajouter() = {0, 0, 0, 0, e0, 0, 0, static_cast<uint8_t>(direct)};
   s.seaux.Ajouter(s.Priorite(0, e0), 0);
   return std::nullopt;
 }
@@ -1015,7 +1147,8 @@ void Solveur<N>::ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B
   const int classe = classeDe_[static_cast<std::size_t>(p)];
   // The step back to the parent is known, when no door changed on the
   // way: skipped.
-  const std::size_t retour = e != 0 && a == lien.apres && !portesEnJeu ? Oppose(lien.direction) : 4;
+  const int8_t venue = lien.miroir ? MiroirDePas({0, 0, lien.direction}).direction : lien.direction;
+  const std::size_t retour = e != 0 && a == lien.apres && !portesEnJeu ? Oppose(venue) : 4;
   // The free ways first, without a branch each: most pieces have none.
   unsigned libres = Libres(occ, classe, a);
   libres &= ~(1u << retour);
@@ -1060,7 +1193,15 @@ void Solveur<N>::Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, c
     indice = static_cast<int>(s.lotPortes.size());
     s.lotPortes.push_back(*portes);
   }
-  s.suivants.push_back({h, p, avant, apres, indice, cout, direction});
+  bool direct = true;
+  if (miroir_) {
+    Hachage m = s.hachageMiroir;
+    m ^= AleaMiroir(classe, avant);
+    m ^= AleaMiroir(classe, apres);
+    direct = h.AuPlus(m);
+    if (!direct) h = m;
+  }
+  s.suivants.push_back({h, direct, p, avant, apres, indice, cout, direction});
   s.table.Prevoir(h.Empreinte());
 }
 
@@ -1075,17 +1216,28 @@ bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
     if (etat == 2) continue;
     Lien* lien = nullptr;
     if (etat == 0) {
+      // The key kept is the one of the smaller fingerprint: the state's,
+      // or its mirror's.
       uint8_t* k = s.table.NouvelleCle();
-      std::memcpy(k, s.cle.data(), tailleCle_);
-      PoserAncre(k, v.piece, v.apres);
-      Canoniser(k, v.piece);
-      if (v.portes >= 0) EcrirePortes(k, s.lotPortes[static_cast<std::size_t>(v.portes)]);
+      uint8_t* x = v.direct ? k : s.tampon.data();
+      std::memcpy(x, s.cle.data(), tailleCle_);
+      PoserAncre(x, v.piece, v.apres);
+      Canoniser(x, v.piece);
+      if (v.portes >= 0) EcrirePortes(x, s.lotPortes[static_cast<std::size_t>(v.portes)]);
+      if (!v.direct) MiroirDeCle(x, k);
       lien = s.liens.Ajouter();
       lien->estimation = s.approchee ? Estimer(k) : Borne(k);
+      lien->direct = 1;
     } else {
       lien = s.liens[i];
     }
-    *lien = {parent, v.avant, v.apres, static_cast<uint16_t>(v.cout), lien->estimation, v.direction};
+    // Led to the mirror of the key kept: the moved piece's anchor is then
+    // the mirror's.
+    const bool miroir = v.direct != lien->direct;
+    const uint16_t apres =
+        miroir ? AncreMiroir(classeDe_[static_cast<std::size_t>(v.piece)], v.apres) : v.apres;
+    *lien = {parent, v.avant, apres, static_cast<uint16_t>(v.cout), lien->estimation, v.direction,
+             static_cast<uint8_t>(miroir), lien->direct};
     if (lien->estimation != kSansIssue) s.seaux.Ajouter(s.Priorite(v.cout, lien->estimation), i);
   }
   s.suivants.clear();
@@ -1099,12 +1251,17 @@ std::vector<PasSolution> Solveur<N>::Chemin(uint32_t fin, const Table& table, co
   for (uint32_t e = fin; e != 0; e = liens[e]->parent) suite.push_back(e);
   std::reverse(suite.begin(), suite.end());
   std::vector<PasSolution> chemin;
-  std::vector<uint8_t> suivante(tailleCle_);
+  std::vector<uint8_t> suivante(tailleCle_), cible(tailleCle_);
   Portes portes;
+  // Whether the key kept for the parent is the mirror of where the moves
+  // so far lead: its steps are then played mirrored.
+  bool miroir = false;
+  auto jouer = [&](PasSolution pas) { chemin.push_back(miroir ? MiroirDePas(pas) : pas); };
   for (uint32_t e : suite) {
     const Lien& lien = *liens[e];
     if (options_.mesure == MesureSolveur::Pas) {
-      chemin.push_back(PasDe(lien.avant, lien.direction));
+      jouer(PasDe(lien.avant, lien.direction));
+      miroir = miroir != (lien.miroir != 0);
       continue;
     }
     // The steps of the move: the flood from the parent, back from the
@@ -1115,18 +1272,22 @@ std::vector<PasSolution> Solveur<N>::Chemin(uint32_t fin, const Table& table, co
     int p = 0;
     while (Ancre(parent, p) != lien.avant) ++p;
     Inonder(portes, occ, p, lien.avant);
+    // The move leads to the key kept, or to its mirror.
+    std::memcpy(cible.data(), table.Cle(e), tailleCle_);
+    if (lien.miroir) MiroirDeCle(table.Cle(e), cible.data());
     std::size_t i = 1;
     for (; i < noeuds_.size(); ++i) {
       std::memcpy(suivante.data(), parent, tailleCle_);
       PoserAncre(suivante.data(), p, noeuds_[i].ancre);
       Canoniser(suivante.data(), p);
       if (noeuds_[i].portes) EcrirePortes(suivante.data(), portesVues_[noeuds_[i].portes]);
-      if (std::memcmp(suivante.data(), table.Cle(e), tailleCle_) == 0) break;
+      if (std::memcmp(suivante.data(), cible.data(), tailleCle_) == 0) break;
     }
     std::vector<PasSolution> pas;
     for (; noeuds_[i].parent >= 0; i = static_cast<std::size_t>(noeuds_[i].parent))
       pas.push_back(PasDe(noeuds_[static_cast<std::size_t>(noeuds_[i].parent)].ancre, noeuds_[i].direction));
-    chemin.insert(chemin.end(), pas.rbegin(), pas.rend());
+    for (auto it = pas.rbegin(); it != pas.rend(); ++it) jouer(*it);
+    miroir = miroir != (lien.miroir != 0);
   }
   return chemin;
 }

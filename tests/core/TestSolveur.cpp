@@ -126,6 +126,64 @@ TEST(Solveur, LesMemesOptimaQueLAncienSolveurEtLeJeuLesCompteAinsi) {
   EXPECT_GT(avecPortes, plateaux / 6);
 }
 
+TEST(Solveur, UnPlateauQuiEstSonPropreMiroir) {
+  // Boards whose walls and places are their own mirror, pieces anywhere:
+  // rectangles, L and J (a kind and its mirror), a master piece of two
+  // cells whose places are in the middle of the bottom row. The mirror
+  // of a state counts as the state: the same optima as the former solver,
+  // and solutions that play.
+  std::mt19937 alea(7);
+  auto tirer = [&](int n) { return static_cast<int>(alea() % static_cast<unsigned>(n)); };
+  const std::vector<std::vector<std::pair<int, int>>> formes = {
+      {{0, 0}}, {{0, 0}, {0, 1}}, {{0, 0}, {1, 0}}, {{0, 0}, {1, 0}, {1, 1}}, {{0, 0}, {1, 0}, {1, -1}}};
+  int comparees = 0, approchees = 0;
+  for (int i = 0; i < 80; ++i) {
+    const int L = 4 + 2 * tirer(2), H = 3 + tirer(2);
+    std::vector<std::string> lignes(static_cast<std::size_t>(H), std::string(static_cast<std::size_t>(L), '.'));
+    std::vector<std::string> places = lignes;
+    places[static_cast<std::size_t>(H - 1)].replace(static_cast<std::size_t>(L / 2 - 1), 2, "xx");
+    auto poser = [&](char lettre, const std::vector<std::pair<int, int>>& forme) {
+      const int l0 = tirer(H), c0 = tirer(L);
+      for (auto [dl, dc] : forme)
+        if (l0 + dl >= H || c0 + dc < 0 || c0 + dc >= L || lignes[static_cast<std::size_t>(l0 + dl)][static_cast<std::size_t>(c0 + dc)] != '.')
+          return false;
+      for (auto [dl, dc] : forme) lignes[static_cast<std::size_t>(l0 + dl)][static_cast<std::size_t>(c0 + dc)] = lettre;
+      return true;
+    };
+    while (!poser('A', formes[1])) {
+    }
+    char lettre = 'a';
+    for (int essai = 0; essai < 8; ++essai) {
+      const int f = tirer(5);
+      if (!poser(lettre, formes[static_cast<std::size_t>(f)])) continue;
+      ++lettre;
+      // Mostly an L with a J: kinds paired by the mirror.
+      if (f >= 3 && tirer(4) > 0 && poser(lettre, formes[static_cast<std::size_t>(7 - f)])) ++lettre;
+    }
+    const TPlateau p = Dessiner(lignes, places, "Miroir");
+    for (const auto mesure : {MesureSolveur::Coups, MesureSolveur::Pas}) {
+      OptionsSolveur options{mesure, 30'000, nullptr};
+      const auto ancien = reference::Resoudre(p, options);
+      options.approchee = false;
+      const auto r = Resoudre(p, options);
+      if (r.issue == IssueSolveur::LimiteAtteinte || ancien.issue == IssueSolveur::LimiteAtteinte) continue;
+      ++comparees;
+      ASSERT_EQ(r.issue, ancien.issue) << i;
+      if (r.issue != IssueSolveur::Solution) continue;
+      EXPECT_EQ(mesure == MesureSolveur::Coups ? r.coups : r.pas, mesure == MesureSolveur::Coups ? ancien.coups : ancien.pas) << i;
+      EXPECT_EQ(Rejouer(p, r), std::make_pair(true, r.coups)) << i;
+      // The best-first search, after a small limit, reaches states again
+      // more cheaply, as their mirror too: its solution plays all the same.
+      const auto approchee = Resoudre(p, {mesure, static_cast<std::size_t>(r.etats / 2), nullptr});
+      if (approchee.issue != IssueSolveur::Solution) continue;
+      ++approchees;
+      EXPECT_EQ(Rejouer(p, approchee), std::make_pair(true, approchee.coups)) << i;
+    }
+  }
+  EXPECT_GT(comparees, 120);
+  EXPECT_GT(approchees, 20);
+}
+
 TEST(Solveur, LaMemoireCompteeResteSousSaLimiteEtPresDElle) {
   // Eight interchangeable tiles on an open board, and a place walled off:
   // millions of states to go through.
@@ -210,6 +268,7 @@ TEST(Solveur, LAneRouge) {
   ASSERT_EQ(c.issue, IssueSolveur::Solution);
   EXPECT_EQ(c.coups, 81);
   EXPECT_EQ(Rejouer(plateau, c), std::make_pair(true, 81));
+  EXPECT_LT(c.etats, 12'100u);  // half of the 23,962 arrangements: the board is its own mirror
   const auto p = Pas(plateau);
   ASSERT_EQ(p.issue, IssueSolveur::Solution);
   EXPECT_EQ(p.pas, 116);
