@@ -47,8 +47,12 @@ struct Hachage {
   }
   // What the table keeps of it: 80 bits.
   Table::Empreinte Empreinte() const { return {a, static_cast<uint16_t>(b >> 48)}; }
-  // The order that picks a state's fingerprint or its mirror's.
+  // The order that picks the key kept, the state's or its mirror's.
   bool AuPlus(const Hachage& o) const { return a < o.a || (a == o.a && b <= o.b); }
+  // What a state and its mirror share: the sum of their fingerprints,
+  // spread as evenly as each (the smaller of the two would crowd the
+  // table's first slots).
+  Hachage PlusMiroir(const Hachage& o) const { return {a + o.a, b + o.b}; }
 };
 
 // The board's cells as bits.
@@ -139,7 +143,7 @@ class Solveur {
   // A state one expansion reaches, fingerprinted; its key is written only
   // when it is new.
   struct Suivant {
-    Hachage hachage;  // the smaller of the state's and its mirror's
+    Hachage hachage;  // the state's, or with its mirror's (PlusMiroir)
     bool direct;      // it is the state's own
     int piece;
     uint16_t avant, apres;
@@ -275,6 +279,8 @@ class Solveur {
     return ancresMiroir_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
   }
   Hachage HachageMiroirDe(const uint8_t* k) const;
+  // Both at once, on a board without doors.
+  void HachagesDe(const uint8_t* k, Hachage& h, Hachage& miroir) const;
   void MiroirDeCle(const uint8_t* k, uint8_t* miroir) const;
   PasSolution MiroirDePas(PasSolution pas) const {
     pas.colonne = depart_.Largeur + 1 - pas.colonne;
@@ -337,7 +343,7 @@ class Solveur {
   std::vector<int> classeMiroir_;
   std::vector<uint16_t> ancresMiroir_;
   std::vector<Hachage> aleasMiroir_;
-  mutable std::vector<uint16_t> ancresTriees_;
+  mutable std::vector<uint16_t> ancresTriees_;  // MiroirDeCle's work
   std::size_t octetsFixes_ = 0;
   Memoire memoire_;
 
@@ -641,6 +647,7 @@ void Solveur<N>::PreparerMiroir() {
         ancresMiroir_[k * C + static_cast<std::size_t>(Indice(l, c))] = a;
         aleasMiroir_[k * C + static_cast<std::size_t>(Indice(l, c))] = Alea(classeMiroir_[k], a);
       }
+  ancresTriees_.resize(static_cast<std::size_t>(nbPieces_));
   miroir_ = true;
 }
 
@@ -690,15 +697,31 @@ Hachage Solveur<N>::HachageMiroirDe(const uint8_t* k) const {
 }
 
 template <int N>
+void Solveur<N>::HachagesDe(const uint8_t* k, Hachage& h, Hachage& miroir) const {
+  h = {};
+  miroir = {};
+  for (int p = 0; p < nbPieces_; ++p) {
+    const auto i = static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]) * static_cast<std::size_t>(cellules_) +
+                   Ancre(k, p);
+    h ^= aleas_[i];
+    miroir ^= aleasMiroir_[i];
+  }
+}
+
+template <int N>
 void Solveur<N>::MiroirDeCle(const uint8_t* k, uint8_t* miroir) const {
+  uint16_t* ancres = ancresTriees_.data();
   for (std::size_t classe = 0; classe < classes_.size(); ++classe) {
     const auto autre = static_cast<std::size_t>(classeMiroir_[classe]);
-    ancresTriees_.clear();
-    for (int p = debutClasse_[autre]; p < debutClasse_[autre + 1]; ++p)
-      ancresTriees_.push_back(AncreMiroir(static_cast<int>(autre), Ancre(k, p)));
-    std::sort(ancresTriees_.begin(), ancresTriees_.end());
-    for (std::size_t i = 0; i < ancresTriees_.size(); ++i)
-      PoserAncre(miroir, debutClasse_[classe] + static_cast<int>(i), ancresTriees_[i]);
+    // A kind has a few pieces: sorted as they come.
+    int n = 0;
+    for (int p = debutClasse_[autre]; p < debutClasse_[autre + 1]; ++p, ++n) {
+      const uint16_t a = AncreMiroir(static_cast<int>(autre), Ancre(k, p));
+      int j = n;
+      for (; j > 0 && ancres[j - 1] > a; --j) ancres[j] = ancres[j - 1];
+      ancres[j] = a;
+    }
+    for (int i = 0; i < n; ++i) PoserAncre(miroir, debutClasse_[classe] + i, ancres[i]);
   }
 }
 
@@ -1070,8 +1093,10 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     *niveauAtteint = static_cast<int>(niveau);
     std::memcpy(s.cle.data(), s.table.Cle(e), tailleCle_);
     LirePortes(s.cle.data(), s.portes);
-    s.hachage = HachageDe(s.cle.data());
-    if (miroir_) s.hachageMiroir = HachageMiroirDe(s.cle.data());
+    if (miroir_)
+      HachagesDe(s.cle.data(), s.hachage, s.hachageMiroir);
+    else
+      s.hachage = HachageDe(s.cle.data());
     B maitres;
     const B occ = Occupation(s.cle.data(), s.portes, &maitres);
     if (maitres.Contient(finales_)) {
@@ -1106,7 +1131,7 @@ std::optional<typename Solveur<N>::Fin> Solveur<N>::Commencer(Recherche& s, Resu
   if (miroir_) {
     const Hachage m = HachageMiroirDe(s.cle.data());
     direct = h.AuPlus(m);
-    if (!direct) h = m;
+    h = h.PlusMiroir(m);
   }
   s.table.Trouver(h.Empreinte(), 0, &etat);
   std::memcpy(s.table.NouvelleCle(), s.cle.data(), tailleCle_);
@@ -1199,7 +1224,7 @@ void Solveur<N>::Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, c
     m ^= AleaMiroir(classe, avant);
     m ^= AleaMiroir(classe, apres);
     direct = h.AuPlus(m);
-    if (!direct) h = m;
+    h = h.PlusMiroir(m);
   }
   s.suivants.push_back({h, direct, p, avant, apres, indice, cout, direction});
   s.table.Prevoir(h.Empreinte());

@@ -8,9 +8,10 @@ namespace glissaro::solveur {
 
 Table::Table(Memoire& memoire, std::size_t tailleCle, std::size_t limite)
     : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 18) / tailleCle)) {
-  // Up to 1 MiB (a sixteenth of the limit at most), taken by pages only
-  // as they are touched: the small boards never grow it, nor pay for it.
-  cases_ = Cases(std::clamp<std::size_t>(limite / 16 / sizeof(Case), 1024, std::size_t{1} << 16));
+  // 16 KiB to start with (less under a smaller limit), doubled as the
+  // states come: what a board costs follows the states it has, whatever
+  // the limit.
+  cases_ = Cases(std::clamp<std::size_t>(limite / 16 / sizeof(Case), 64, 1024));
   memoire_.Prendre(cases_.size() * sizeof(Case));
 }
 
