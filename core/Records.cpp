@@ -12,6 +12,9 @@ namespace glissaro {
 
 std::string CheminRecords(const std::string& chemin) { return chemin + "Records.ini"; }
 
+std::string CheminOptimaLivres(const std::string& chemin) { return chemin + "plateaux/Optima.ini"; }
+
+
 std::string EmpreintePlateau(const TPlateau& plateau) {
   // FNV-1a, 64 bits, over the size and the fields of every cell in the order
   // of the board file.
@@ -59,7 +62,25 @@ std::optional<int32_t> Nombre(const std::string& valeur) {
   return n;
 }
 
+constexpr std::string_view kSectionOptima = "Optima";
+
 }  // namespace
+
+std::map<std::string, int32_t> LireOptimaLivres(const std::string& fichier) {
+  std::map<std::string, int32_t> optima;
+  FichierIni::Charger(fichier).Parcourir([&](const std::string& section, const std::string& cle, const std::string& valeur) {
+    const auto coups = Nombre(valeur);
+    if (MajusculesAscii(section) == MajusculesAscii(kSectionOptima) && EstEmpreinte(MajusculesAscii(cle)) && coups)
+      optima[MajusculesAscii(cle)] = *coups;
+  });
+  return optima;
+}
+
+std::string TexteOptimaLivres(const std::map<std::string, int32_t>& optima) {
+  FichierIni ini;
+  for (const auto& [empreinte, coups] : optima) ini.EcrireEntier(kSectionOptima, empreinte, coups);
+  return ini.Texte();
+}
 
 TRecords TRecords::Charger(const std::string& fichier, std::string* erreur) {
   TRecords r;
@@ -141,11 +162,22 @@ std::string MessageRecordsIllisibles(const std::string& raison) {
          "et le fichier reste tel qu'il est.";
 }
 
+void TRecords::AjouterOptimaLivres(const std::map<std::string, int32_t>& optima) {
+  for (const auto& [empreinte, coups] : optima) {
+    auto& record = records_[empreinte];
+    if (!record.Optimum) record.Optimum = coups;
+  }
+}
+
 std::optional<TRecords> TCarnetRecords::Relire() {
   if (illisible_) return std::nullopt;
   std::string erreur;
   auto records = TRecords::Charger(fichier_, &erreur);
-  if (erreur.empty()) return records;
+  if (erreur.empty()) {
+    if (!optima_) optima_ = fichierOptima_.empty() ? std::map<std::string, int32_t>{} : LireOptimaLivres(fichierOptima_);
+    records.AjouterOptimaLivres(*optima_);
+    return records;
+  }
   illisible_ = true;
   dialogues_.Avertissement(MessageRecordsIllisibles(erreur));
   return std::nullopt;

@@ -39,6 +39,15 @@ std::string CheminRecords(const std::string& chemin);
 // but neither its title, nor its status, nor its file; 16 hexadecimal digits.
 std::string EmpreintePlateau(const TPlateau& plateau);
 
+// The proven optima of the library's boards, shipped with them as
+// plateaux/Optima.ini: a Windows-1252 INI file, one key a board in the
+// section [Optima], its fingerprint, and the fewest moves that solve it
+// (a board its player changed has another fingerprint). A missing or
+// unreadable file, or a value that is not a count, gives nothing.
+std::string CheminOptimaLivres(const std::string& chemin);
+std::map<std::string, int32_t> LireOptimaLivres(const std::string& fichier);
+std::string TexteOptimaLivres(const std::map<std::string, int32_t>& optima);
+
 struct RecordPlateau {
   std::string Titre;
   std::string Chemin;                // relative to plateaux/, where the board was last seen
@@ -88,6 +97,9 @@ class TRecords {
   // title and the path follow the board in any case when the game counts.
   IssueRecord NoterPartie(const std::string& empreinte, std::string_view titre, std::string_view chemin,
                           const FinDePartie& fin, std::string_view date);
+  // The shipped optima, for the boards whose optimum is not stored yet:
+  // known, never written to the file.
+  void AjouterOptimaLivres(const std::map<std::string, int32_t>& optima);
   // The optimum the solver proved for a board.
   void NoterOptimum(const std::string& empreinte, std::string_view titre, std::string_view chemin, int32_t optimum);
 
@@ -107,7 +119,9 @@ class TRecords {
 // kept, the file staying byte for byte as it was.
 class TCarnetRecords {
  public:
-  TCarnetRecords(std::string fichier, Dialogues& dialogues) : fichier_(std::move(fichier)), dialogues_(dialogues) {}
+  // optima: the shipped optima's file (CheminOptimaLivres), read once.
+  TCarnetRecords(std::string fichier, Dialogues& dialogues, std::string optima = {})
+      : fichier_(std::move(fichier)), fichierOptima_(std::move(optima)), dialogues_(dialogues) {}
 
   const std::string& Fichier() const { return fichier_; }
   // The file could not be read during this run.
@@ -126,6 +140,8 @@ class TCarnetRecords {
   std::optional<TRecords> Relire();
 
   std::string fichier_;
+  std::string fichierOptima_;
+  std::optional<std::map<std::string, int32_t>> optima_;
   Dialogues& dialogues_;
   bool illisible_ = false;
 };

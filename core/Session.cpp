@@ -21,7 +21,7 @@ std::string AvecBarre(std::string chemin) {
 TSession::TSession(std::string chemin, Dialogues& dialogues)
     : chemin_(AvecBarre(std::move(chemin))),
       reglages_(LireParametres(CheminParametres(chemin_), &messageReglages_)),
-      records_(CheminRecords(chemin_), dialogues) {
+      records_(CheminRecords(chemin_), dialogues, CheminOptimaLivres(chemin_)) {
   partie_.DefinirObservateur(this);
   partie_.DefinirVitesse(reglages_.VitesseDeplacement);
 }

@@ -139,7 +139,7 @@ void TArbrePlateaux::dropEvent(QDropEvent* e) {
 TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dialogues& dialogues, QWidget* parent)
     : QDialog(parent),
       chemin_(chemin),
-      carnetPropre_(CheminRecords(chemin.toStdString()), dialogues),
+      carnetPropre_(CheminRecords(chemin.toStdString()), dialogues, CheminOptimaLivres(chemin.toStdString())),
       images_(images),
       dialogues_(dialogues) {
   setObjectName("FrmGestion");

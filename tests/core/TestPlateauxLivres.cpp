@@ -21,6 +21,7 @@
 #include "FichierPlateau.h"
 #include "Gestes.h"
 #include "Partie.h"
+#include "Records.h"
 #include "Solveur.h"
 #include "Texte.h"
 #include "Verification.h"
@@ -440,6 +441,7 @@ TEST(BibliothequeLivree, ChaqueSolutionRangeeAppartientAUnPlateau) {
 
 TEST(BibliothequeLivree, LesFichiersSontCeQueDonnentLesDefinitions) {
   std::map<std::string, std::string> construits;
+  std::map<std::string, int32_t> prouves;  // the definitions' optima, by board
   std::vector<fs::path> fichiers;
   for (const auto& e : fs::directory_iterator(kDefinitions))
     if (e.is_regular_file() && e.path().extension() == ".txt") fichiers.push_back(e.path());
@@ -454,6 +456,7 @@ TEST(BibliothequeLivree, LesFichiersSontCeQueDonnentLesDefinitions) {
       ASSERT_TRUE(construit.erreurs.empty()) << construit.erreurs.front();
       EXPECT_TRUE(construit.valide) << d.titre;
       EXPECT_TRUE(construits.emplace(plateaux::CheminRelatif(d), TexteDuPlateau(construit.plateau, "1")).second);
+      if (d.optimum > 0) prouves.emplace(plateaux::CheminRelatif(d), d.optimum);
     }
   }
   const auto livres = PlateauxLivres();
@@ -463,6 +466,14 @@ TEST(BibliothequeLivree, LesFichiersSontCeQueDonnentLesDefinitions) {
     ASSERT_TRUE(contenu.has_value()) << "plateau défini mais absent : " << relatif;
     EXPECT_TRUE(*contenu == texte) << "plateau à régénérer (glissaro-plateaux) : " << relatif;
   }
+  // The shipped optima: every proven one, by the fingerprint the game
+  // computes from the file.
+  std::map<std::string, int32_t> optima;
+  for (const auto& [relatif, coups] : prouves) optima[EmpreinteDuFichier((kBibliotheque / relatif).string()).value()] = coups;
+  EXPECT_EQ(optima.size(), prouves.size());
+  EXPECT_EQ(LireOptimaLivres((kBibliotheque / "Optima.ini").string()), optima);
+  EXPECT_EQ(ContenuFichier((kBibliotheque / "Optima.ini").string()), TexteOptimaLivres(optima))
+      << "Optima.ini à régénérer (glissaro-plateaux)";
 }
 
 // ------------------------------------------------------ the hardest starts

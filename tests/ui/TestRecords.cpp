@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "AideFenetres.h"
+#include "AideFichiers.h"
 #include "Records.h"
 #include "Uplateau.h"
 #include "Session.h"
@@ -91,6 +92,26 @@ TEST_F(FinDePartieTest, LeResultatFaceALOptimumEtLeRecordRetenu) {
             "Résolu en 1 coup — optimum atteint !\nNouveau record ! (ancien : 2 coups)");
   EXPECT_TRUE(Record(p)->ResoluALOptimum());
   EXPECT_TRUE(dialogues.Textes("avertissement").empty());
+}
+
+TEST_F(FinDePartieTest, LOptimumLivreAvecLaBibliothequeSansLeChercherNiLEcrire) {
+  const auto p = Couloir("Couloir");
+  const auto fichier = Ranger("1 - Essais/01 - Couloir.wbp", p);
+  ASSERT_TRUE(EcrireFichierSur(CheminOptimaLivres(dossier.Chemin() + "/"),
+                               TexteOptimaLivres({{EmpreintePlateau(p), 1}})).ok);
+  plateau.ChargerPlateau(fichier);
+  EXPECT_FALSE(plateau.RechercheOptimumEnCours());
+  const auto lus = session.Records().Lire();
+  ASSERT_NE(lus.Trouver(EmpreintePlateau(p)), nullptr);
+  EXPECT_EQ(lus.Trouver(EmpreintePlateau(p))->Optimum, 1);
+  Tirer(2, 2, 1, 2);
+  ASSERT_EQ(dialogues.Textes("choix").size(), 1u);
+  EXPECT_NE(dialogues.Textes("choix")[0].find("Résolu en 1 coup — optimum atteint !"), std::string::npos);
+  EXPECT_TRUE(session.Records().Lire().Trouver(EmpreintePlateau(p))->ResoluALOptimum());
+  // The file keeps the player's own: the game, not the shipped optimum.
+  const auto texte = ContenuFichier(plateau.FichierRecords()).value();
+  EXPECT_NE(texte.find("Meilleur=1"), std::string::npos);
+  EXPECT_EQ(texte.find("Optimum="), std::string::npos);
 }
 
 TEST_F(FinDePartieTest, PlateauSuivantDansLOrdreDeLaBibliothequeSansCeuxDejaParfaits) {

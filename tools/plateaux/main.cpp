@@ -10,7 +10,8 @@
 // file in it, by name). The first form writes every board with the game's
 // own writer to DOSSIER/<dossier>/<nom>.wbp, with status 1 when the
 // editor's check passes and 0 otherwise. Files already there under other
-// names are left alone.
+// names are left alone. DOSSIER/Optima.ini then lists the proven optima
+// ("optimum:") by the fingerprint of each board file written.
 //
 // "bilan" solves every board and prints, a line each, its folder, rank,
 // title, size, the solver's optimum (or the stored solution's length for a
@@ -34,6 +35,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +45,7 @@
 #include "FichierPlateau.h"
 #include "Fichiers.h"
 #include "Gestes.h"
+#include "Records.h"
 #include "Solveur.h"
 #include "Texte.h"
 
@@ -120,6 +123,7 @@ double Secondes(std::chrono::steady_clock::time_point debut) {
 int Construire(const std::string& sortie, const std::vector<DefinitionPlateau>& definitions) {
   bool ok = true;
   int ecrits = 0;
+  std::map<std::string, int32_t> optima;  // by fingerprint of the file written
   for (const auto& d : definitions) {
     const auto construit = ConstruirePlateau(d);
     for (const auto& e : construit.erreurs) std::cerr << e << "\n";
@@ -141,6 +145,8 @@ int Construire(const std::string& sortie, const std::vector<DefinitionPlateau>& 
       continue;
     }
     ++ecrits;
+    if (d.optimum > 0)
+      if (const auto empreinte = EmpreinteDuFichier(chemin)) optima[*empreinte] = d.optimum;
     const auto& p = construit.plateau;
     std::cout << chemin << " : " << p.Largeur << " × " << p.Hauteur << ", " << construit.verdict << "\n";
     if (!construit.valide) {
@@ -149,6 +155,15 @@ int Construire(const std::string& sortie, const std::vector<DefinitionPlateau>& 
     }
   }
   std::cout << ecrits << " plateau(x) écrit(s)\n";
+  // The proven optima, shipped beside the boards (the game then does not
+  // search for them).
+  const std::string fichierOptima = (fs::path(sortie) / "Optima.ini").string();
+  const auto ecriture = EcrireFichierSur(fichierOptima, TexteOptimaLivres(optima));
+  if (!ecriture.ok) {
+    std::cerr << ecriture.message << "\n";
+    ok = false;
+  }
+  std::cout << fichierOptima << " : " << optima.size() << " optimum(s) prouvé(s)\n";
   return ok ? 0 : 1;
 }
 
