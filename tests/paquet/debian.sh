@@ -78,7 +78,9 @@ capture="$(sed -n 's|.*<image[^>]*>\(https://[^<]*\)</image>.*|\1|p' "$metainfo"
 [ -f "$racine/usr/share/doc/glissaro/$(basename "$capture")" ] || echec "la capture $capture n'est pas livrée"
 
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || sauter "Xvfb ou xdotool absent"
-exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+# -noreset: the server stays as it is when the game quits, so that the
+# next start never meets it resetting.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset 2>/dev/null & echo "pid $!"; wait)
 read -r _ xvfb_pid <&3
 read -r -t 20 numero <&3 || echec "Xvfb ne démarre pas"
 export DISPLAY=":$numero"

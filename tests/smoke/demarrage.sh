@@ -24,7 +24,9 @@ cp "$source_programme/glissaro" "$travail/programme/"
 cp -r "$source_programme/skins/Glissaro" "$travail/programme/skins/"
 printf '[jeu]\r\nZoom=200\r\n' >"$travail/programme/Glissaro.ini"
 
-exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+# -noreset: the server stays as it is when the game quits, so that the
+# next start never meets it resetting.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset 2>/dev/null & echo "pid $!"; wait)
 read -r _ xvfb_pid <&3
 read -r -t 20 numero <&3 || echec "Xvfb ne démarre pas"
 export DISPLAY=":$numero"
