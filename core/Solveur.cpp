@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -248,6 +249,10 @@ class Solveur {
   // with doors, one move and the doors a master piece must open on its
   // way to each place. kSansIssue when no master piece can reach a place.
   uint16_t Borne(const uint8_t* k);
+  uint16_t BornePortes(const uint8_t* k);
+  // For the moves with master pieces of one tile: the fewest pieces of one
+  // tile standing on a master tile's way to each place, plus its move.
+  uint16_t SurLeChemin(const uint8_t* k);
   std::vector<uint16_t> CalculerBornes(const Portes* portes) const;
   // The cells of the rooms the master pieces stand in: floor joined by
   // its sides, door cells closing a room whether open or not.
@@ -364,6 +369,11 @@ class Solveur {
   std::vector<char> maitre_;  // of each piece: taken by a master tile, it touches doors
   std::array<int, 4> delta_{};  // a step in each of kDirections
   std::vector<uint16_t> bornesPas_;
+  bool surLeChemin_ = false;
+  std::vector<uint8_t> bloqueurs_;
+  std::vector<uint16_t> distancesChemin_;
+  std::vector<uint16_t> meilleurePlace_;
+  std::deque<int> fileChemin_;
   std::vector<uint16_t> pireDepuis_;  // one master piece: its bound at each anchor
   std::map<MotsPortes, std::vector<uint16_t>> bornesPortes_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
@@ -655,7 +665,17 @@ void Solveur<N>::PreparerMiroir() {
 // as their door sets come).
 template <int N>
 void Solveur<N>::PreparerBornes() {
-  if (options_.mesure != MesureSolveur::Pas) return;
+  if (options_.mesure == MesureSolveur::Coups) {
+    surLeChemin_ = options_.pieceSurLeChemin && !piecesMaitresses_.empty();
+    for (int p : piecesMaitresses_)
+      surLeChemin_ = surLeChemin_ && classes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)])].decalages.size() == 1;
+    if (surLeChemin_) {
+      bloqueurs_.assign(static_cast<std::size_t>(cellules_), 0);
+      distancesChemin_.assign(static_cast<std::size_t>(cellules_), kSansIssue);
+      meilleurePlace_.assign(placesFinales_.size(), kSansIssue);
+    }
+    return;
+  }
   bornesPas_ = CalculerBornes(nullptr);
   if (piecesMaitresses_.size() != 1) return;
   const std::size_t F = placesFinales_.size();
@@ -948,6 +968,58 @@ std::vector<uint16_t> Solveur<N>::CalculerBornes(const Portes* portes) const {
 
 template <int N>
 uint16_t Solveur<N>::Borne(const uint8_t* k) {
+  const uint16_t portes = BornePortes(k);
+  if (!surLeChemin_ || portes == kSansIssue) return portes;
+  return std::max(portes, SurLeChemin(k));
+}
+
+template <int N>
+uint16_t Solveur<N>::SurLeChemin(const uint8_t* k) {
+  // Each piece of one tile on the way costs one to pass (it must move),
+  // larger pieces nothing (passing one twice must not count twice), door
+  // cells nothing (BornePortes counts them): a 0-1 breadth-first search
+  // from each master tile. A place not covered costs its master's move
+  // too.
+  std::fill(bloqueurs_.begin(), bloqueurs_.end(), 0);
+  for (int p = 0; p < nbPieces_; ++p)
+    if (classes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)])].decalages.size() == 1)
+      bloqueurs_[Ancre(k, p)] = 1;
+  std::fill(meilleurePlace_.begin(), meilleurePlace_.end(), kSansIssue);
+  for (int p : piecesMaitresses_) {
+    const int depart = Ancre(k, p);
+    std::fill(distancesChemin_.begin(), distancesChemin_.end(), kSansIssue);
+    std::deque<int>& file = fileChemin_;
+    file.clear();
+    distancesChemin_[static_cast<std::size_t>(depart)] = 0;
+    file.push_back(depart);
+    while (!file.empty()) {
+      const int i = file.front();
+      file.pop_front();
+      for (int d : delta_) {
+        const int v = i + d;
+        if (v < 0 || v >= cellules_ || fixes_.Test(v)) continue;
+        const uint16_t c = static_cast<uint16_t>(distancesChemin_[static_cast<std::size_t>(i)] + bloqueurs_[static_cast<std::size_t>(v)]);
+        if (c >= distancesChemin_[static_cast<std::size_t>(v)]) continue;
+        distancesChemin_[static_cast<std::size_t>(v)] = c;
+        if (bloqueurs_[static_cast<std::size_t>(v)])
+          file.push_back(v);
+        else
+          file.push_front(v);
+      }
+    }
+    for (std::size_t f = 0; f < placesFinales_.size(); ++f) {
+      const int place = placesFinales_[f];
+      const uint16_t c = place == depart ? 0 : static_cast<uint16_t>(distancesChemin_[static_cast<std::size_t>(place)] == kSansIssue ? kSansIssue : distancesChemin_[static_cast<std::size_t>(place)] + 1);
+      meilleurePlace_[f] = std::min(meilleurePlace_[f], c);
+    }
+  }
+  uint16_t pire = 0;
+  for (uint16_t c : meilleurePlace_) pire = std::max(pire, c);
+  return pire;
+}
+
+template <int N>
+uint16_t Solveur<N>::BornePortes(const uint8_t* k) {
   const bool coups = options_.mesure == MesureSolveur::Coups;
   if (coups && cellulePorte_.empty()) return 0;
   const std::vector<uint16_t>* bornes = &bornesPas_;

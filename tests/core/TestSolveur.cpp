@@ -191,6 +191,7 @@ TEST(Solveur, LaMemoireCompteeResteSousSaLimiteEtPresDElle) {
       Dessiner({"########", "#abcd..#", "#efgh..#", "#......#", "#......#", "#.....A#", "########", "###.####", "########"},
                {"........", "........", "........", "........", "........", "........", "........", "...x....", "........"});
   OptionsSolveur options{MesureSolveur::Coups, 4'000'000, nullptr, std::size_t{8} << 20, false};
+  options.pieceSurLeChemin = false;  // it would see at once that the place is out of reach
   const auto r = Resoudre(ouvert, options);
   EXPECT_EQ(r.issue, IssueSolveur::LimiteAtteinte);
   EXPECT_LE(r.memoire, options.limiteMemoire);
@@ -244,7 +245,9 @@ TEST(Solveur, LesPiecesIdentiquesSontInterchangeables) {
   auto identiques = Dessiner({"#....", "#b.c.", "#....", "#A#.."}, {".....", ".....", ".....", "..x.."});
   auto differentes = identiques;
   differentes.Case(2, 4).Map = 7;  // another picture: another kind of piece
-  const auto a = Coups(identiques), b = Coups(differentes);
+  OptionsSolveur toutVoir{MesureSolveur::Coups, 4'000'000, nullptr};
+  toutVoir.pieceSurLeChemin = false;  // it would see at once that the place is out of reach
+  const auto a = Resoudre(identiques, toutVoir), b = Resoudre(differentes, toutVoir);
   EXPECT_EQ(a.issue, IssueSolveur::AucuneSolution);
   EXPECT_EQ(b.issue, IssueSolveur::AucuneSolution);
   EXPECT_LT(a.etats, b.etats);
