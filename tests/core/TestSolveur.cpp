@@ -7,6 +7,7 @@
 #include "Solveur.h"
 #include "SolveurReference.h"
 
+#include <optional>
 #include <random>
 
 using namespace glissaro;
@@ -77,6 +78,17 @@ TPlateau Hasard(std::mt19937& alea, bool porte) {
   return Dessiner(lignes, places, "Hasard");
 }
 
+// The former solver and the optimal search on a board, within 30,000
+// states; nothing when either meets the limit.
+std::optional<std::pair<ResultatSolveur, ResultatSolveur>> LesDeux(const TPlateau& p, MesureSolveur mesure) {
+  OptionsSolveur options{mesure, 30'000, nullptr};
+  auto ancien = reference::Resoudre(p, options);
+  options.approchee = false;
+  auto r = Resoudre(p, options);
+  if (r.issue == IssueSolveur::LimiteAtteinte || ancien.issue == IssueSolveur::LimiteAtteinte) return std::nullopt;
+  return std::make_pair(std::move(ancien), std::move(r));
+}
+
 }  // namespace
 
 TEST(Solveur, LesMemesOptimaQueLAncienSolveurEtLeJeuLesCompteAinsi) {
@@ -95,11 +107,9 @@ TEST(Solveur, LesMemesOptimaQueLAncienSolveurEtLeJeuLesCompteAinsi) {
     const bool porte = i % 2 == 1;
     const TPlateau p = Hasard(alea, porte);
     for (const auto mesure : {MesureSolveur::Coups, MesureSolveur::Pas}) {
-      OptionsSolveur options{mesure, 30'000, nullptr};
-      const auto ancien = reference::Resoudre(p, options);
-      options.approchee = false;
-      const auto r = Resoudre(p, options);
-      if (r.issue == IssueSolveur::LimiteAtteinte || ancien.issue == IssueSolveur::LimiteAtteinte) continue;
+      const auto deux = LesDeux(p, mesure);
+      if (!deux) continue;
+      const auto& [ancien, r] = *deux;
       ++comparees;
       if (r.issue == IssueSolveur::Solution) {
         ++resolus;
@@ -162,11 +172,9 @@ TEST(Solveur, UnPlateauQuiEstSonPropreMiroir) {
     }
     const TPlateau p = Dessiner(lignes, places, "Miroir");
     for (const auto mesure : {MesureSolveur::Coups, MesureSolveur::Pas}) {
-      OptionsSolveur options{mesure, 30'000, nullptr};
-      const auto ancien = reference::Resoudre(p, options);
-      options.approchee = false;
-      const auto r = Resoudre(p, options);
-      if (r.issue == IssueSolveur::LimiteAtteinte || ancien.issue == IssueSolveur::LimiteAtteinte) continue;
+      const auto deux = LesDeux(p, mesure);
+      if (!deux) continue;
+      const auto& [ancien, r] = *deux;
       ++comparees;
       ASSERT_EQ(r.issue, ancien.issue) << i;
       if (r.issue != IssueSolveur::Solution) continue;
