@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <deque>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -250,9 +249,11 @@ class Solveur {
   // way to each place. kSansIssue when no master piece can reach a place.
   uint16_t Borne(const uint8_t* k);
   uint16_t BornePortes(const uint8_t* k);
-  // For the moves with master pieces of one tile: the fewest pieces of one
-  // tile standing on a master tile's way to each place, plus its move.
-  uint16_t SurLeChemin(const uint8_t* k);
+  // For the moves with master pieces of one tile: the pieces of one tile
+  // standing where every way of a master tile to each place goes, plus
+  // its move.
+  uint16_t SurLeChemin(const uint8_t* k) const;
+  void PreparerObligatoires();
   std::vector<uint16_t> CalculerBornes(const Portes* portes) const;
   // The cells of the rooms the master pieces stand in: floor joined by
   // its sides, door cells closing a room whether open or not.
@@ -370,10 +371,8 @@ class Solveur {
   std::array<int, 4> delta_{};  // a step in each of kDirections
   std::vector<uint16_t> bornesPas_;
   bool surLeChemin_ = false;
-  std::vector<uint8_t> bloqueurs_;
-  std::vector<uint16_t> distancesChemin_;
-  std::vector<uint16_t> meilleurePlace_;
-  std::deque<int> fileChemin_;
+  std::vector<B> obligatoires_;     // by place × cell: the cells every way goes through
+  std::vector<char> joignables_;    // by place × cell
   std::vector<uint16_t> pireDepuis_;  // one master piece: its bound at each anchor
   std::map<MotsPortes, std::vector<uint16_t>> bornesPortes_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
@@ -669,11 +668,7 @@ void Solveur<N>::PreparerBornes() {
     surLeChemin_ = options_.pieceSurLeChemin && !piecesMaitresses_.empty();
     for (int p : piecesMaitresses_)
       surLeChemin_ = surLeChemin_ && classes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)])].decalages.size() == 1;
-    if (surLeChemin_) {
-      bloqueurs_.assign(static_cast<std::size_t>(cellules_), 0);
-      distancesChemin_.assign(static_cast<std::size_t>(cellules_), kSansIssue);
-      meilleurePlace_.assign(placesFinales_.size(), kSansIssue);
-    }
+    if (surLeChemin_) PreparerObligatoires();
     return;
   }
   bornesPas_ = CalculerBornes(nullptr);
@@ -692,7 +687,7 @@ template <int N>
 void Solveur<N>::CompterMemoireFixe() {
   octetsFixes_ = masques_.size() * sizeof(B) +
                  (aleas_.size() + aleasPortes_.size() + aleasMiroir_.size()) * sizeof(Hachage) +
-                 ancresMiroir_.size() * sizeof(uint16_t) +
+                 ancresMiroir_.size() * sizeof(uint16_t) + obligatoires_.size() * sizeof(B) + joignables_.size() +
                  (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
 }
@@ -974,48 +969,71 @@ uint16_t Solveur<N>::Borne(const uint8_t* k) {
 }
 
 template <int N>
-uint16_t Solveur<N>::SurLeChemin(const uint8_t* k) {
-  // Each piece of one tile on the way costs one to pass (it must move),
-  // larger pieces nothing (passing one twice must not count twice), door
-  // cells nothing (BornePortes counts them): a 0-1 breadth-first search
-  // from each master tile. A place not covered costs its master's move
-  // too.
-  std::fill(bloqueurs_.begin(), bloqueurs_.end(), 0);
+uint16_t Solveur<N>::SurLeChemin(const uint8_t* k) const {
+  // The pieces of one tile standing on cells every way of a master tile
+  // to a place goes through: each must move, and the master too.
+  B uneTuile;
   for (int p = 0; p < nbPieces_; ++p)
     if (classes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)])].decalages.size() == 1)
-      bloqueurs_[Ancre(k, p)] = 1;
-  std::fill(meilleurePlace_.begin(), meilleurePlace_.end(), kSansIssue);
-  for (int p : piecesMaitresses_) {
-    const int depart = Ancre(k, p);
-    std::fill(distancesChemin_.begin(), distancesChemin_.end(), kSansIssue);
-    std::deque<int>& file = fileChemin_;
-    file.clear();
-    distancesChemin_[static_cast<std::size_t>(depart)] = 0;
-    file.push_back(depart);
-    while (!file.empty()) {
-      const int i = file.front();
-      file.pop_front();
+      uneTuile.Poser(Ancre(k, p));
+  uint16_t pire = 0;
+  for (std::size_t f = 0; f < placesFinales_.size(); ++f) {
+    uint16_t meilleure = kSansIssue;
+    for (int p : piecesMaitresses_) {
+      const int a = Ancre(k, p);
+      if (a == placesFinales_[f]) {
+        meilleure = 0;
+        break;
+      }
+      const std::size_t i = f * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(a);
+      if (!joignables_[i]) continue;
+      int n = 0;
+      for (std::size_t w = 0; w < N; ++w) n += std::popcount(obligatoires_[i].m[w] & uneTuile.m[w]);
+      meilleure = std::min(meilleure, static_cast<uint16_t>(1 + n));
+    }
+    pire = std::max(pire, meilleure);
+  }
+  return pire;
+}
+
+// For each place and each cell a master tile may stand on: whether the
+// place can be reached from there at all, and the cells every way goes
+// through (the place among them), borders and guards aside. One search
+// from the place with each cell closed in turn.
+template <int N>
+void Solveur<N>::PreparerObligatoires() {
+  const auto C = static_cast<std::size_t>(cellules_);
+  obligatoires_.assign(placesFinales_.size() * C, B{});
+  joignables_.assign(placesFinales_.size() * C, 0);
+  std::vector<char> vus(C);
+  std::vector<int> pile;
+  auto parcourir = [&](int depart, int fermee) {
+    std::fill(vus.begin(), vus.end(), 0);
+    if (depart == fermee) return;
+    pile.assign(1, depart);
+    vus[static_cast<std::size_t>(depart)] = 1;
+    while (!pile.empty()) {
+      const int i = pile.back();
+      pile.pop_back();
       for (int d : delta_) {
         const int v = i + d;
-        if (v < 0 || v >= cellules_ || fixes_.Test(v)) continue;
-        const uint16_t c = static_cast<uint16_t>(distancesChemin_[static_cast<std::size_t>(i)] + bloqueurs_[static_cast<std::size_t>(v)]);
-        if (c >= distancesChemin_[static_cast<std::size_t>(v)]) continue;
-        distancesChemin_[static_cast<std::size_t>(v)] = c;
-        if (bloqueurs_[static_cast<std::size_t>(v)])
-          file.push_back(v);
-        else
-          file.push_front(v);
+        if (v < 0 || v >= cellules_ || v == fermee || fixes_.Test(v) || vus[static_cast<std::size_t>(v)]) continue;
+        vus[static_cast<std::size_t>(v)] = 1;
+        pile.push_back(v);
       }
     }
-    for (std::size_t f = 0; f < placesFinales_.size(); ++f) {
-      const int place = placesFinales_[f];
-      const uint16_t c = place == depart ? 0 : static_cast<uint16_t>(distancesChemin_[static_cast<std::size_t>(place)] == kSansIssue ? kSansIssue : distancesChemin_[static_cast<std::size_t>(place)] + 1);
-      meilleurePlace_[f] = std::min(meilleurePlace_[f], c);
+  };
+  for (std::size_t f = 0; f < placesFinales_.size(); ++f) {
+    const int place = placesFinales_[f];
+    parcourir(place, -1);
+    for (std::size_t a = 0; a < C; ++a) joignables_[f * C + a] = vus[a];
+    for (int c = 0; c < cellules_; ++c) {
+      if (fixes_.Test(c)) continue;
+      parcourir(place, c);
+      for (std::size_t a = 0; a < C; ++a)
+        if (joignables_[f * C + a] && !vus[a] && static_cast<int>(a) != c) obligatoires_[f * C + a].Poser(c);
     }
   }
-  uint16_t pire = 0;
-  for (uint16_t c : meilleurePlace_) pire = std::max(pire, c);
-  return pire;
 }
 
 template <int N>
