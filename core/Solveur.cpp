@@ -277,15 +277,14 @@ class Solveur {
   }
   Hachage HachageDe(const uint8_t* k) const;
   // The mirror: of a kind at an anchor (its kind and anchor there), of a
-  // state's fingerprint, of a key, of a step.
+  // key, of a step.
   const Hachage& AleaMiroir(int classe, int ancre) const {
     return aleasMiroir_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
   }
   uint16_t AncreMiroir(int classe, int ancre) const {
     return ancresMiroir_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
   }
-  Hachage HachageMiroirDe(const uint8_t* k) const;
-  // Both at once, on a board without doors.
+  // A state's fingerprint and its mirror's, on a board without doors.
   void HachagesDe(const uint8_t* k, Hachage& h, Hachage& miroir) const;
   void MiroirDeCle(const uint8_t* k, uint8_t* miroir) const;
   PasSolution MiroirDePas(PasSolution pas) const {
@@ -701,13 +700,6 @@ Hachage Solveur<N>::HachageDe(const uint8_t* k) const {
     LirePortes(k, portes);
     h ^= DifferencePortes(Portes{}, portes);
   }
-  return h;
-}
-
-template <int N>
-Hachage Solveur<N>::HachageMiroirDe(const uint8_t* k) const {
-  Hachage h;
-  for (int p = 0; p < nbPieces_; ++p) h ^= AleaMiroir(classeDe_[static_cast<std::size_t>(p)], Ancre(k, p));
   return h;
 }
 
@@ -1219,7 +1211,8 @@ std::optional<typename Solveur<N>::Fin> Solveur<N>::Commencer(Recherche& s, Resu
   Hachage h = HachageDe(s.cle.data());
   bool direct = true;
   if (miroir_) {
-    const Hachage m = HachageMiroirDe(s.cle.data());
+    Hachage m;
+    HachagesDe(s.cle.data(), h, m);
     direct = h.AuPlus(m);
     h = h.PlusMiroir(m);
   }
