@@ -14,7 +14,6 @@ std::string CheminRecords(const std::string& chemin) { return chemin + "Records.
 
 std::string CheminOptimaLivres(const std::string& chemin) { return chemin + "plateaux/Optima.ini"; }
 
-
 std::string EmpreintePlateau(const TPlateau& plateau) {
   // FNV-1a, 64 bits, over the size and the fields of every cell in the order
   // of the board file.
@@ -174,7 +173,7 @@ std::optional<TRecords> TCarnetRecords::Relire() {
   std::string erreur;
   auto records = TRecords::Charger(fichier_, &erreur);
   if (erreur.empty()) {
-    if (!optima_) optima_ = fichierOptima_.empty() ? std::map<std::string, int32_t>{} : LireOptimaLivres(fichierOptima_);
+    if (!optima_) optima_ = LireOptimaLivres(fichierOptima_);
     records.AjouterOptimaLivres(*optima_);
     return records;
   }
