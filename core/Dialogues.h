@@ -9,9 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "Hasard.h"
+
 namespace glissaro {
 
 enum class Reponse { Oui, Non, Annuler };
+
+// What the player asks of a board made at random.
+struct ChoixHasard {
+  BoiteHasard boite = BoiteHasard::B4x5;
+  NiveauHasard niveau = NiveauHasard::Moyen;
+  bool porte = false;
+};
 
 // A file open or save dialog as the program sets it up.
 struct DialogueFichier {
@@ -54,6 +63,10 @@ class Dialogues {
   // Input box: the text typed, or nothing when cancelled.
   virtual std::optional<std::string> Saisir(const std::string& titre, const std::string& invite,
                                             const std::string& valeur) = 0;
+
+  // The "Plateau au hasard" dialog: box, level and door, from the choice
+  // proposed; nothing when cancelled.
+  virtual std::optional<ChoixHasard> ChoisirHasard(const ChoixHasard& propose) = 0;
 };
 
 // The scripted implementation: each call is recorded as "kind: text" and
@@ -63,7 +76,7 @@ class DialoguesScriptes : public Dialogues {
   struct Appel {
     std::string genre;  // "information", "avertissement", "erreur", "message",
                         // "confirmation", "confirmation3", "choix", "bip", "ouvrir",
-                        // "enregistrer", "saisie"
+                        // "enregistrer", "saisie", "hasard"
     std::string texte;  // message text, or dialog title
   };
 
@@ -73,6 +86,7 @@ class DialoguesScriptes : public Dialogues {
   std::deque<Reponse> reponses;
   std::deque<std::optional<std::string>> fichiers;
   std::deque<std::optional<std::string>> saisies;
+  std::deque<std::optional<ChoixHasard>> hasards;
   std::vector<DialogueFichier> dialoguesFichier;
 
   void Information(const std::string& texte) override { appels.push_back({"information", texte}); }
@@ -114,6 +128,14 @@ class DialoguesScriptes : public Dialogues {
   std::optional<std::string> Saisir(const std::string& titre, const std::string&, const std::string&) override {
     appels.push_back({"saisie", titre});
     return Suivant(saisies);
+  }
+
+  std::optional<ChoixHasard> ChoisirHasard(const ChoixHasard&) override {
+    appels.push_back({"hasard", "Plateau au hasard"});
+    if (hasards.empty()) return std::nullopt;
+    auto r = hasards.front();
+    hasards.pop_front();
+    return r;
   }
 
   // The texts shown of one kind, in order.

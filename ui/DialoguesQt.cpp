@@ -1,5 +1,8 @@
 #include "DialoguesQt.h"
 
+#include "Hasard.h"
+#include "UHasard.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -114,6 +117,12 @@ std::optional<std::string> DialoguesQt::Saisir(const std::string& titre, const s
       QInputDialog::getText(QApplication::activeWindow(), Q(titre), Q(invite), QLineEdit::Normal, Q(valeur), &ok);
   if (!ok) return std::nullopt;
   return texte.toStdString();
+}
+
+std::optional<ChoixHasard> DialoguesQt::ChoisirHasard(const ChoixHasard& propose) {
+  TFrmHasard fenetre(propose, QApplication::activeWindow());
+  if (fenetre.exec() != QDialog::Accepted) return std::nullopt;
+  return fenetre.Choix();
 }
 
 }  // namespace glissaro

@@ -26,6 +26,7 @@ class DialoguesQt : public Dialogues {
   std::optional<std::string> EnregistrerFichier(const DialogueFichier& dialogue) override;
   std::optional<std::string> Saisir(const std::string& titre, const std::string& invite,
                                     const std::string& valeur) override;
+  std::optional<ChoixHasard> ChoisirHasard(const ChoixHasard& propose) override;
 };
 
 }  // namespace glissaro

@@ -15,13 +15,17 @@
 #include <QSplitter>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <random>
 
 #include "Bibliotheque.h"
 #include "DessinPlateau.h"
 #include "FichierPlateau.h"
 #include "Fichiers.h"
+#include "Hasard.h"
 #include "Records.h"
+#include "UHasard.h"
 
 namespace glissaro {
 
@@ -178,6 +182,7 @@ TFrmGestion::TFrmGestion(const QString& chemin, const TImagesPieces& images, Dia
   });
   connect(BtCancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(BtNouveauDossier, &QPushButton::clicked, this, &TFrmGestion::BtNouveauDossierClick);
+  connect(BtHasard, &QPushButton::clicked, this, &TFrmGestion::BtHasardClick);
   connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* noeud) {
     MettreAJourIcones();
     TreeView1Change(noeud);
@@ -237,12 +242,15 @@ QWidget* TFrmGestion::CreerBoutons() {
   auto* dansBarre = new QHBoxLayout(barre);
   BtNouveauDossier = new QPushButton("Nouveau dossier", barre);
   BtNouveauDossier->setObjectName("BtNouveauDossier");
+  BtHasard = new QPushButton("Plateau au hasard…", barre);
+  BtHasard->setObjectName("BtHasard");
   BtOk = new QPushButton("OK", barre);
   BtOk->setObjectName("BtOk");
   BtOk->setDefault(true);
   BtCancel = new QPushButton("Annuler", barre);
   BtCancel->setObjectName("BtCancel");
   dansBarre->addWidget(BtNouveauDossier);
+  dansBarre->addWidget(BtHasard);
   dansBarre->addStretch(1);
   dansBarre->addWidget(BtOk);
   dansBarre->addWidget(BtCancel);
@@ -480,6 +488,56 @@ void TFrmGestion::BtNouveauDossierClick() {
     return;
   }
   RemplirArbre();
+}
+
+void TFrmGestion::BtHasardClick() {
+  const auto choix = dialogues_.ChoisirHasard(choixHasard_);
+  if (!choix) return;
+  choixHasard_ = *choix;
+  DemandeHasard demande;
+  demande.boite = choix->boite;
+  demande.niveau = choix->niveau;
+  demande.porte = choix->porte;
+  demande.graine = std::random_device{}() ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  auto r = FabriquerEnAttendant(this, demande);
+  if (!r) return;  // cancelled: nothing made, nothing written
+  if (r->issue == IssueHasard::Aucun) {
+    dialogues_.Erreur(r->message);
+    return;
+  }
+  if (r->issue == IssueHasard::Proche &&
+      !dialogues_.Confirmer(r->message + "\nGarder ce plateau « " + NomNiveau(r->niveau) + " » ?"))
+    return;
+  const QString dossier = DossierPlateaux() + kDossierHasard;
+  if (!CreerDossiers(dossier.toStdString())) {
+    dialogues_.Erreur("Impossible de créer le dossier " + dossier.toStdString());
+    return;
+  }
+  const std::string titre = ProchainTitreHasard(PlateauxDuDossier(dossier.toStdString()));
+  if (titre.empty()) {
+    dialogues_.Erreur("Le dossier « " + std::string(kDossierHasard) + " » est plein : déplacez ou supprimez des plateaux.");
+    return;
+  }
+  r->plateau.Titre = titre;
+  const std::string fichier = (dossier + "/").toStdString() + titre + ".wbp";
+  const auto ecriture = EcrirePlateau(fichier, r->plateau, "1");
+  if (!ecriture.ok) {
+    dialogues_.Erreur(ecriture.message);
+    return;
+  }
+  // Its optimum is known: kept as for a board of the library, under the
+  // fingerprint the preview reads back.
+  TPlateau lu;
+  if (LirePlateau(fichier, lu, ModeLecture::Jeu).statut == StatutLecture::Ok) {
+    const std::string relatif = std::string(kDossierHasard) + "/" + titre + ".wbp";
+    carnet_->Modifier([&](TRecords& records) { records.NoterOptimum(EmpreintePlateau(lu), titre, relatif, r->optimum); });
+  }
+  RemplirArbre();
+  if (QTreeWidgetItem* noeud = Noeud(kDossierHasard, QString::fromStdString(titre))) {
+    noeud->parent()->setExpanded(true);
+    TreeView1->setCurrentItem(noeud);
+    TreeView1->scrollToItem(noeud);
+  }
 }
 
 }  // namespace glissaro

@@ -78,6 +78,9 @@ class TFrmGestion : public QDialog {
   QLabel* LabelRecord = nullptr;
   QLabel* LabelProgression = nullptr;
   QPushButton* BtNouveauDossier = nullptr;
+  // "Plateau au hasard…": a new board made with a proven optimum, saved in
+  // the folder "Plateaux au hasard" and selected.
+  QPushButton* BtHasard = nullptr;
   QPushButton* BtOk = nullptr;
   QPushButton* BtCancel = nullptr;
 
@@ -94,6 +97,7 @@ class TFrmGestion : public QDialog {
   // Moves the selected board onto the folder of the target node.
   void TreeView1DragDrop(QTreeWidgetItem* cible);
   void BtNouveauDossierClick();
+  void BtHasardClick();
   // OK: a chosen board that cannot be played is refused with its message
   // and the window stays, so the game in progress goes on.
   void accept() override;
@@ -130,6 +134,7 @@ class TFrmGestion : public QDialog {
   std::string empreinteApercu_;
   std::string cheminApercu_;
   TRechercheSolution* recherche_ = nullptr;
+  ChoixHasard choixHasard_;  // the last asked, proposed again
   const TImagesPieces& images_;
   Dialogues& dialogues_;
 };

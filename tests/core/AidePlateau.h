@@ -10,9 +10,13 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "FichierPlateau.h"
+#include "JeuSolution.h"
 #include "Partie.h"
 #include "Plateau.h"
+#include "Solveur.h"
 
 namespace glissaro::test {
 
@@ -56,6 +60,19 @@ inline TPlateau Dessiner(const std::vector<std::string>& lignes, const std::vect
   for (int l = 1; l <= p.Hauteur; ++l)
     for (int c = 1; c <= p.Largeur; ++c) AjusterCaseLue(p.Case(l, c), l, c);
   return p;
+}
+
+// Plays a solution's events with the replay and tells whether the board
+// ends solved, and with which counter.
+inline std::pair<bool, int32_t> Rejouer(const TPlateau& p, const ResultatSolveur& r) {
+  int32_t fin = 0;
+  const auto evenements = EvenementsDeLaSolution(p, r.chemin, 0, &fin);
+  TPartie partie;
+  partie.CommencerPartie(p);
+  partie.RechargerSequence(evenements);
+  partie.AllerALaFin();
+  EXPECT_EQ(partie.Compteur(), fin);
+  return {partie.Resolu(), partie.Compteur()};
 }
 
 // A fresh folder for one test, removed at the end of the test.

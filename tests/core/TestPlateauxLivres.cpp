@@ -16,7 +16,8 @@
 #include <sstream>
 
 #include "Definitions.h"
-#include "Difficile.h"
+#include "Arrangements.h"
+#include "DessinPieces.h"
 #include "AideFichiers.h"
 #include "FichierPlateau.h"
 #include "Gestes.h"
@@ -545,7 +546,7 @@ TEST(LesPlusDifficiles, DesJeuxDePiecesVariesEtLesDeuxPlusPetitsProuvesDeNouveau
     const TPlateau p = Charge(relatif);
     EXPECT_FALSE(APorte(p));
     std::string probleme;
-    parArrangements.emplace_back(plateaux::CompterArrangements(p, &probleme), relatif);
+    parArrangements.emplace_back(CompterArrangements(p, &probleme), relatif);
     EXPECT_EQ(probleme, "");
     jeux.insert(JeuDePieces(p));
     tailles.insert(CasesLibres(p));
@@ -561,7 +562,7 @@ TEST(LesPlusDifficiles, DesJeuxDePiecesVariesEtLesDeuxPlusPetitsProuvesDeNouveau
   for (std::size_t i = 0; i < 2; ++i) {
     const auto& relatif = parArrangements[i].second;
     const auto& d = Definitions().at(relatif);
-    const auto r = plateaux::ChercherLePlusDifficile(Charge(relatif));
+    const auto r = ChercherLePlusDifficile(Charge(relatif));
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(r.arrangements, parArrangements[i].first);
     EXPECT_EQ(r.coups, d.maximum) << relatif;
@@ -654,8 +655,8 @@ TEST(LesPlusDifficiles, LaRechercheAReboursDonneLOptimumDeChaqueArrangement) {
   poser(0, vide);
   ASSERT_GT(arrangements, 100u);
 
-  EXPECT_EQ(plateaux::CompterArrangements(modele), arrangements);
-  const auto r = plateaux::ChercherLePlusDifficile(modele);
+  EXPECT_EQ(CompterArrangements(modele), arrangements);
+  const auto r = ChercherLePlusDifficile(modele);
   ASSERT_TRUE(r.ok) << r.message;
   EXPECT_EQ(r.arrangements, arrangements);
   ASSERT_FALSE(optima.empty());
@@ -685,18 +686,18 @@ TEST(LesPlusDifficiles, LaRechercheRefuseCeQuElleNeTraitePas) {
     return plateaux::ConstruirePlateau(analyse.plateaux.at(0)).plateau;
   };
   // Doors are not for this search.
-  auto r = plateaux::ChercherLePlusDifficile(construire("#####\n#A..+\n#####\n#####\n"));
+  auto r = ChercherLePlusDifficile(construire("#####\n#A..+\n#####\n#####\n"));
   EXPECT_FALSE(r.ok);
   EXPECT_NE(r.message.find("porte"), std::string::npos) << r.message;
   // Over the limit, the count and the limit are told and nothing is explored.
   const TPlateau p = construire("#####\n#Aa.#\n#####\n#####\n");
-  EXPECT_EQ(plateaux::CompterArrangements(p), 6u);  // A and a on three cells
-  r = plateaux::ChercherLePlusDifficile(p, 5);
+  EXPECT_EQ(CompterArrangements(p), 6u);  // A and a on three cells
+  r = ChercherLePlusDifficile(p, 5);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.explores, 0u);
   EXPECT_NE(r.message.find("6 arrangements"), std::string::npos) << r.message;
   EXPECT_NE(r.message.find("limite de 5"), std::string::npos) << r.message;
-  r = plateaux::ChercherLePlusDifficile(p, 6);
+  r = ChercherLePlusDifficile(p, 6);
   ASSERT_TRUE(r.ok) << r.message;
   // In a corridor A never passes a: only "a A ." and "a . A" (solved) and
   // ". a A" (solved) are reached, the first in one move.

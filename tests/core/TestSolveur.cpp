@@ -12,6 +12,7 @@
 
 using namespace glissaro;
 using glissaro::test::Dessiner;
+using glissaro::test::Rejouer;
 
 namespace {
 
@@ -24,19 +25,6 @@ ResultatSolveur Pas(const TPlateau& p) { return Resoudre(p, {MesureSolveur::Pas,
 TPlateau AneRouge() {
   return Dessiner({"######", "#bAAc#", "#bAAc#", "#deef#", "#dghf#", "#i..j#", "######"},
                   {"......", "......", "......", "......", "..xx..", "..xx..", "......"}, "Ane rouge");
-}
-
-// Plays a solution's events with the replay and tells whether the board
-// ends solved, and with which counter.
-std::pair<bool, int32_t> Rejouer(const TPlateau& p, const ResultatSolveur& r) {
-  int32_t fin = 0;
-  const auto evenements = EvenementsDeLaSolution(p, r.chemin, 0, &fin);
-  TPartie partie;
-  partie.CommencerPartie(p);
-  partie.RechargerSequence(evenements);
-  partie.AllerALaFin();
-  EXPECT_EQ(partie.Compteur(), fin);
-  return {partie.Resolu(), partie.Compteur()};
 }
 
 // A small random board: pieces of one to four tiles in a room, a master

@@ -5,6 +5,7 @@
 //   glissaro-plateaux bilan DEFINITION...
 //   glissaro-plateaux difficile DEFINITION [--titre TITRE] [--limite N] [--sortie FICHIER.wbp]
 //   glissaro-plateaux solution DEFINITION --titre TITRE --sortie FICHIER.gestes [--limite ETATS]
+//   glissaro-plateaux generer --boite 4x5 --niveau moyen [--porte] [--graine N] [--sortie FICHIER.wbp]
 //
 // Each DEFINITION is a definition file or a folder of them (every ".txt"
 // file in it, by name). The first form writes every board with the game's
@@ -29,6 +30,13 @@
 // default) and writes its optimal solution as pointer gestures, the file
 // the tests replay for a board too large to be solved while they run.
 //
+// "generer" makes a new board at random in the box (4x4, 4x5, 5x5, 6x6),
+// its optimum in the level's range (facile, moyen, difficile,
+// tres-difficile), with a door before the goal when asked, and prints it
+// as a definition with its optimum, the arrangements explored and the
+// seed (drawn from the clock when not given: the same seed gives the same
+// board); --sortie also writes it as a board file.
+//
 // Exit status 1 when any definition is faulty, a board fails the check, an
 // optimum differs or a search is refused.
 #include <algorithm>
@@ -41,10 +49,12 @@
 #include <vector>
 
 #include "Definitions.h"
-#include "Difficile.h"
+#include "Arrangements.h"
+#include "DessinPieces.h"
 #include "FichierPlateau.h"
 #include "Fichiers.h"
 #include "Gestes.h"
+#include "Hasard.h"
 #include "Records.h"
 #include "Solveur.h"
 #include "Texte.h"
@@ -59,6 +69,8 @@ constexpr const char* kUsage =
     "Usage : glissaro-plateaux --sortie DOSSIER DEFINITION.txt|DOSSIER_DE_DEFINITIONS...\n"
     "        glissaro-plateaux bilan DEFINITION.txt|DOSSIER_DE_DEFINITIONS...\n"
     "        glissaro-plateaux difficile DEFINITION.txt [--titre TITRE] [--limite N] [--sortie FICHIER.wbp]\n"
+    "        glissaro-plateaux generer --boite 4x4|4x5|5x5|6x6 --niveau facile|moyen|difficile|tres-difficile\n"
+    "                                  [--porte] [--graine N] [--sortie FICHIER.wbp]\n"
     "        glissaro-plateaux solution DEFINITION.txt --titre TITRE --sortie FICHIER.gestes [--limite ETATS]\n";
 
 bool ListerDefinitions(const std::string& argument, std::vector<std::string>& fichiers) {
@@ -296,9 +308,88 @@ int Solution(const std::vector<DefinitionPlateau>& definitions, const std::strin
   return 0;
 }
 
+int Generer(int argc, char** argv) {
+  DemandeHasard demande;
+  std::optional<BoiteHasard> boite;
+  std::optional<NiveauHasard> niveau;
+  std::optional<uint64_t> graine;
+  std::string sortie;
+  for (int i = 2; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--porte") {
+      demande.porte = true;
+      continue;
+    }
+    if ((a != "--boite" && a != "--niveau" && a != "--graine" && a != "--sortie") || i + 1 >= argc) {
+      std::cerr << kUsage;
+      return 1;
+    }
+    const std::string valeur = argv[++i];
+    if (a == "--boite") {
+      boite = BoiteDeMot(valeur);
+      if (!boite) {
+        std::cerr << "--boite attend 4x4, 4x5, 5x5 ou 6x6, pas « " << valeur << " ».\n";
+        return 1;
+      }
+    } else if (a == "--niveau") {
+      niveau = NiveauDeMot(valeur);
+      if (!niveau) {
+        std::cerr << "--niveau attend facile, moyen, difficile ou tres-difficile, pas « " << valeur << " ».\n";
+        return 1;
+      }
+    } else if (a == "--graine") {
+      const auto n = EntierStrict(valeur);
+      if (!n || *n < 0) {
+        std::cerr << "--graine attend un nombre entier positif, pas « " << valeur << " ».\n";
+        return 1;
+      }
+      graine = static_cast<uint64_t>(*n);
+    } else {
+      sortie = valeur;
+    }
+  }
+  if (!boite || !niveau) {
+    std::cerr << kUsage;
+    return 1;
+  }
+  demande.boite = *boite;
+  demande.niveau = *niveau;
+  demande.graine = graine ? *graine
+                          : static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) % 1'000'000'000;
+  auto r = FabriquerPlateau(demande);
+  if (r.issue == IssueHasard::Aucun) {
+    std::cerr << r.message << "\n";
+    return 1;
+  }
+  if (r.issue == IssueHasard::Proche) std::cerr << r.message << "\n";
+  r.plateau.Titre = "Hasard";
+  std::cout << "; " << NomBoite(demande.boite) << ", " << NomNiveau(r.niveau) << (demande.porte ? ", avec une porte" : "")
+            << " : graine " << demande.graine << ", " << r.essais << " jeu(x) de pièces, " << r.explores
+            << " arrangements explorés, en " << r.duree.count() / 1000.0 << " s\n";
+  std::cout << "titre: Hasard\nbords: joints\noptimum: " << r.optimum << "\nplateau:\n";
+  for (const auto& ligne : DessinDesPieces(r.plateau)) std::cout << ligne << "\n";
+  std::cout << "places:\n";
+  for (int l = 1; l <= r.plateau.Hauteur; ++l) {
+    for (int c = 1; c <= r.plateau.Largeur; ++c) {
+      const auto& k = r.plateau.Case(l, c);
+      std::cout << (k.PlaceFinal ? '*' : k.Serie == TSerieMap::Bord ? '#' : '.');
+    }
+    std::cout << "\n";
+  }
+  if (!sortie.empty()) {
+    const auto ecriture = EcrirePlateau(sortie, r.plateau, "1");
+    if (!ecriture.ok) {
+      std::cerr << ecriture.message << "\n";
+      return 1;
+    }
+  }
+  return r.issue == IssueHasard::Fait ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "generer") return Generer(argc, argv);
   std::string commande, sortie, titre;
   uint64_t limite = kLimiteArrangements;
   std::vector<std::string> fichiers;

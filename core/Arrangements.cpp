@@ -1,7 +1,11 @@
-#include "Difficile.h"
+#include "Arrangements.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <climits>
+#include <cstdint>
+#include <memory>
 #include <cstring>
 #include <map>
 #include <unordered_map>
@@ -10,7 +14,7 @@
 #include "Pieces.h"
 #include "Verification.h"
 
-namespace glissaro::plateaux {
+namespace glissaro {
 
 namespace {
 
@@ -182,6 +186,7 @@ class Ensemble {
   explicit Ensemble(std::size_t taille) : taille_(taille), table_(1 << 16, kVide) {}
   std::size_t Nombre() const { return nombre_; }
   const uint16_t* Cle(std::size_t i) const { return cles_.data() + i * taille_; }
+  std::vector<uint16_t> PrendreCles() { return std::move(cles_); }
 
   // Adds the key when it is new; true when it was.
   bool Inserer(const uint16_t* cle) {
@@ -233,22 +238,35 @@ class Recherche {
       if (a_.sortes[static_cast<std::size_t>(a_.sorteDe[p])].serie == TSerieMap::Final) ++maitres_;
   }
 
-  void Explorer(ResultatDifficile& r) {
+  // Breadth first from the given arrangements (their keys one after the
+  // other), or from every solved one; false when cancelled, when more than
+  // limite are met or when a distance would pass 254 (unless the
+  // distances are not wanted: they then stop at 254).
+  bool Explorer(const std::atomic<bool>* annuler, const std::vector<uint16_t>* departs = nullptr,
+                std::size_t limite = SIZE_MAX, bool mesurer = true) {
     std::vector<uint16_t> cle(n_);
     std::vector<int16_t> pose = a_.fixes;
-    PoserResolus(0, cle, pose);
-    r.resolus = ensemble_.Nombre();
+    if (departs)
+      for (std::size_t i = 0; i < departs->size(); i += n_) ensemble_.Inserer(departs->data() + i);
+    else
+      PoserResolus(0, cle, pose);
+    resolus_ = ensemble_.Nombre();
     distances_.assign(ensemble_.Nombre(), 0);
     std::vector<int16_t> grille;
     std::vector<uint32_t> vus(a_.fixes.size(), 0);
     uint32_t tampon = 0;
     std::vector<int> ancres;
     for (std::size_t e = 0; e < ensemble_.Nombre(); ++e) {
+      if (annuler && (e & 4095) == 0 && annuler->load(std::memory_order_relaxed)) return false;
+      if (ensemble_.Nombre() > limite) {
+        trop_ = true;
+        return false;
+      }
       std::copy_n(ensemble_.Cle(e), n_, cle.begin());
       const uint8_t d = distances_[e];
-      if (d == kDistanceMax) {
+      if (d == kDistanceMax && mesurer) {
         deborde_ = true;
-        break;
+        return false;
       }
       grille = a_.fixes;
       for (std::size_t p = 0; p < n_; ++p)
@@ -280,27 +298,29 @@ class Recherche {
         for (std::size_t i = 1; i < ancres.size(); ++i) {
           suivant_ = cle;
           Placer(suivant_, p, static_cast<uint16_t>(ancres[i]));
-          if (ensemble_.Inserer(suivant_.data())) distances_.push_back(static_cast<uint8_t>(d + 1));
+          if (ensemble_.Inserer(suivant_.data())) distances_.push_back(static_cast<uint8_t>(std::min<int>(d + 1, kDistanceMax)));
         }
       }
     }
-    r.explores = ensemble_.Nombre();
-    r.coups = distances_.empty() ? 0 : distances_.back();
-    r.parDistance.assign(static_cast<std::size_t>(r.coups) + 1, 0);
-    std::size_t choisi = 0;
-    for (std::size_t e = 0; e < distances_.size(); ++e) {
-      ++r.parDistance[distances_[e]];
-      if (distances_[e] == r.coups &&
-          (r.plusDifficiles++ == 0 ||
-           std::lexicographical_compare(ensemble_.Cle(e), ensemble_.Cle(e) + n_, ensemble_.Cle(choisi),
-                                        ensemble_.Cle(choisi) + n_)))
-        choisi = e;
-    }
-    choisi_.assign(ensemble_.Cle(choisi), ensemble_.Cle(choisi) + n_);
+    return true;
   }
 
-  const std::vector<uint16_t>& Choisi() const { return choisi_; }
+  std::size_t Resolus() const { return resolus_; }
   bool DistanceDebordee() const { return deborde_; }
+  bool Trop() const { return trop_; }
+  // Whether the master tiles cover every final place in the arrangement.
+  bool Resolu(const uint16_t* cle) const {
+    std::vector<bool> maitre(a_.fixes.size(), false);
+    for (std::size_t p = 0; p < n_; ++p) {
+      const auto& sorte = a_.sortes[static_cast<std::size_t>(a_.sorteDe[p])];
+      for (std::size_t t = 0; t < sorte.cellules.size(); ++t)
+        if (sorte.tuiles[t].Serie == TSerieMap::Final) maitre[static_cast<std::size_t>(cle[p] + sorte.cellules[t])] = true;
+    }
+    return std::all_of(a_.placesFinales.begin(), a_.placesFinales.end(),
+                       [&](int f) { return maitre[static_cast<std::size_t>(f)]; });
+  }
+  std::vector<uint8_t> PrendreDistances() { return std::move(distances_); }
+  std::vector<uint16_t> PrendreCles() { return ensemble_.PrendreCles(); }
 
  private:
   // Moves piece p to the anchor a and puts its kind's anchors back in order.
@@ -356,10 +376,12 @@ class Recherche {
   std::size_t n_;
   Ensemble ensemble_;
   std::vector<uint8_t> distances_;
-  std::vector<uint16_t> suivant_, choisi_;
+  std::vector<uint16_t> suivant_;
+  std::size_t resolus_ = 0;
   std::vector<std::size_t> ordre_;  // the pieces in the order they are laid
   std::size_t maitres_ = 0;
   bool deborde_ = false;
+  bool trop_ = false;
 };
 
 }  // namespace
@@ -373,58 +395,166 @@ uint64_t CompterArrangements(const TPlateau& plateau, std::string* probleme) {
   return Compteur(a).Compter(probleme);
 }
 
-ResultatDifficile ChercherLePlusDifficile(const TPlateau& plateau, uint64_t limite) {
-  const auto debut = std::chrono::steady_clock::now();
-  ResultatDifficile r;
-  const Analyse a = Analyser(plateau);
-  if (!a.probleme.empty()) {
-    r.message = "Recherche refusée : " + a.probleme + ".";
-    return r;
+struct Exploration::Donnees {
+  Analyse analyse;
+  TPlateau plateau;
+  std::vector<uint16_t> cles;
+  std::vector<uint8_t> distances;
+};
+
+Exploration ExplorerArrangements(const TPlateau& plateau, uint64_t limite, const std::atomic<bool>* annuler) {
+  Exploration x;
+  auto d = std::make_shared<Exploration::Donnees>();
+  d->analyse = Analyser(plateau);
+  if (!d->analyse.probleme.empty()) {
+    x.message = "Recherche refusée : " + d->analyse.probleme + ".";
+    return x;
   }
   std::string probleme;
-  r.arrangements = Compteur(a).Compter(&probleme);
+  x.arrangements = Compteur(d->analyse).Compter(&probleme);
   if (!probleme.empty()) {
-    r.message = "Recherche refusée : " + probleme + ".";
-    return r;
+    x.message = "Recherche refusée : " + probleme + ".";
+    return x;
   }
-  if (r.arrangements > limite) {
-    r.message = "Recherche refusée : ces pièces ont " + std::to_string(r.arrangements) +
+  if (x.arrangements > limite) {
+    x.message = "Recherche refusée : ces pièces ont " + std::to_string(x.arrangements) +
                 " arrangements sur ce plateau, au-delà de la limite de " + std::to_string(limite) + ".";
-    return r;
+    return x;
   }
-  Recherche recherche(a);
-  recherche.Explorer(r);
-  if (recherche.DistanceDebordee()) {
-    r.message = "Recherche abandonnée : des arrangements demandent plus de 254 coups.";
-    return r;
+  Recherche recherche(d->analyse);
+  if (!recherche.Explorer(annuler)) {
+    if (recherche.DistanceDebordee()) x.message = "Recherche abandonnée : des arrangements demandent plus de 254 coups.";
+    x.annulee = !recherche.DistanceDebordee();
+    return x;
   }
-  // The chosen start: the board with its pieces where the key puts them.
-  TPlateau& d = r.depart;
-  d = plateau;
-  for (int i : a.libres) {
-    auto& k = d.Case(PositionDe(i));
-    const TCellule lieu = k;
-    static_cast<TCellule&>(k) = TCellule{};
-    k.PlaceFinal = lieu.PlaceFinal;
-    k.PosX = lieu.PosX;
-    k.PosY = lieu.PosY;
+  x.resolus = recherche.Resolus();
+  d->distances = recherche.PrendreDistances();
+  d->cles = recherche.PrendreCles();
+  d->plateau = plateau;
+  const int maximum = d->distances.empty() ? 0 : d->distances.back();
+  x.parDistance.assign(static_cast<std::size_t>(maximum) + 1, 0);
+  for (const uint8_t distance : d->distances) ++x.parDistance[distance];
+  x.ok = true;
+  x.d_ = std::move(d);
+  return x;
+}
+
+Exploration ExplorerComposante(const TPlateau& plateau, std::size_t limite, const std::atomic<bool>* annuler) {
+  Exploration x;
+  auto d = std::make_shared<Exploration::Donnees>();
+  d->analyse = Analyser(plateau);
+  if (!d->analyse.probleme.empty()) {
+    x.message = "Recherche refusée : " + d->analyse.probleme + ".";
+    return x;
   }
-  const auto& cle = recherche.Choisi();
-  for (std::size_t p = 0; p < cle.size(); ++p) {
+  // First every arrangement the board's own reaches; then, from the solved
+  // ones among them, their distances.
+  Recherche composante(d->analyse);
+  if (!composante.Explorer(annuler, &d->analyse.ancresDepart, limite, false)) {
+    x.annulee = !composante.Trop() && !composante.DistanceDebordee();
+    x.message = composante.Trop() ? "Recherche refusée : ces pièces atteignent plus de " + std::to_string(limite) +
+                                        " arrangements depuis leur place."
+                                  : "Recherche abandonnée.";
+    return x;
+  }
+  const std::size_t n = d->analyse.ancresDepart.size();
+  const std::vector<uint16_t> toutes = composante.PrendreCles();
+  x.arrangements = toutes.size() / std::max<std::size_t>(n, 1);
+  std::vector<uint16_t> resolues;
+  for (std::size_t i = 0; i < toutes.size(); i += n)
+    if (composante.Resolu(toutes.data() + i)) resolues.insert(resolues.end(), toutes.data() + i, toutes.data() + i + n);
+  if (resolues.empty()) {
+    x.message = "Recherche refusée : aucun arrangement résolu n'est atteint.";
+    return x;
+  }
+  Recherche recherche(d->analyse);
+  if (!recherche.Explorer(annuler, &resolues)) {
+    if (recherche.DistanceDebordee()) x.message = "Recherche abandonnée : des arrangements demandent plus de 254 coups.";
+    x.annulee = !recherche.DistanceDebordee();
+    return x;
+  }
+  x.resolus = resolues.size() / n;
+  d->distances = recherche.PrendreDistances();
+  d->cles = recherche.PrendreCles();
+  d->plateau = plateau;
+  const int maximum = d->distances.empty() ? 0 : d->distances.back();
+  x.parDistance.assign(static_cast<std::size_t>(maximum) + 1, 0);
+  for (const uint8_t distance : d->distances) ++x.parDistance[distance];
+  x.ok = true;
+  x.d_ = std::move(d);
+  return x;
+}
+
+std::size_t Exploration::Nombre() const { return d_ ? d_->distances.size() : 0; }
+
+int Exploration::Distance(std::size_t i) const { return d_->distances[i]; }
+
+std::vector<TPosition> Exploration::Couvertes(std::size_t i) const {
+  std::vector<TPosition> cases;
+  const Analyse& a = d_->analyse;
+  const uint16_t* cle = d_->cles.data() + i * a.ancresDepart.size();
+  for (std::size_t p = 0; p < a.ancresDepart.size(); ++p)
+    for (int c : a.sortes[static_cast<std::size_t>(a.sorteDe[p])].cellules) cases.push_back(PositionDe(cle[p] + c));
+  return cases;
+}
+
+bool Exploration::Precede(std::size_t i, std::size_t j) const {
+  const std::size_t n = d_->analyse.ancresDepart.size();
+  const uint16_t* x = d_->cles.data() + i * n;
+  const uint16_t* y = d_->cles.data() + j * n;
+  return std::lexicographical_compare(x, x + n, y, y + n);
+}
+
+TPlateau Exploration::Plateau(std::size_t i, std::string* probleme) const {
+  const Analyse& a = d_->analyse;
+  TPlateau d = d_->plateau;
+  for (int k : a.libres) {
+    auto& cellule = d.Case(PositionDe(k));
+    const TCellule lieu = cellule;
+    static_cast<TCellule&>(cellule) = TCellule{};
+    cellule.PlaceFinal = lieu.PlaceFinal;
+    cellule.PosX = lieu.PosX;
+    cellule.PosY = lieu.PosY;
+  }
+  const uint16_t* cle = d_->cles.data() + i * a.ancresDepart.size();
+  for (std::size_t p = 0; p < a.ancresDepart.size(); ++p) {
     const auto& sorte = a.sortes[static_cast<std::size_t>(a.sorteDe[p])];
     for (std::size_t t = 0; t < sorte.cellules.size(); ++t) {
-      auto& k = d.Case(PositionDe(cle[p] + sorte.cellules[t]));
-      const TCellule lieu = k;
-      static_cast<TCellule&>(k) = sorte.tuiles[t];
-      k.PlaceFinal = lieu.PlaceFinal;
-      k.Porte = false;
-      k.PosX = lieu.PosX;
-      k.PosY = lieu.PosY;
+      auto& cellule = d.Case(PositionDe(cle[p] + sorte.cellules[t]));
+      const TCellule lieu = cellule;
+      static_cast<TCellule&>(cellule) = sorte.tuiles[t];
+      cellule.PlaceFinal = lieu.PlaceFinal;
+      cellule.Porte = false;
+      cellule.PosX = lieu.PosX;
+      cellule.PosY = lieu.PosY;
     }
   }
   const auto verification = VerifierGrille(d);
-  if (!verification.Correcte()) {
-    r.message = "Le plateau trouvé ne passe pas la vérification : " + verification.texte;
+  if (probleme) *probleme = verification.Correcte() ? "" : verification.texte;
+  return d;
+}
+
+ResultatDifficile ChercherLePlusDifficile(const TPlateau& plateau, uint64_t limite) {
+  const auto debut = std::chrono::steady_clock::now();
+  ResultatDifficile r;
+  const Exploration x = ExplorerArrangements(plateau, limite);
+  r.arrangements = x.arrangements;
+  if (!x.ok) {
+    r.message = x.message;
+    return r;
+  }
+  r.resolus = x.resolus;
+  r.explores = x.Nombre();
+  r.coups = x.Maximum();
+  r.parDistance = x.parDistance;
+  // The first of the farthest in the order of the keys.
+  std::size_t choisi = 0;
+  for (std::size_t e = 0; e < x.Nombre(); ++e)
+    if (x.Distance(e) == r.coups && (r.plusDifficiles++ == 0 || x.Precede(e, choisi))) choisi = e;
+  std::string probleme;
+  r.depart = x.Plateau(choisi, &probleme);
+  if (!probleme.empty()) {
+    r.message = "Le plateau trouvé ne passe pas la vérification : " + probleme;
     return r;
   }
   r.ok = true;
@@ -432,55 +562,4 @@ ResultatDifficile ChercherLePlusDifficile(const TPlateau& plateau, uint64_t limi
   return r;
 }
 
-std::vector<std::string> DessinDesPieces(const TPlateau& p) {
-  std::vector<std::string> dessin(p.Hauteur, std::string(p.Largeur, '.'));
-  std::map<uint16_t, char> lettres;
-  auto lettre = [&](int l, int c) -> char {
-    if (!p.Contient(l, c)) return 0;
-    const auto t = lettres.find(p.Case(l, c).Piece);
-    return t == lettres.end() ? 0 : t->second;
-  };
-  const std::string ordinaires = "abcdefghijklmnopqrstuvwxyz0123456789", maitres = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  std::size_t prochaineOrdinaire = 0, prochaineMaitre = 0;
-  for (int l = 1; l <= p.Hauteur; ++l)
-    for (int c = 1; c <= p.Largeur; ++c) {
-      const auto& k = p.Case(l, c);
-      char& ici = dessin[static_cast<std::size_t>(l - 1)][static_cast<std::size_t>(c - 1)];
-      if (k.Serie == TSerieMap::Vide) continue;
-      if (k.Serie == TSerieMap::Bord) {
-        ici = k.Porte ? '+' : '#';
-        continue;
-      }
-      if (const auto t = lettres.find(k.Piece); t != lettres.end()) {
-        ici = t->second;
-        continue;
-      }
-      // A new piece: the next letter of its series, or, once they are all
-      // used, the first that no piece beside this one shows.
-      const std::string& jeu = k.Serie == TSerieMap::Final ? maitres : ordinaires;
-      std::size_t& prochaine = k.Serie == TSerieMap::Final ? prochaineMaitre : prochaineOrdinaire;
-      char choisie = 0;
-      if (prochaine < jeu.size()) {
-        choisie = jeu[prochaine++];
-      } else {
-        for (const char candidate : jeu) {
-          bool libre = true;
-          for (int l2 = 1; l2 <= p.Hauteur && libre; ++l2)
-            for (int c2 = 1; c2 <= p.Largeur && libre; ++c2) {
-              if (p.Case(l2, c2).Piece != k.Piece) continue;
-              for (const auto& [dl, dc] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}})
-                if (lettre(l2 + dl, c2 + dc) == candidate && p.Case(l2 + dl, c2 + dc).Piece != k.Piece) libre = false;
-            }
-          if (libre) {
-            choisie = candidate;
-            break;
-          }
-        }
-      }
-      lettres[k.Piece] = choisie;
-      ici = choisie;
-    }
-  return dessin;
-}
-
-}  // namespace glissaro::plateaux
+}  // namespace glissaro
