@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "Arrangements.h"
-#include "Solveur.h"
 #include "Verification.h"
 
 namespace glissaro {
@@ -43,9 +42,6 @@ const Boite& BoiteDe(BoiteHasard b) { return kBoites[static_cast<std::size_t>(b)
 constexpr uint64_t kTravail = 5'000'000;
 // A piece set with more arrangements than this is drawn again.
 constexpr uint64_t kArrangementsParEssai = 400'000;
-// The solver's limit for the optimum of a door board.
-constexpr std::size_t kEtatsPorte = 2'000'000;
-constexpr int kCandidatsPorte = 6;
 
 // A piece of the box: its top-left cell (row and column in the box, from
 // 0) and its size.
@@ -267,41 +263,35 @@ ResultatHasard FabriquerPlateau(const DemandeHasard& demande) {
     if (!x.ok || x.Maximum() == 0) continue;
 
     // Without a door an arrangement's distance is its optimum. With one,
-    // opening it costs a move more; the solver tells the rest.
+    // the master has to stand just above the door to pass it, all of it
+    // against the door: that is the box's own goal, and the last move there
+    // touches every cell of the door, opens it (a move more) and goes on
+    // into the niche. So the optimum is the distance and one.
     const int enPlus = demande.porte ? 1 : 0;
     std::vector<std::size_t> candidats;
     for (std::size_t i = 0; i < x.Nombre(); ++i) {
       const int d = x.Distance(i) + enPlus;
-      if (d >= b.facile && (voulue.Contient(d) || !parNiveau[static_cast<std::size_t>(NiveauDe(demande.boite, d))]))
+      if (x.Distance(i) > 0 && d >= b.facile &&
+          (voulue.Contient(d) || !parNiveau[static_cast<std::size_t>(NiveauDe(demande.boite, d))]))
         candidats.push_back(i);
     }
     std::shuffle(candidats.begin(), candidats.end(), alea);
-    int essaisPorte = 0;
     for (const std::size_t i : candidats) {
-      const int d = x.Distance(i) + enPlus;
-      const auto niveau = static_cast<std::size_t>(NiveauDe(demande.boite, d));
-      if (!voulue.Contient(d) && parNiveau[niveau]) continue;
+      const int optimum = x.Distance(i) + enPlus;
+      const auto niveau = static_cast<std::size_t>(NiveauDe(demande.boite, optimum));
+      if (!voulue.Contient(optimum) && parNiveau[niveau]) continue;
+      // The goal shows at the start (a door board's, in its niche, always).
       if (!demande.porte && !ButVisible(x.Couvertes(i), sansPorte)) continue;
       std::string probleme;
       TPlateau depart = x.Plateau(i, &probleme);
       if (!probleme.empty()) continue;
-      int optimum = x.Distance(i);
       if (demande.porte) {
-        if (++essaisPorte > kCandidatsPorte) break;
         depart = AvecPorte(depart, porte);
         if (!VerifierGrille(depart).Correcte()) continue;
-        OptionsSolveur options;
-        options.limiteEtats = kEtatsPorte;
-        options.approchee = false;
-        options.annuler = demande.annuler;
-        const ResultatSolveur s = Resoudre(depart, options);
-        r.explores += s.etats / 2;
-        if (s.issue != IssueSolveur::Solution || !s.optimale) continue;
-        optimum = s.coups;
       }
       depart.Etat = 1;
-      const auto obtenu = NiveauDe(demande.boite, optimum);
-      if (optimum >= b.facile && obtenu == demande.niveau) {
+      const auto obtenu = static_cast<NiveauHasard>(niveau);
+      if (obtenu == demande.niveau) {
         r.issue = IssueHasard::Fait;
         r.plateau = std::move(depart);
         r.optimum = optimum;
@@ -309,8 +299,7 @@ ResultatHasard FabriquerPlateau(const DemandeHasard& demande) {
         r.duree = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - debut);
         return r;
       }
-      if (optimum >= b.facile && !parNiveau[static_cast<std::size_t>(obtenu)])
-        parNiveau[static_cast<std::size_t>(obtenu)] = std::pair{depart, optimum};
+      parNiveau[niveau] = std::pair{depart, optimum};
     }
   }
   // Not met: the nearest level made, the harder one on a tie.

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 
@@ -14,6 +17,7 @@
 #include "Uplateau.h"
 #include "Session.h"
 #include "Uplayer.h"
+#include "UHasard.h"
 #include "gestion.h"
 
 using namespace glissaro;
@@ -337,4 +341,68 @@ TEST_F(Gestion, UnDoubleClicSurUnPlateauLOuvreCommeOK) {
   });
   EXPECT_EQ(gestion.exec(), QDialog::Accepted);
   EXPECT_EQ(gestion.FichierChoisi, Bibliotheque() + "Alpha/Rouge.wbp");
+}
+
+TEST_F(Gestion, LePlateauAuHasardEstRangeNumeroteChoisiAvecSonOptimum) {
+  gestion.show();
+  EXPECT_EQ(gestion.BtHasard->text(), "Plateau au hasard…");
+  // The dialog cancelled: nothing made.
+  gestion.BtHasard->click();
+  EXPECT_FALSE(QDir(Bibliotheque() + kDossierHasard).exists());
+  dialogues.hasards = {ChoixHasard{BoiteHasard::B4x4, NiveauHasard::Moyen, false},
+                       ChoixHasard{BoiteHasard::B4x5, NiveauHasard::Facile, true}};
+  for (const QString titre : {"Hasard 001", "Hasard 002"}) {
+    gestion.BtHasard->click();
+    const QString fichier = Bibliotheque() + kDossierHasard + "/" + titre + ".wbp";
+    ASSERT_TRUE(QFile::exists(fichier)) << titre.toStdString();
+    ASSERT_NE(gestion.TreeView1->currentItem(), nullptr);
+    EXPECT_EQ(gestion.TreeView1->currentItem()->text(0), titre);
+    EXPECT_EQ(gestion.FichierChoisi, fichier);
+    EXPECT_FALSE(gestion.ImageReduite->Picture.isNull());
+    // The optimum comes from the records at once: the manager noted it.
+    const QString ligne = gestion.LabelSolution->text();
+    ASSERT_TRUE(ligne.startsWith("Solution optimale : ")) << ligne.toStdString();
+    const int coups = ligne.mid(20).section(' ', 0, 0).toInt();
+    const auto boite = titre.endsWith('1') ? BoiteHasard::B4x4 : BoiteHasard::B4x5;
+    EXPECT_TRUE(FourchetteDe(boite, titre.endsWith('1') ? NiveauHasard::Moyen : NiveauHasard::Facile).Contient(coups))
+        << coups;
+  }
+  EXPECT_EQ(Arbre().filter(kDossierHasard), QStringList{QString(kDossierHasard) + ": Hasard 001,Hasard 002"});
+  EXPECT_TRUE(dialogues.Textes("erreur").empty());
+  gestion.hide();
+}
+
+TEST_F(Gestion, UnPlateauAuHasardAnnulePendantSaFabricationNeLaisseRien) {
+  gestion.show();
+  const auto records = QFile::exists(dossier.Q() + "Records.ini");
+  dialogues.hasards = {ChoixHasard{BoiteHasard::B6x6, NiveauHasard::TresDifficile, true}};
+  // Cancel pressed as soon as the wait begins.
+  QTimer::singleShot(0, &gestion, [this] {
+    auto* attente = gestion.findChild<QProgressDialog*>("AttenteHasard");
+    ASSERT_NE(attente, nullptr);
+    attente->findChild<QPushButton*>()->click();
+  });
+  gestion.BtHasard->click();
+  EXPECT_FALSE(QDir(Bibliotheque() + kDossierHasard).exists());
+  EXPECT_EQ(QFile::exists(dossier.Q() + "Records.ini"), records);
+  EXPECT_EQ(dialogues.Textes("hasard").size(), dialogues.appels.size());  // the choice only
+  gestion.hide();
+}
+
+TEST(FrmHasard, LesNiveauxDisentLeursCoupsDansLaBoiteChoisie) {
+  TFrmHasard fenetre({BoiteHasard::B4x5, NiveauHasard::Difficile, true});
+  QStringList boites;
+  for (int i = 0; i < fenetre.ComboBoite->count(); ++i) boites << fenetre.ComboBoite->itemText(i);
+  EXPECT_EQ(boites, QStringList({"4 × 4", "4 × 5", "5 × 5", "6 × 6"}));
+  EXPECT_EQ(fenetre.ComboNiveau->itemText(0), "Facile (8 à 20 coups)");
+  EXPECT_EQ(fenetre.ComboNiveau->currentText(), "Difficile (41 à 70 coups)");
+  EXPECT_EQ(fenetre.ComboNiveau->itemText(3), "Très difficile (71 coups et plus)");
+  EXPECT_TRUE(fenetre.CheckPorte->isChecked());
+  // Another box: the same level, its own range.
+  fenetre.ComboBoite->setCurrentIndex(0);
+  EXPECT_EQ(fenetre.ComboNiveau->currentText(), "Difficile (25 à 39 coups)");
+  const ChoixHasard choix = fenetre.Choix();
+  EXPECT_EQ(choix.boite, BoiteHasard::B4x4);
+  EXPECT_EQ(choix.niveau, NiveauHasard::Difficile);
+  EXPECT_TRUE(choix.porte);
 }
