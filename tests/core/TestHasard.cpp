@@ -77,6 +77,23 @@ TEST(Hasard, LaMemeGraineDonneLeMemePlateauEtUneAutreUnAutre) {
   EXPECT_NE(EmpreintePlateau(a.plateau), EmpreintePlateau(c.plateau));
 }
 
+TEST(Hasard, UnNiveauHorsDePorteeProposeLePlusProcheFait) {
+  DemandeHasard d;
+  d.boite = BoiteHasard::B6x6;
+  d.niveau = NiveauHasard::TresDifficile;
+  d.porte = true;
+  d.graine = 2;
+  const auto r = FabriquerPlateau(d);
+  ASSERT_EQ(r.issue, IssueHasard::Proche);
+  EXPECT_EQ(r.niveau, NiveauHasard::Difficile);
+  EXPECT_TRUE(FourchetteDe(d.boite, r.niveau).Contient(r.optimum));
+  EXPECT_EQ(r.message, "Aucun plateau « Très difficile » n'a pu être fait en 6 × 6 avec une porte dans le temps permis : "
+                       "trop peu de cases libres pour des solutions de cette longueur. Le niveau le plus proche est "
+                       "« Difficile » (" + std::to_string(r.optimum) + " coups).");
+  TPlateau p = r.plateau;
+  EXPECT_TRUE(VerifierGrille(p).Correcte());
+}
+
 TEST(Hasard, UneFabricationAnnuleeSArreteSansPlateau) {
   std::atomic<bool> annuler{false};
   DemandeHasard d;
