@@ -249,9 +249,8 @@ class Solveur {
   // way to each place. kSansIssue when no master piece can reach a place.
   uint16_t Borne(const uint8_t* k);
   uint16_t BornePortes(const uint8_t* k);
-  // For the moves with master pieces of one tile: the pieces of one tile
-  // standing where every way of a master tile to each place goes, plus
-  // its move.
+  // For the moves: the pieces standing where every way of a master piece
+  // to each place goes (each has to move), plus the master's own move.
   uint16_t SurLeChemin(const uint8_t* k) const;
   void PreparerObligatoires();
   std::vector<uint16_t> CalculerBornes(const Portes* portes) const;
@@ -370,8 +369,11 @@ class Solveur {
   std::array<int, 4> delta_{};  // a step in each of kDirections
   std::vector<uint16_t> bornesPas_;
   bool surLeChemin_ = false;
-  std::vector<B> obligatoires_;     // by place × cell: the cells every way goes through
-  std::vector<char> joignables_;    // by place × cell
+  // By master kind × goal × anchor: the cells every way of the kind from
+  // that anchor to the goal goes through, and whether there is a way.
+  std::vector<B> butsObligatoires_;  // the places of each goal
+  std::vector<B> obligatoires_;
+  std::vector<char> joignables_;
   std::vector<uint16_t> pireDepuis_;  // one master piece: its bound at each anchor
   std::map<MotsPortes, std::vector<uint16_t>> bornesPortes_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
@@ -664,9 +666,13 @@ void Solveur<N>::PreparerMiroir() {
 template <int N>
 void Solveur<N>::PreparerBornes() {
   if (options_.mesure == MesureSolveur::Coups) {
-    surLeChemin_ = options_.pieceSurLeChemin && !piecesMaitresses_.empty();
+    // The pieces on a master's way: worth their count behind doors, or for
+    // masters of one tile; in an open box with a larger master (L'Âne
+    // rouge and its family) they spare a few states but cost more.
+    bool petits = true;
     for (int p : piecesMaitresses_)
-      surLeChemin_ = surLeChemin_ && classes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)])].decalages.size() == 1;
+      petits = petits && classes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)])].decalages.size() == 1;
+    surLeChemin_ = options_.pieceSurLeChemin && !piecesMaitresses_.empty() && (petits || !cellulePorte_.empty());
     if (surLeChemin_) PreparerObligatoires();
     return;
   }
@@ -686,7 +692,7 @@ template <int N>
 void Solveur<N>::CompterMemoireFixe() {
   octetsFixes_ = masques_.size() * sizeof(B) +
                  (aleas_.size() + aleasPortes_.size() + aleasMiroir_.size()) * sizeof(Hachage) +
-                 ancresMiroir_.size() * sizeof(uint16_t) + obligatoires_.size() * sizeof(B) + joignables_.size() +
+                 ancresMiroir_.size() * sizeof(uint16_t) + (obligatoires_.size() + butsObligatoires_.size()) * sizeof(B) + joignables_.size() +
                  (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
 }
@@ -957,73 +963,123 @@ template <int N>
 uint16_t Solveur<N>::Borne(const uint8_t* k) {
   const uint16_t portes = BornePortes(k);
   if (!surLeChemin_ || portes == kSansIssue) return portes;
-  return std::max(portes, SurLeChemin(k));
+  // The doors opened and the pieces' moves are counted apart: the doors
+  // a master has to open, and the pieces that have to move, the master
+  // among them (both bounds count its move once).
+  const uint16_t pieces = SurLeChemin(k);
+  if (pieces == kSansIssue) return kSansIssue;
+  return static_cast<uint16_t>(portes + pieces - (portes > 0 && pieces > 0 ? 1 : 0));
 }
 
 template <int N>
 uint16_t Solveur<N>::SurLeChemin(const uint8_t* k) const {
-  // The pieces of one tile standing on cells every way of a master tile
-  // to a place goes through: each must move, and the master too.
-  B uneTuile;
-  for (int p = 0; p < nbPieces_; ++p)
-    if (classes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)])].decalages.size() == 1)
-      uneTuile.Poser(Ancre(k, p));
+  const auto C = static_cast<std::size_t>(cellules_);
+  const std::size_t G = butsObligatoires_.size();
   uint16_t pire = 0;
-  for (std::size_t f = 0; f < placesFinales_.size(); ++f) {
+  for (std::size_t g = 0; g < G; ++g) {
     uint16_t meilleure = kSansIssue;
     for (int p : piecesMaitresses_) {
+      const int classe = classeDe_[static_cast<std::size_t>(p)];
       const int a = Ancre(k, p);
-      if (a == placesFinales_[f]) {
+      if (Forme(classe, a, 5).Contient(butsObligatoires_[g])) {
         meilleure = 0;
         break;
       }
-      const std::size_t i = f * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(a);
+      const std::size_t i =
+          (static_cast<std::size_t>(indiceMaitre_[static_cast<std::size_t>(classe)]) * G + g) * C + static_cast<std::size_t>(a);
       if (!joignables_[i]) continue;
+      const B& obligatoires = obligatoires_[i];
       int n = 0;
-      for (std::size_t w = 0; w < N; ++w) n += std::popcount(obligatoires_[i].m[w] & uneTuile.m[w]);
+      for (int q = 0; q < nbPieces_; ++q)
+        n += q != p && Forme(classeDe_[static_cast<std::size_t>(q)], Ancre(k, q), 4).Croise(obligatoires);
       meilleure = std::min(meilleure, static_cast<uint16_t>(1 + n));
     }
+    if (meilleure == kSansIssue) return kSansIssue;
     pire = std::max(pire, meilleure);
   }
   return pire;
 }
 
-// For each place and each cell a master tile may stand on: whether the
-// place can be reached from there at all, and the cells every way goes
-// through (the place among them), borders and guards aside. One search
-// from the place with each cell closed in turn.
+// For each master kind, each goal and each anchor: whether the kind can
+// reach the goal from there at all (borders alone in the way, door cells
+// let through), and the cells it covers at every anchor that each way
+// goes through, the goal's among them. A goal: all the places when one
+// master piece has to cover them all, each place otherwise. One search
+// from the anchors that cover the goal with each anchor closed in turn.
 template <int N>
 void Solveur<N>::PreparerObligatoires() {
   const auto C = static_cast<std::size_t>(cellules_);
-  obligatoires_.assign(placesFinales_.size() * C, B{});
-  joignables_.assign(placesFinales_.size() * C, 0);
-  std::vector<char> vus(C);
-  std::vector<int> pile;
-  auto parcourir = [&](int depart, int fermee) {
-    std::fill(vus.begin(), vus.end(), 0);
-    if (depart == fermee) return;
-    pile.assign(1, depart);
-    vus[static_cast<std::size_t>(depart)] = 1;
-    while (!pile.empty()) {
-      const int i = pile.back();
-      pile.pop_back();
-      for (int d : delta_) {
-        const int v = i + d;
-        if (v < 0 || v >= cellules_ || v == fermee || fixes_.Test(v) || vus[static_cast<std::size_t>(v)]) continue;
-        vus[static_cast<std::size_t>(v)] = 1;
-        pile.push_back(v);
-      }
+  butsObligatoires_.clear();
+  if (piecesMaitresses_.size() == 1) {
+    butsObligatoires_.emplace_back();
+    for (int place : placesFinales_) butsObligatoires_.back().Poser(place);
+  } else {
+    for (int place : placesFinales_) {
+      butsObligatoires_.emplace_back();
+      butsObligatoires_.back().Poser(place);
     }
-  };
-  for (std::size_t f = 0; f < placesFinales_.size(); ++f) {
-    const int place = placesFinales_[f];
-    parcourir(place, -1);
-    for (std::size_t a = 0; a < C; ++a) joignables_[f * C + a] = vus[a];
-    for (int c = 0; c < cellules_; ++c) {
-      if (fixes_.Test(c)) continue;
-      parcourir(place, c);
-      for (std::size_t a = 0; a < C; ++a)
-        if (joignables_[f * C + a] && !vus[a] && static_cast<int>(a) != c) obligatoires_[f * C + a].Poser(c);
+  }
+  const std::size_t G = butsObligatoires_.size();
+  obligatoires_.assign(static_cast<std::size_t>(nbMaitres_) * G * C, B{});
+  joignables_.assign(static_cast<std::size_t>(nbMaitres_) * G * C, 0);
+  std::vector<char> vus(C), atteints(C);
+  std::vector<int> pile, buts;
+  for (std::size_t k = 0; k < classes_.size(); ++k) {
+    const int m = indiceMaitre_[k];
+    if (m < 0) continue;
+    const int classe = static_cast<int>(k);
+    auto tient = [&](int a) {
+      if (a < 0 || a >= cellules_) return false;
+      const B& forme = Forme(classe, a, 4);
+      bool vide = true;
+      for (uint64_t w : forme.m) vide = vide && w == 0;
+      return !vide && !fixes_.Croise(forme);
+    };
+    // Backward from the goal's anchors, without the closed one.
+    auto parcourir = [&](int fermee) {
+      std::fill(vus.begin(), vus.end(), 0);
+      pile.clear();
+      for (int b : buts)
+        if (b != fermee) {
+          vus[static_cast<std::size_t>(b)] = 1;
+          pile.push_back(b);
+        }
+      while (!pile.empty()) {
+        const int y = pile.back();
+        pile.pop_back();
+        for (int sens = 0; sens < 4; ++sens) {
+          const int x = y - Delta(kDirections[static_cast<std::size_t>(sens)]);
+          if (x == fermee || !tient(x) || vus[static_cast<std::size_t>(x)] || fixes_.Croise(Forme(classe, x, sens)))
+            continue;
+          vus[static_cast<std::size_t>(x)] = 1;
+          pile.push_back(x);
+        }
+      }
+    };
+    for (std::size_t g = 0; g < G; ++g) {
+      buts.clear();
+      B partout;  // the cells every anchor of the goal covers
+      for (int a = 0; a < cellules_; ++a)
+        if (tient(a) && Forme(classe, a, 5).Contient(butsObligatoires_[g])) {
+          if (buts.empty())
+            partout = Forme(classe, a, 4);
+          else
+            for (std::size_t w = 0; w < N; ++w) partout.m[w] &= Forme(classe, a, 4).m[w];
+          buts.push_back(a);
+        }
+      const std::size_t base = (static_cast<std::size_t>(m) * G + g) * C;
+      parcourir(-1);
+      atteints = vus;
+      for (std::size_t a = 0; a < C; ++a) {
+        joignables_[base + a] = atteints[a];
+        if (atteints[a]) obligatoires_[base + a] = partout;
+      }
+      for (int x = 0; x < cellules_; ++x) {
+        if (!atteints[static_cast<std::size_t>(x)]) continue;
+        parcourir(x);
+        for (std::size_t a = 0; a < C; ++a)
+          if (atteints[a] && !vus[a] && static_cast<int>(a) != x) obligatoires_[base + a] |= Forme(classe, x, 4);
+      }
     }
   }
 }

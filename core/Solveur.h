@@ -41,9 +41,9 @@ struct OptionsSolveur {
   std::size_t limiteMemoire = std::size_t{512} << 20;
   // When the optimal search meets a limit, look for any solution.
   bool approchee = true;
-  // For the moves, with master pieces of one tile: the optimal search
-  // also counts the pieces that stand on the way of a master piece to its
-  // place (each has to move at least once). Off only to check it.
+  // For the moves: the optimal search also counts the pieces that stand
+  // where every way of a master piece to its place goes (each has to move
+  // at least once), beside the doors it has to open. Off only to check it.
   bool pieceSurLeChemin = true;
 };
 
