@@ -56,29 +56,29 @@ struct Bloc {
 // in the niche.
 TPlateau Construire(const Boite& b, const std::vector<Bloc>& blocs, int colonneBut, bool porte) {
   const int L = b.largeur + 2, H = b.hauteur + 2 + (porte ? 3 : 0);
-  // One character a cell: '#' frame, '+' door, '.' floor, then a piece's
-  // number from 'a'.
-  std::vector<std::string> dessin(static_cast<std::size_t>(H), std::string(static_cast<std::size_t>(L), '#'));
+  // A code a cell: the frame, a door, floor, or the piece's index.
+  constexpr int kCadre = -1, kPorte = -2, kSol = -3, kDehors = -4;
+  std::vector<std::vector<int>> dessin(static_cast<std::size_t>(H), std::vector<int>(static_cast<std::size_t>(L), kCadre));
   for (int l = 0; l < b.hauteur; ++l)
-    for (int c = 0; c < b.largeur; ++c) dessin[static_cast<std::size_t>(l + 1)][static_cast<std::size_t>(c + 1)] = '.';
+    for (int c = 0; c < b.largeur; ++c) dessin[static_cast<std::size_t>(l + 1)][static_cast<std::size_t>(c + 1)] = kSol;
   std::vector<TPosition> places;
   const int ligneBut = porte ? b.hauteur + 2 : b.hauteur - 1;  // in the board, from 0
   for (int dl = 0; dl < 2; ++dl)
     for (int dc = 0; dc < 2; ++dc) {
       const int l = ligneBut + dl, c = colonneBut + 1 + dc;
       places.push_back({l + 1, c + 1});
-      if (porte) dessin[static_cast<std::size_t>(l)][static_cast<std::size_t>(c)] = '.';
+      if (porte) dessin[static_cast<std::size_t>(l)][static_cast<std::size_t>(c)] = kSol;
     }
   if (porte)
     for (int dc = 0; dc < 2; ++dc)
-      dessin[static_cast<std::size_t>(b.hauteur + 1)][static_cast<std::size_t>(colonneBut + 1 + dc)] = '+';
+      dessin[static_cast<std::size_t>(b.hauteur + 1)][static_cast<std::size_t>(colonneBut + 1 + dc)] = kPorte;
   for (std::size_t i = 0; i < blocs.size(); ++i)
     for (int dl = 0; dl < blocs[i].hauteur; ++dl)
       for (int dc = 0; dc < blocs[i].largeur; ++dc)
         dessin[static_cast<std::size_t>(blocs[i].ligne + 1 + dl)][static_cast<std::size_t>(blocs[i].colonne + 1 + dc)] =
-            static_cast<char>('a' + i);
-  const auto car = [&](int l, int c) -> char {
-    if (l < 1 || l > H || c < 1 || c > L) return 0;
+            static_cast<int>(i);
+  const auto car = [&](int l, int c) -> int {
+    if (l < 1 || l > H || c < 1 || c > L) return kDehors;
     return dessin[static_cast<std::size_t>(l - 1)][static_cast<std::size_t>(c - 1)];
   };
   TPlateau p;
@@ -89,20 +89,21 @@ TPlateau Construire(const Boite& b, const std::vector<Bloc>& blocs, int colonneB
       TCarreau& k = p.Case(l, c);
       k.PosX = static_cast<uint16_t>(c);
       k.PosY = static_cast<uint16_t>(l);
-      const char ch = car(l, c);
-      if (ch == '.') {
+      const int ch = car(l, c);
+      if (ch == kSol) {
         k.Serie = TSerieMap::Vide;
         k.Map = kMapFond;
         continue;
       }
-      if (ch == '+') {
+      if (ch == kPorte) {
         k.Serie = TSerieMap::Bord;
         k.Porte = true;
         k.Map = kMapPorteFermee;
         continue;
       }
-      k.Serie = ch == '#' ? TSerieMap::Bord : blocs[static_cast<std::size_t>(ch - 'a')].maitre ? TSerieMap::Final
-                                                                                              : TSerieMap::Normal;
+      k.Serie = ch == kCadre                             ? TSerieMap::Bord
+                : blocs[static_cast<std::size_t>(ch)].maitre ? TSerieMap::Final
+                                                             : TSerieMap::Normal;
       // The frame is one piece: its tiles are joined to the frame beside.
       k.Haut = car(l - 1, c) == ch;
       k.Bas = car(l + 1, c) == ch;
