@@ -402,6 +402,26 @@ struct Exploration::Donnees {
   std::vector<uint8_t> distances;
 };
 
+// The breadth-first search from the given arrangements (all the solved
+// ones without), its distances and keys kept.
+static bool Parcourir(Exploration& x, Recherche& recherche, Exploration::Donnees& d, const TPlateau& plateau,
+                      const std::atomic<bool>* annuler, const std::vector<uint16_t>* departs) {
+  if (!recherche.Explorer(annuler, departs)) {
+    if (recherche.DistanceDebordee()) x.message = "Recherche abandonnée : des arrangements demandent plus de 254 coups.";
+    x.annulee = !recherche.DistanceDebordee();
+    return false;
+  }
+  x.resolus = recherche.Resolus();
+  d.distances = recherche.PrendreDistances();
+  d.cles = recherche.PrendreCles();
+  d.plateau = plateau;
+  const int maximum = d.distances.empty() ? 0 : d.distances.back();
+  x.parDistance.assign(static_cast<std::size_t>(maximum) + 1, 0);
+  for (const uint8_t distance : d.distances) ++x.parDistance[distance];
+  x.ok = true;
+  return true;
+}
+
 Exploration ExplorerArrangements(const TPlateau& plateau, uint64_t limite, const std::atomic<bool>* annuler) {
   Exploration x;
   auto d = std::make_shared<Exploration::Donnees>();
@@ -422,20 +442,7 @@ Exploration ExplorerArrangements(const TPlateau& plateau, uint64_t limite, const
     return x;
   }
   Recherche recherche(d->analyse);
-  if (!recherche.Explorer(annuler)) {
-    if (recherche.DistanceDebordee()) x.message = "Recherche abandonnée : des arrangements demandent plus de 254 coups.";
-    x.annulee = !recherche.DistanceDebordee();
-    return x;
-  }
-  x.resolus = recherche.Resolus();
-  d->distances = recherche.PrendreDistances();
-  d->cles = recherche.PrendreCles();
-  d->plateau = plateau;
-  const int maximum = d->distances.empty() ? 0 : d->distances.back();
-  x.parDistance.assign(static_cast<std::size_t>(maximum) + 1, 0);
-  for (const uint8_t distance : d->distances) ++x.parDistance[distance];
-  x.ok = true;
-  x.d_ = std::move(d);
+  if (Parcourir(x, recherche, *d, plateau, annuler, nullptr)) x.d_ = std::move(d);
   return x;
 }
 
@@ -468,20 +475,7 @@ Exploration ExplorerComposante(const TPlateau& plateau, std::size_t limite, cons
     return x;
   }
   Recherche recherche(d->analyse);
-  if (!recherche.Explorer(annuler, &resolues)) {
-    if (recherche.DistanceDebordee()) x.message = "Recherche abandonnée : des arrangements demandent plus de 254 coups.";
-    x.annulee = !recherche.DistanceDebordee();
-    return x;
-  }
-  x.resolus = resolues.size() / n;
-  d->distances = recherche.PrendreDistances();
-  d->cles = recherche.PrendreCles();
-  d->plateau = plateau;
-  const int maximum = d->distances.empty() ? 0 : d->distances.back();
-  x.parDistance.assign(static_cast<std::size_t>(maximum) + 1, 0);
-  for (const uint8_t distance : d->distances) ++x.parDistance[distance];
-  x.ok = true;
-  x.d_ = std::move(d);
+  if (Parcourir(x, recherche, *d, plateau, annuler, &resolues)) x.d_ = std::move(d);
   return x;
 }
 
