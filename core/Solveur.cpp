@@ -253,6 +253,9 @@ class Solveur {
   // to each place goes (each has to move), plus the master's own move.
   uint16_t SurLeChemin(const uint8_t* k) const;
   void PreparerObligatoires();
+  void TrouverSalles();
+  // Which rooms the optimal search leaves alone from the state expanded.
+  bool Geler(const Recherche& s, const B& occ);
   std::vector<uint16_t> CalculerBornes(const Portes* portes) const;
   // The cells of the rooms the master pieces stand in: floor joined by
   // its sides, door cells closing a room whether open or not.
@@ -376,6 +379,14 @@ class Solveur {
   std::vector<char> joignables_;
   std::vector<uint16_t> pireDepuis_;  // one master piece: its bound at each anchor
   std::map<MotsPortes, std::vector<uint16_t>> bornesPortes_;
+  // The rooms (floor joined by its sides, door cells between them), for
+  // the optimal search: the room of each cell (or -1), the door cells
+  // beside each room, and by room whether the state expanded leaves its
+  // pieces alone (see Developper).
+  std::vector<int> salleDe_;
+  std::vector<MotsPortes> portesDeSalle_;
+  std::vector<B> cellulesDeSalle_;
+  std::vector<char> gelees_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
 };
 
@@ -392,7 +403,42 @@ void Solveur<N>::Analyser() {
   PreparerCles();
   PreparerMiroir();
   PreparerBornes();
+  TrouverSalles();
   CompterMemoireFixe();
+}
+
+// The rooms, on a board with doors that has several.
+template <int N>
+void Solveur<N>::TrouverSalles() {
+  if (cellulePorte_.empty()) return;
+  salleDe_.assign(static_cast<std::size_t>(cellules_), -1);
+  int n = 0;
+  for (int i0 = 0; i0 < cellules_; ++i0) {
+    if (fixes_.Test(i0) || porteDe_[static_cast<std::size_t>(i0)] >= 0 || salleDe_[static_cast<std::size_t>(i0)] >= 0) continue;
+    portesDeSalle_.emplace_back();
+    cellulesDeSalle_.emplace_back();
+    std::vector<int> pile{i0};
+    salleDe_[static_cast<std::size_t>(i0)] = n;
+    while (!pile.empty()) {
+      const int i = pile.back();
+      pile.pop_back();
+      cellulesDeSalle_.back().Poser(i);
+      for (int dlt : delta_) {
+        const int v = i + dlt;
+        if (porteDe_[static_cast<std::size_t>(v)] >= 0) PoserBit(portesDeSalle_.back(), porteDe_[static_cast<std::size_t>(v)]);
+        if (fixes_.Test(v) || porteDe_[static_cast<std::size_t>(v)] >= 0 || salleDe_[static_cast<std::size_t>(v)] >= 0) continue;
+        salleDe_[static_cast<std::size_t>(v)] = n;
+        pile.push_back(v);
+      }
+    }
+    ++n;
+  }
+  if (n < 2) {
+    salleDe_.clear();
+    portesDeSalle_.clear();
+    cellulesDeSalle_.clear();
+  }
+  gelees_.assign(static_cast<std::size_t>(n), 0);
 }
 
 // The cells: what never moves, the final places, and the door cells with
@@ -1293,15 +1339,62 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   const bool salles = s.approchee && !cellulePorte_.empty();
   const bool portesFermees = !cellulePorte_.empty() && PorteFermee(s.portes);
   const B salle = salles ? Salle(s.cle.data()) : B{};
+  const bool gel = !s.approchee && options_.sallesFermees && !salleDe_.empty() && Geler(s, occ);
   for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
     const uint16_t a = Ancre(s.cle.data(), p);
     if (salles && !salle.Croise(Forme(classe, a, 4))) continue;
+    if (gel) {
+      const TPosition t = Decale(PositionDe(a), classes_[static_cast<std::size_t>(classe)].decalages[0]);
+      const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
+      if (r >= 0 && gelees_[static_cast<std::size_t>(r)]) continue;
+    }
     if (s.coups)
       ProposerCoups(s, e, lien, occ, p, a);
     else
       ProposerPas(s, e, lien, occ, p, a, portesFermees && maitre_[static_cast<std::size_t>(p)]);
   }
+}
+
+// A room no door of which has opened yet and no piece that opens doors is
+// in keeps
+// its pieces to itself, and the moves there change nothing outside: in
+// any solution they can wait until just before the move of a master piece
+// that opens its first door, in the same order, for no more moves or
+// steps. So they are only tried when a master piece's next move can open
+// one of its doors: the other orders reach the same states, later.
+// Whether some room is left alone.
+template <int N>
+bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
+  bool une = false;
+  for (std::size_t r = 0; r < gelees_.size(); ++r) {
+    bool fermee = true;
+    for (std::size_t w = 0; w < kMotsPortes; ++w) fermee = fermee && (s.portes.ouvertes[w] & portesDeSalle_[r][w]) == 0;
+    for (int p = 0; p < nbPieces_; ++p)
+      fermee = fermee && !(maitre_[static_cast<std::size_t>(p)] &&
+                           cellulesDeSalle_[r].Croise(Forme(classeDe_[static_cast<std::size_t>(p)], Ancre(s.cle.data(), p), 4)));
+    gelees_[r] = fermee;
+    une = une || fermee;
+  }
+  if (!une) return false;
+  for (int p = 0; p < nbPieces_ && une; ++p) {
+    if (!maitre_[static_cast<std::size_t>(p)]) continue;
+    Inonder(s.portes, occ, p, Ancre(s.cle.data(), p));
+    if (!PorteFermee(s.portes) || portesVues_.empty()) continue;
+    for (const Noeud& n : noeuds_) {
+      if (n.portes == 0) continue;
+      const MotsPortes& ouvertes = portesVues_[n.portes].ouvertes;
+      for (std::size_t r = 0; r < gelees_.size(); ++r) {
+        if (!gelees_[r]) continue;
+        bool ouvre = false;
+        for (std::size_t w = 0; w < kMotsPortes; ++w) ouvre = ouvre || (ouvertes[w] & portesDeSalle_[r][w]) != 0;
+        if (ouvre) gelees_[r] = 0;
+      }
+    }
+    une = false;
+    for (char g : gelees_) une = une || g;
+  }
+  return une;
 }
 
 // The single steps of piece p, at anchor a.

@@ -45,6 +45,10 @@ struct OptionsSolveur {
   // where every way of a master piece to its place goes (each has to move
   // at least once), beside the doors it has to open. Off only to check it.
   bool pieceSurLeChemin = true;
+  // For the optimal search: the pieces of a room no door of which has
+  // opened yet are only moved when a master piece's next move can open
+  // one (the moves there can always wait until then). Off only to check it.
+  bool sallesFermees = true;
 };
 
 enum class IssueSolveur { Solution, AucuneSolution, LimiteAtteinte, Annule };

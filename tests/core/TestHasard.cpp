@@ -118,7 +118,9 @@ TEST(Hasard, LesNiveauxMontentDansChaqueBoiteEtSeDisent) {
       EXPECT_GT(f.minimum, precedent) << NomBoite(boite);
       EXPECT_GE(f.maximum, f.minimum);
       EXPECT_EQ(NiveauDe(boite, f.minimum), static_cast<NiveauHasard>(n));
-      if (n > 0) EXPECT_EQ(f.minimum, FourchetteDe(boite, static_cast<NiveauHasard>(n - 1)).maximum + 1);
+      if (n > 0) {
+        EXPECT_EQ(f.minimum, FourchetteDe(boite, static_cast<NiveauHasard>(n - 1)).maximum + 1);
+      }
       precedent = f.minimum;
     }
   }

@@ -349,6 +349,38 @@ TEST(BibliothequeLivree, LesPiecesSurLeCheminNeFontJamaisDepasserLOptimum) {
   EXPECT_GE(comparees, 25);
 }
 
+TEST(BibliothequeLivree, LesSallesFermeesNeChangentJamaisLOptimum) {
+  // The search that leaves alone the rooms no door has opened to, against
+  // the search that moves every piece, on every board with doors that
+  // both prove within the limit, in both measures.
+  int comparees = 0;
+  for (const auto& relatif : PlateauxLivres()) {
+    TPartie partie;
+    NouvellePartie(relatif, partie);
+    bool portes = false;
+    for (int l = 1; l <= partie.Plateau().Hauteur; ++l)
+      for (int c = 1; c <= partie.Plateau().Largeur; ++c) portes = portes || partie.Plateau().Case(l, c).Porte;
+    if (!portes) continue;
+    for (const auto mesure : {MesureSolveur::Coups, MesureSolveur::Pas}) {
+#ifdef GLISSARO_SANITISEURS
+      OptionsSolveur options{mesure, 40'000, nullptr};
+#else
+      OptionsSolveur options{mesure, 400'000, nullptr};
+#endif
+      options.approchee = false;
+      const auto avec = Resoudre(partie.Plateau(), options);
+      options.sallesFermees = false;
+      const auto sans = Resoudre(partie.Plateau(), options);
+      if (!avec.optimale || !sans.optimale) continue;
+      ++comparees;
+      EXPECT_EQ(avec.coups, sans.coups) << relatif;
+      EXPECT_EQ(avec.pas, sans.pas) << relatif;
+      EXPECT_LE(avec.etats, sans.etats) << relatif;
+    }
+  }
+  EXPECT_GE(comparees, 20);
+}
+
 TEST(BibliothequeLivree, SansPreuveDansSesLimitesLeSolveurDonneUneSolutionQuiSeJoue) {
   // 3 000 states do not prove "Le passage"; the fast search that follows
   // still finds a way, said not optimal, that the game plays to its count.
