@@ -1,8 +1,8 @@
 // Speed of the solver, in both measures, beside the former solver in the
 // same run: time, states, the memory the search held and the answer.
 //
-// Without arguments: the classic boards of the library, "Deux clés" and the
-// two 20 × 16 boards (the former solver only where it answers in reasonable
+// Without arguments: the classic boards of the library, Century and Super
+// Century (bench/plateaux), "Deux clés" and the two 20 × 16 boards (the former solver only where it answers in reasonable
 // time: it gives up on the large boards). Board files named on the command
 // line (after the benchmark options) are measured instead, with both
 // solvers.
@@ -69,6 +69,9 @@ int main(int argc, char** argv) {
       if (entree.path().extension() == ".wbp") classiques.push_back(entree.path());
     std::sort(classiques.begin(), classiques.end());
     for (const auto& f : classiques) Enregistrer(f, true);
+    const std::filesystem::path banc = std::filesystem::path(GLISSARO_SOURCES) / "bench/plateaux";
+    Enregistrer(banc / "Century.wbp", true);
+    Enregistrer(banc / "Super Century.wbp", true);
     Enregistrer(plateaux / "3 - Portes/03 - Deux clés.wbp", true);
     Enregistrer(plateaux / "4 - Grands plateaux/02 - Le labyrinthe.wbp", false);
     Enregistrer(plateaux / "4 - Grands plateaux/05 - La citadelle.wbp", false);
