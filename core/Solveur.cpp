@@ -1373,8 +1373,9 @@ bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
     for (int p = 0; p < nbPieces_; ++p)
       fermee = fermee && !(maitre_[static_cast<std::size_t>(p)] &&
                            cellulesDeSalle_[r].Croise(Forme(classeDe_[static_cast<std::size_t>(p)], Ancre(s.cle.data(), p), 4)));
-    gelees_[r] = fermee;
-    une = une || fermee;
+    // An empty room has nothing to leave alone.
+    gelees_[r] = fermee && occ.Croise(cellulesDeSalle_[r]);
+    une = une || gelees_[r];
   }
   if (!une) return false;
   for (int p = 0; p < nbPieces_ && une; ++p) {
