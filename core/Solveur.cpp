@@ -299,6 +299,15 @@ class Solveur {
   Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
   std::optional<Fin> Commencer(Recherche& s, ResultatSolveur& r);
   void Developper(Recherche& s, uint32_t e, const Lien& lien, const B& occ);
+  // Whether a piece of that kind fits at that anchor with only floor and
+  // door cells under it (anchors off the board too).
+  bool Tient(int classe, int a) const {
+    if (a < 0 || a >= cellules_) return false;
+    const B& forme = Forme(classe, a, 4);
+    bool vide = true;
+    for (uint64_t w : forme.m) vide = vide && w == 0;
+    return !vide && !fixes_.Croise(forme);
+  }
   // The ways piece kind classe at anchor a is free to step, as bits in
   // kDirections' order.
   unsigned Libres(const B& occ, int classe, int a) const {
@@ -963,13 +972,7 @@ std::vector<uint16_t> Solveur<N>::CalculerBornes(const Portes* portes) const {
     const int m = indiceMaitre_[k];
     if (m < 0) continue;
     const int classe = static_cast<int>(k);
-    auto tient = [&](int a) {
-      if (a < 0 || a >= cellules_) return false;
-      const B& forme = Forme(classe, a, 4);
-      bool vide = true;
-      for (uint64_t w : forme.m) vide = vide && w == 0;
-      return !vide && !fixes_.Croise(forme);
-    };
+    auto tient = [&](int a) { return Tient(classe, a); };
     for (std::size_t f = 0; f < F; ++f) {
       auto borne = [&](int a) -> uint16_t& {
         return bornes[(static_cast<std::size_t>(m) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(a)) * F + f];
@@ -1074,13 +1077,7 @@ void Solveur<N>::PreparerObligatoires() {
     const int m = indiceMaitre_[k];
     if (m < 0) continue;
     const int classe = static_cast<int>(k);
-    auto tient = [&](int a) {
-      if (a < 0 || a >= cellules_) return false;
-      const B& forme = Forme(classe, a, 4);
-      bool vide = true;
-      for (uint64_t w : forme.m) vide = vide && w == 0;
-      return !vide && !fixes_.Croise(forme);
-    };
+    auto tient = [&](int a) { return Tient(classe, a); };
     // Backward from the goal's anchors, without the closed one.
     auto parcourir = [&](int fermee) {
       std::fill(vus.begin(), vus.end(), 0);
