@@ -317,7 +317,8 @@ class Solveur {
     return libres;
   }
   void ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a, bool portesEnJeu);
-  void ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a);
+  // inonde: noeuds_ already holds the piece's flood.
+  void ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a, bool inonde = false);
   [[gnu::always_inline]] inline void Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, const Portes* portes,
                                               int cout, int8_t direction);
   bool AjouterSuivants(Recherche& s, uint32_t parent);
@@ -396,6 +397,10 @@ class Solveur {
   std::vector<MotsPortes> portesDeSalle_;
   std::vector<B> cellulesDeSalle_;
   std::vector<char> gelees_;
+  // The flood Geler made of the one piece that opens doors, kept for its
+  // own moves (or -1).
+  int pieceGelee_ = -1;
+  std::vector<Noeud> noeudsGel_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
 };
 
@@ -1336,6 +1341,7 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   const bool salles = s.approchee && !cellulePorte_.empty();
   const bool portesFermees = !cellulePorte_.empty() && PorteFermee(s.portes);
   const B salle = salles ? Salle(s.cle.data()) : B{};
+  pieceGelee_ = -1;
   const bool gel = !s.approchee && options_.sallesFermees && !salleDe_.empty() && Geler(s, occ);
   for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
@@ -1346,9 +1352,13 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
       const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
       if (r >= 0 && gelees_[static_cast<std::size_t>(r)]) continue;
     }
-    if (s.coups)
+    if (s.coups && p == pieceGelee_) {
+      noeuds_.swap(noeudsGel_);
+      ProposerCoups(s, e, lien, occ, p, a, true);
+      noeuds_.swap(noeudsGel_);
+    } else if (s.coups) {
       ProposerCoups(s, e, lien, occ, p, a);
-    else
+    } else
       ProposerPas(s, e, lien, occ, p, a, portesFermees && maitre_[static_cast<std::size_t>(p)]);
   }
 }
@@ -1375,9 +1385,19 @@ bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
     une = une || gelees_[r];
   }
   if (!une) return false;
+  int ouvreuses = 0;
+  for (int p = 0; p < nbPieces_; ++p) ouvreuses += maitre_[static_cast<std::size_t>(p)];
   for (int p = 0; p < nbPieces_ && une; ++p) {
     if (!maitre_[static_cast<std::size_t>(p)]) continue;
-    Inonder(s.portes, occ, p, Ancre(s.cle.data(), p));
+    const uint16_t a = Ancre(s.cle.data(), p);
+    if (!Libres(occ, classeDe_[static_cast<std::size_t>(p)], a)) continue;  // it cannot move at all
+    Inonder(s.portes, occ, p, a);
+    if (s.coups && ouvreuses == 1) {
+      // Its moves are proposed from this flood (the other pieces' floods
+      // leave the doors seen alone).
+      noeudsGel_ = noeuds_;
+      pieceGelee_ = p;
+    }
     if (!PorteFermee(s.portes) || portesVues_.empty()) continue;
     for (const Noeud& n : noeuds_) {
       if (n.portes == 0) continue;
@@ -1420,12 +1440,13 @@ void Solveur<N>::ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B
 
 // The moves of piece p, at anchor a: every place its flood reaches.
 template <int N>
-void Solveur<N>::ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a) {
+void Solveur<N>::ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a,
+                               bool inonde) {
   // The piece that made this move: its next move from here reaches
   // only places its last flood already gave, and no cheaper.
   if (e != 0 && a == lien.apres) return;
   if (!Libres(occ, classeDe_[static_cast<std::size_t>(p)], a)) return;
-  Inonder(s.portes, occ, p, a);
+  if (!inonde) Inonder(s.portes, occ, p, a);
   for (std::size_t i = 1; i < noeuds_.size(); ++i) {
     const Noeud& n = noeuds_[i];
     const int prix = (n.ancre != a ? 1 : 0) + n.ouvertes;
