@@ -247,11 +247,15 @@ class Solveur {
   // piece that can cover it, other pieces aside; for the moves on a board
   // with doors, one move and the doors a master piece must open on its
   // way to each place. kSansIssue when no master piece can reach a place.
-  uint16_t Borne(const uint8_t* k);
+  // suivant: the move that led from the state expanded, whose pieces
+  // PreparerChemin read (the pieces on the way are then counted from
+  // those), or null.
+  uint16_t Borne(const uint8_t* k, const Suivant* suivant = nullptr);
   uint16_t BornePortes(const uint8_t* k);
   // For the moves: the pieces standing where every way of a master piece
   // to each place goes (each has to move), plus the master's own move.
-  uint16_t SurLeChemin(const uint8_t* k) const;
+  uint16_t SurLeChemin(const uint8_t* k, const Suivant* suivant) const;
+  void PreparerChemin(const uint8_t* k) const;
   void PreparerObligatoires();
   void TrouverSalles();
   // Which rooms the optimal search leaves alone from the state expanded.
@@ -386,6 +390,14 @@ class Solveur {
   // that anchor to the goal goes through, and whether there is a way.
   std::vector<B> butsObligatoires_;  // the places of each goal
   std::vector<B> obligatoires_;
+  // SurLeChemin's work: by kind, its tiles' cells from its anchor's; by
+  // cell, the piece there in the state weighed; by piece, the last count
+  // that met it.
+  std::vector<std::vector<int>> cellulesDe_;
+  mutable std::vector<int16_t> pieceSur_;
+  mutable B piecesParent_;
+  mutable std::vector<uint32_t> marques_;
+  mutable uint32_t marque_ = 0;
   std::vector<char> joignables_;
   std::vector<uint16_t> pireDepuis_;  // one master piece: its bound at each anchor
   std::map<MotsPortes, std::vector<uint16_t>> bornesPortes_;
@@ -1014,21 +1026,46 @@ std::vector<uint16_t> Solveur<N>::CalculerBornes(const Portes* portes) const {
 }
 
 template <int N>
-uint16_t Solveur<N>::Borne(const uint8_t* k) {
+uint16_t Solveur<N>::Borne(const uint8_t* k, const Suivant* suivant) {
   const uint16_t portes = BornePortes(k);
   if (!surLeChemin_ || portes == kSansIssue) return portes;
   // The doors opened and the pieces' moves are counted apart: the doors
   // a master has to open, and the pieces that have to move, the master
   // among them (both bounds count its move once).
-  const uint16_t pieces = SurLeChemin(k);
+  const uint16_t pieces = SurLeChemin(k, suivant);
   if (pieces == kSansIssue) return kSansIssue;
   return static_cast<uint16_t>(portes + pieces - (portes > 0 && pieces > 0 ? 1 : 0));
 }
 
+// Where the pieces of state k stand, and which piece stands on each of
+// those cells (the other cells keep what they had: only cells the pieces
+// cover are read).
 template <int N>
-uint16_t Solveur<N>::SurLeChemin(const uint8_t* k) const {
+void Solveur<N>::PreparerChemin(const uint8_t* k) const {
+  piecesParent_ = B{};
+  for (int q = 0; q < nbPieces_; ++q) {
+    const int classe = classeDe_[static_cast<std::size_t>(q)];
+    const int a = Ancre(k, q);
+    piecesParent_ |= Forme(classe, a, 4);
+    for (int decalage : cellulesDe_[static_cast<std::size_t>(classe)]) pieceSur_[static_cast<std::size_t>(a + decalage)] = static_cast<int16_t>(q);
+  }
+}
+
+template <int N>
+uint16_t Solveur<N>::SurLeChemin(const uint8_t* k, const Suivant* suivant) const {
   const auto C = static_cast<std::size_t>(cellules_);
   const std::size_t G = butsObligatoires_.size();
+  // Where the pieces stand, and which piece stands on each of those
+  // cells: the state expanded's, the moved piece moved.
+  if (!suivant) PreparerChemin(k);
+  B occupees = piecesParent_;
+  if (suivant) {
+    const int classe = classeDe_[static_cast<std::size_t>(suivant->piece)];
+    occupees ^= Forme(classe, suivant->avant, 4);
+    occupees |= Forme(classe, suivant->apres, 4);
+    for (int decalage : cellulesDe_[static_cast<std::size_t>(classe)])
+      pieceSur_[static_cast<std::size_t>(suivant->apres + decalage)] = static_cast<int16_t>(suivant->piece);
+  }
   uint16_t pire = 0;
   for (std::size_t g = 0; g < G; ++g) {
     uint16_t meilleure = kSansIssue;
@@ -1042,10 +1079,17 @@ uint16_t Solveur<N>::SurLeChemin(const uint8_t* k) const {
       const std::size_t i =
           (static_cast<std::size_t>(indiceMaitre_[static_cast<std::size_t>(classe)]) * G + g) * C + static_cast<std::size_t>(a);
       if (!joignables_[i]) continue;
-      const B& obligatoires = obligatoires_[i];
+      // The other pieces on those cells, each once.
+      ++marque_;
       int n = 0;
-      for (int q = 0; q < nbPieces_; ++q)
-        n += q != p && Forme(classeDe_[static_cast<std::size_t>(q)], Ancre(k, q), 4).Croise(obligatoires);
+      for (std::size_t w = 0; w < N; ++w) {
+        uint64_t x = obligatoires_[i].m[w] & occupees.m[w] & ~Forme(classe, a, 4).m[w];
+        for (; x; x &= x - 1) {
+          const auto q = static_cast<std::size_t>(pieceSur_[w * 64 + static_cast<std::size_t>(std::countr_zero(x))]);
+          n += marques_[q] != marque_;
+          marques_[q] = marque_;
+        }
+      }
       meilleure = std::min(meilleure, static_cast<uint16_t>(1 + n));
     }
     if (meilleure == kSansIssue) return kSansIssue;
@@ -1074,6 +1118,12 @@ void Solveur<N>::PreparerObligatoires() {
     }
   }
   const std::size_t G = butsObligatoires_.size();
+  for (const TSorte& sorte : classes_) {
+    auto& cellules = cellulesDe_.emplace_back();
+    for (const TPosition& d : sorte.decalages) cellules.push_back(d.ligne * pas_ + d.colonne);
+  }
+  pieceSur_.assign(C, -1);
+  marques_.assign(static_cast<std::size_t>(nbPieces_), 0);
   obligatoires_.assign(static_cast<std::size_t>(nbMaitres_) * G * C, B{});
   joignables_.assign(static_cast<std::size_t>(nbMaitres_) * G * C, 0);
   std::vector<char> vus(C), atteints(C);
@@ -1285,6 +1335,7 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
       s.hachage = HachageDe(s.cle.data());
     B maitres;
     const B occ = Occupation(s.cle.data(), s.portes, &maitres);
+    if (surLeChemin_ && !miroir_ && !s.approchee) PreparerChemin(s.cle.data());
     if (maitres.Contient(finales_)) {
       r.etats += s.table.Nombre();
       r.chemin = Chemin(e, s.table, s.liens);
@@ -1502,7 +1553,7 @@ bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
       if (v.portes >= 0) EcrirePortes(x, s.lotPortes[static_cast<std::size_t>(v.portes)]);
       if (!v.direct) MiroirDeCle(x, k);
       lien = s.liens.Ajouter();
-      lien->estimation = s.approchee ? Estimer(k) : Borne(k);
+      lien->estimation = s.approchee ? Estimer(k) : Borne(k, surLeChemin_ && !miroir_ ? &v : nullptr);
       lien->direct = 1;
     } else {
       lien = s.liens[i];
