@@ -322,7 +322,8 @@ class Solveur {
   }
   void ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a, bool portesEnJeu);
   // inonde: noeuds_ already holds the piece's flood.
-  void ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a, bool inonde = false);
+  [[gnu::always_inline]] inline void ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a,
+                                                   bool inonde);
   [[gnu::always_inline]] inline void Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, const Portes* portes,
                                               int cout, int8_t direction);
   bool AjouterSuivants(Recherche& s, uint32_t parent);
@@ -396,6 +397,8 @@ class Solveur {
   std::vector<std::vector<int>> cellulesDe_;
   mutable std::vector<int16_t> pieceSur_;
   mutable B piecesParent_;
+  mutable bool cheminPret_ = false;       // piecesParent_ and pieceSur_ are the state expanded's
+  const uint8_t* cleChemin_ = nullptr;    // the key of the state expanded
   mutable std::vector<uint32_t> marques_;
   mutable uint32_t marque_ = 0;
   std::vector<char> joignables_;
@@ -1057,7 +1060,13 @@ uint16_t Solveur<N>::SurLeChemin(const uint8_t* k, const Suivant* suivant) const
   const std::size_t G = butsObligatoires_.size();
   // Where the pieces stand, and which piece stands on each of those
   // cells: the state expanded's, the moved piece moved.
-  if (!suivant) PreparerChemin(k);
+  if (!suivant) {
+    PreparerChemin(k);
+    cheminPret_ = false;
+  } else if (!cheminPret_) {
+    PreparerChemin(cleChemin_);
+    cheminPret_ = true;
+  }
   B occupees = piecesParent_;
   if (suivant) {
     const int classe = classeDe_[static_cast<std::size_t>(suivant->piece)];
@@ -1335,7 +1344,8 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
       s.hachage = HachageDe(s.cle.data());
     B maitres;
     const B occ = Occupation(s.cle.data(), s.portes, &maitres);
-    if (surLeChemin_ && !miroir_ && !s.approchee) PreparerChemin(s.cle.data());
+    cheminPret_ = false;  // read when a new state is first weighed
+    cleChemin_ = s.cle.data();
     if (maitres.Contient(finales_)) {
       r.etats += s.table.Nombre();
       r.chemin = Chemin(e, s.table, s.liens);
@@ -1403,12 +1413,11 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
       const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
       if (r >= 0 && gelees_[static_cast<std::size_t>(r)]) continue;
     }
-    if (s.coups && p == pieceGelee_) {
-      noeuds_.swap(noeudsGel_);
-      ProposerCoups(s, e, lien, occ, p, a, true);
-      noeuds_.swap(noeudsGel_);
-    } else if (s.coups) {
-      ProposerCoups(s, e, lien, occ, p, a);
+    if (s.coups) {
+      // The piece Geler flooded: its flood, already made.
+      const bool inonde = p == pieceGelee_;
+      if (inonde) noeuds_.swap(noeudsGel_);
+      ProposerCoups(s, e, lien, occ, p, a, inonde);
     } else
       ProposerPas(s, e, lien, occ, p, a, portesFermees && maitre_[static_cast<std::size_t>(p)]);
   }
@@ -1443,22 +1452,21 @@ bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
     const uint16_t a = Ancre(s.cle.data(), p);
     if (!Libres(occ, classeDe_[static_cast<std::size_t>(p)], a)) continue;  // it cannot move at all
     Inonder(s.portes, occ, p, a);
-    if (s.coups && ouvreuses == 1) {
-      // Its moves are proposed from this flood (the other pieces' floods
-      // leave the doors seen alone).
-      noeudsGel_ = noeuds_;
-      pieceGelee_ = p;
-    }
-    if (!PorteFermee(s.portes) || portesVues_.empty()) continue;
-    for (const Noeud& n : noeuds_) {
-      if (n.portes == 0) continue;
-      const MotsPortes& ouvertes = portesVues_[n.portes].ouvertes;
+    // The doors of every place of the flood, each set once.
+    for (std::size_t v = 1; v < portesVues_.size(); ++v) {
+      const MotsPortes& ouvertes = portesVues_[v].ouvertes;
       for (std::size_t r = 0; r < gelees_.size(); ++r) {
         if (!gelees_[r]) continue;
         bool ouvre = false;
         for (std::size_t w = 0; w < kMotsPortes; ++w) ouvre = ouvre || (ouvertes[w] & portesDeSalle_[r][w]) != 0;
         if (ouvre) gelees_[r] = 0;
       }
+    }
+    if (s.coups && ouvreuses == 1) {
+      // Its moves are proposed from this flood (the other pieces' floods
+      // leave the doors seen alone).
+      noeudsGel_.swap(noeuds_);
+      pieceGelee_ = p;
     }
     une = false;
     for (char g : gelees_) une = une || g;
