@@ -1423,14 +1423,13 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   }
 }
 
-// A room no door of which has opened yet and no piece that opens doors is
-// in keeps
-// its pieces to itself, and the moves there change nothing outside: in
-// any solution they can wait until just before the move of a master piece
-// that opens its first door, in the same order, for no more moves or
-// steps. So they are only tried when a master piece's next move can open
-// one of its doors: the other orders reach the same states, later.
-// Whether some room is left alone.
+// A room no door of which has opened yet, with no piece that opens doors
+// in it, keeps its pieces to itself, and the moves there change nothing
+// outside: in any solution they can wait until just before the move of a
+// master piece that opens its first door, in the same order, for no more
+// moves or steps. So they are only tried when a master piece's next move
+// can open one of its doors: the other orders reach the same states,
+// later. Whether some room is left alone.
 template <int N>
 bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
   bool une = false;
