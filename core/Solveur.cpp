@@ -1448,18 +1448,29 @@ bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
   for (int p = 0; p < nbPieces_; ++p) ouvreuses += maitre_[static_cast<std::size_t>(p)];
   for (int p = 0; p < nbPieces_ && une; ++p) {
     if (!maitre_[static_cast<std::size_t>(p)]) continue;
+    const int classe = classeDe_[static_cast<std::size_t>(p)];
     const uint16_t a = Ancre(s.cle.data(), p);
-    if (!Libres(occ, classeDe_[static_cast<std::size_t>(p)], a)) continue;  // it cannot move at all
-    Inonder(s.portes, occ, p, a);
-    // The doors of every place of the flood, each set once.
-    for (std::size_t v = 1; v < portesVues_.size(); ++v) {
-      const MotsPortes& ouvertes = portesVues_[v].ouvertes;
+    const unsigned libres = Libres(occ, classe, a);
+    if (!libres) continue;  // it cannot move at all
+    auto degeler = [&](const MotsPortes& ouvertes) {
       for (std::size_t r = 0; r < gelees_.size(); ++r) {
         if (!gelees_[r]) continue;
         bool ouvre = false;
         for (std::size_t w = 0; w < kMotsPortes; ++w) ouvre = ouvre || (ouvertes[w] & portesDeSalle_[r][w]) != 0;
         if (ouvre) gelees_[r] = 0;
       }
+    };
+    if (!s.coups) {
+      // Its next step, each way it is free to go.
+      for (std::size_t d = 0; d < kDirections.size(); ++d) {
+        if (!((libres >> d) & 1)) continue;
+        Portes suivantes = s.portes;
+        if (PasserPortes(classe, a + delta_[d], suivantes) > 0) degeler(suivantes.ouvertes);
+      }
+    } else {
+      // Its next move: the doors of every place of its flood, each set once.
+      Inonder(s.portes, occ, p, a);
+      for (std::size_t v = 1; v < portesVues_.size(); ++v) degeler(portesVues_[v].ouvertes);
     }
     if (s.coups && ouvreuses == 1) {
       // Its moves are proposed from this flood (the other pieces' floods

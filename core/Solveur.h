@@ -47,8 +47,11 @@ struct OptionsSolveur {
   bool pieceSurLeChemin = true;
   // For the optimal search: the pieces of a room no door of which has
   // opened yet are only moved when a master piece's next move can open
-  // one (the moves there can always wait until then). Off only to check it.
-  bool sallesFermees = true;
+  // one (the moves there can always wait until then). Fewer states for
+  // the same answer, but more of the search's work for each state: on a
+  // board it cannot prove within its limit it goes deeper in more time,
+  // so it is for the proofs (glissaro-plateaux) only.
+  bool sallesFermees = false;
 };
 
 enum class IssueSolveur { Solution, AucuneSolution, LimiteAtteinte, Annule };

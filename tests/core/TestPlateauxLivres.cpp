@@ -368,6 +368,7 @@ TEST(BibliothequeLivree, LesSallesFermeesNeChangentJamaisLOptimum) {
       OptionsSolveur options{mesure, 400'000, nullptr};
 #endif
       options.approchee = false;
+      options.sallesFermees = true;
       const auto avec = Resoudre(partie.Plateau(), options);
       options.sallesFermees = false;
       const auto sans = Resoudre(partie.Plateau(), options);

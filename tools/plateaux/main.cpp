@@ -17,7 +17,9 @@
 // "bilan" solves every board and prints, a line each, its folder, rank,
 // title, size, the solver's optimum (or the stored solution's length for a
 // board the solver cannot finish) and the states explored; a board whose
-// optimum differs from its definition's is reported.
+// optimum differs from its definition's is reported. Both "bilan" and
+// "solution" leave alone the pieces of a room no door has opened to until
+// the master can open one (OptionsSolveur::sallesFermees).
 //
 // "difficile" explores every arrangement of each board's pieces (or of the
 // board TITRE only) backward from the solved ones and prints the start
@@ -198,6 +200,7 @@ int Bilan(const std::vector<DefinitionPlateau>& definitions) {
     const auto debut = std::chrono::steady_clock::now();
     OptionsSolveur optimale;
     optimale.approchee = false;  // compared with the optimum of the definition
+    optimale.sallesFermees = true;
     const auto r = Resoudre(*p, optimale);
     const double duree = Secondes(debut);
     if (r.issue != IssueSolveur::Solution) {
@@ -288,7 +291,9 @@ int Solution(const std::vector<DefinitionPlateau>& definitions, const std::strin
   const auto p = Construit(*d);
   if (!p) return 1;
   const auto debut = std::chrono::steady_clock::now();
-  const auto r = Resoudre(*p, {MesureSolveur::Coups, static_cast<std::size_t>(limite), nullptr, std::size_t{8} << 30});
+  OptionsSolveur options{MesureSolveur::Coups, static_cast<std::size_t>(limite), nullptr, std::size_t{8} << 30};
+  options.sallesFermees = true;
+  const auto r = Resoudre(*p, options);
   if (r.issue != IssueSolveur::Solution) {
     std::cerr << titre << " : pas de solution trouvée en " << r.etats << " états.\n";
     return 1;
