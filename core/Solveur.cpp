@@ -303,6 +303,11 @@ class Solveur {
   Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
   std::optional<Fin> Commencer(Recherche& s, ResultatSolveur& r);
   void Developper(Recherche& s, uint32_t e, const Lien& lien, const B& occ);
+  // salle: the cells of the master pieces' rooms, the only pieces moved
+  // (or null); Salles: whether some rooms are left alone (gel).
+  template <bool Salles>
+  void DevelopperPieces(Recherche& s, uint32_t e, const Lien& lien, const B& occ, const B* salle, bool portesFermees,
+                        bool gel);
   // Whether a piece of that kind fits at that anchor with only floor and
   // door cells under it (anchors off the board too).
   bool Tient(int classe, int a) const {
@@ -1404,22 +1409,39 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   const B salle = salles ? Salle(s.cle.data()) : B{};
   pieceGelee_ = -1;
   const bool gel = !s.approchee && options_.sallesFermees && !salleDe_.empty() && Geler(s, occ);
+  // Without rooms left alone, the loop has nothing of them to look at.
+  if (gel || pieceGelee_ >= 0)
+    DevelopperPieces<true>(s, e, lien, occ, salles ? &salle : nullptr, portesFermees, gel);
+  else
+    DevelopperPieces<false>(s, e, lien, occ, salles ? &salle : nullptr, portesFermees, false);
+}
+
+template <int N>
+template <bool Salles>
+void Solveur<N>::DevelopperPieces(Recherche& s, uint32_t e, const Lien& lien, const B& occ, const B* salle,
+                                  bool portesFermees, bool gel) {
   for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
     const uint16_t a = Ancre(s.cle.data(), p);
-    if (salles && !salle.Croise(Forme(classe, a, 4))) continue;
-    if (gel) {
-      const TPosition t = Decale(PositionDe(a), classes_[static_cast<std::size_t>(classe)].decalages[0]);
-      const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
-      if (r >= 0 && gelees_[static_cast<std::size_t>(r)]) continue;
+    if (salle && !salle->Croise(Forme(classe, a, 4))) continue;
+    if constexpr (Salles) {
+      if (gel) {
+        const TPosition t = Decale(PositionDe(a), classes_[static_cast<std::size_t>(classe)].decalages[0]);
+        const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
+        if (r >= 0 && gelees_[static_cast<std::size_t>(r)]) continue;
+      }
     }
     if (s.coups) {
       // The piece Geler flooded: its flood, already made.
-      const bool inonde = p == pieceGelee_;
-      if (inonde) noeuds_.swap(noeudsGel_);
+      bool inonde = false;
+      if constexpr (Salles) {
+        inonde = p == pieceGelee_;
+        if (inonde) noeuds_.swap(noeudsGel_);
+      }
       ProposerCoups(s, e, lien, occ, p, a, inonde);
-    } else
+    } else {
       ProposerPas(s, e, lien, occ, p, a, portesFermees && maitre_[static_cast<std::size_t>(p)]);
+    }
   }
 }
 
