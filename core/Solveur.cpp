@@ -325,7 +325,8 @@ class Solveur {
     for (std::size_t d = 0; d < kDirections.size(); ++d) libres |= static_cast<unsigned>(!occ.Croise(devant[d])) << d;
     return libres;
   }
-  void ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a, bool portesEnJeu);
+  [[gnu::always_inline]] inline void ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a,
+                                                 bool portesEnJeu);
   // inonde: noeuds_ already holds the piece's flood.
   [[gnu::always_inline]] inline void ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a,
                                                    bool inonde);
