@@ -1514,8 +1514,9 @@ void Solveur<N>::ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B
   const int classe = classeDe_[static_cast<std::size_t>(p)];
   // The step back to the parent is known, when no door changed on the
   // way: skipped.
-  const int8_t venue = lien.miroir ? MiroirDePas({0, 0, lien.direction}).direction : lien.direction;
-  const std::size_t retour = e != 0 && a == lien.apres && !portesEnJeu ? Oppose(venue) : 4;
+  std::size_t retour = 4;
+  if (a == lien.apres && e != 0 && !portesEnJeu)
+    retour = Oppose(lien.miroir ? MiroirDePas({0, 0, lien.direction}).direction : lien.direction);
   // The free ways first, without a branch each: most pieces have none.
   unsigned libres = Libres(occ, classe, a);
   libres &= ~(1u << retour);
