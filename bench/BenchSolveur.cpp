@@ -2,10 +2,10 @@
 // same run: time, states, the memory the search held and the answer.
 //
 // Without arguments: the classic boards of the library, Century and Super
-// Century (bench/plateaux), "Deux clés" and the two 20 × 16 boards (the former solver only where it answers in reasonable
-// time: it gives up on the large boards). Board files named on the command
-// line (after the benchmark options) are measured instead, with both
-// solvers.
+// Century (bench/plateaux), "Deux clés" and the two 20 × 16 boards (the
+// former solver only where it answers in reasonable time: it gives up on
+// the large boards). Board files named on the command line (after the
+// benchmark options) are measured instead, with both solvers.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
