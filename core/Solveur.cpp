@@ -303,11 +303,7 @@ class Solveur {
   Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
   std::optional<Fin> Commencer(Recherche& s, ResultatSolveur& r);
   void Developper(Recherche& s, uint32_t e, const Lien& lien, const B& occ);
-  // salle: the cells of the master pieces' rooms, the only pieces moved
-  // (or null); Salles: whether some rooms are left alone (gel).
-  template <bool Salles>
-  void DevelopperPieces(Recherche& s, uint32_t e, const Lien& lien, const B& occ, const B* salle, bool portesFermees,
-                        bool gel);
+
   // Whether a piece of that kind fits at that anchor with only floor and
   // door cells under it (anchors off the board too).
   bool Tient(int classe, int a) const {
@@ -327,9 +323,7 @@ class Solveur {
   }
   [[gnu::always_inline]] inline void ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a,
                                                  bool portesEnJeu);
-  // inonde: noeuds_ already holds the piece's flood.
-  [[gnu::always_inline]] inline void ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a,
-                                                   bool inonde);
+  [[gnu::always_inline]] inline void ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a);
   [[gnu::always_inline]] inline void Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, const Portes* portes,
                                               int cout, int8_t direction);
   bool AjouterSuivants(Recherche& s, uint32_t parent);
@@ -418,10 +412,6 @@ class Solveur {
   std::vector<MotsPortes> portesDeSalle_;
   std::vector<B> cellulesDeSalle_;
   std::vector<char> gelees_;
-  // The flood Geler made of the one piece that opens doors, kept for its
-  // own moves (or -1).
-  int pieceGelee_ = -1;
-  std::vector<Noeud> noeudsGel_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
 };
 
@@ -1408,41 +1398,20 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   const bool salles = s.approchee && !cellulePorte_.empty();
   const bool portesFermees = !cellulePorte_.empty() && PorteFermee(s.portes);
   const B salle = salles ? Salle(s.cle.data()) : B{};
-  pieceGelee_ = -1;
   const bool gel = !s.approchee && options_.sallesFermees && !salleDe_.empty() && Geler(s, occ);
-  // Without rooms left alone, the loop has nothing of them to look at.
-  if (gel || pieceGelee_ >= 0)
-    DevelopperPieces<true>(s, e, lien, occ, salles ? &salle : nullptr, portesFermees, gel);
-  else
-    DevelopperPieces<false>(s, e, lien, occ, salles ? &salle : nullptr, portesFermees, false);
-}
-
-template <int N>
-template <bool Salles>
-void Solveur<N>::DevelopperPieces(Recherche& s, uint32_t e, const Lien& lien, const B& occ, const B* salle,
-                                  bool portesFermees, bool gel) {
   for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
     const uint16_t a = Ancre(s.cle.data(), p);
-    if (salle && !salle->Croise(Forme(classe, a, 4))) continue;
-    if constexpr (Salles) {
-      if (gel) {
-        const TPosition t = Decale(PositionDe(a), classes_[static_cast<std::size_t>(classe)].decalages[0]);
-        const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
-        if (r >= 0 && gelees_[static_cast<std::size_t>(r)]) continue;
-      }
+    if (salles && !salle.Croise(Forme(classe, a, 4))) continue;
+    if (gel) {
+      const TPosition t = Decale(PositionDe(a), classes_[static_cast<std::size_t>(classe)].decalages[0]);
+      const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
+      if (r >= 0 && gelees_[static_cast<std::size_t>(r)]) continue;
     }
-    if (s.coups) {
-      // The piece Geler flooded: its flood, already made.
-      bool inonde = false;
-      if constexpr (Salles) {
-        inonde = p == pieceGelee_;
-        if (inonde) noeuds_.swap(noeudsGel_);
-      }
-      ProposerCoups(s, e, lien, occ, p, a, inonde);
-    } else {
+    if (s.coups)
+      ProposerCoups(s, e, lien, occ, p, a);
+    else
       ProposerPas(s, e, lien, occ, p, a, portesFermees && maitre_[static_cast<std::size_t>(p)]);
-    }
   }
 }
 
@@ -1467,8 +1436,6 @@ bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
     une = une || gelees_[r];
   }
   if (!une) return false;
-  int ouvreuses = 0;
-  for (int p = 0; p < nbPieces_; ++p) ouvreuses += maitre_[static_cast<std::size_t>(p)];
   for (int p = 0; p < nbPieces_ && une; ++p) {
     if (!maitre_[static_cast<std::size_t>(p)]) continue;
     const int classe = classeDe_[static_cast<std::size_t>(p)];
@@ -1494,12 +1461,6 @@ bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
       // Its next move: the doors of every place of its flood, each set once.
       Inonder(s.portes, occ, p, a);
       for (std::size_t v = 1; v < portesVues_.size(); ++v) degeler(portesVues_[v].ouvertes);
-    }
-    if (s.coups && ouvreuses == 1) {
-      // Its moves are proposed from this flood (the other pieces' floods
-      // leave the doors seen alone).
-      noeudsGel_.swap(noeuds_);
-      pieceGelee_ = p;
     }
     une = false;
     for (char g : gelees_) une = une || g;
@@ -1533,13 +1494,12 @@ void Solveur<N>::ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B
 
 // The moves of piece p, at anchor a: every place its flood reaches.
 template <int N>
-void Solveur<N>::ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a,
-                               bool inonde) {
+void Solveur<N>::ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const B& occ, int p, uint16_t a) {
   // The piece that made this move: its next move from here reaches
   // only places its last flood already gave, and no cheaper.
   if (e != 0 && a == lien.apres) return;
   if (!Libres(occ, classeDe_[static_cast<std::size_t>(p)], a)) return;
-  if (!inonde) Inonder(s.portes, occ, p, a);
+  Inonder(s.portes, occ, p, a);
   for (std::size_t i = 1; i < noeuds_.size(); ++i) {
     const Noeud& n = noeuds_[i];
     const int prix = (n.ancre != a ? 1 : 0) + n.ouvertes;
