@@ -79,6 +79,17 @@ struct Bits {
     for (std::size_t w = 0; w < N; ++w) x |= o.m[w] & ~m[w];
     return x == 0;
   }
+  // The cells beside these, n places before or after in the order of
+  // the indices (0 < n < 64).
+  Bits Autour(int n) const {
+    Bits r;
+    for (std::size_t w = 0; w < N; ++w) {
+      r.m[w] = m[w] << n | m[w] >> n;
+      if (w > 0) r.m[w] |= m[w - 1] >> (64 - n);
+      if (w + 1 < N) r.m[w] |= m[w + 1] << (64 - n);
+    }
+    return r;
+  }
 };
 
 // The door cells' states: touched (not yet open) and open. A closed cell
@@ -119,8 +130,9 @@ class Solveur {
   // (in the parent's key) and after (in the state's own key), its cost and
   // estimate, the step's direction (for the steps; in the parent's key).
   // On a board that is its own mirror, a state and its mirror are one, and
-  // the key kept is the one of the smaller fingerprint (direct), the start
-  // aside: the move may lead to the mirror of the key kept (miroir).
+  // the key kept is the one it was first reached by (direct when it has
+  // the smaller fingerprint of the two): a later move may lead to the
+  // mirror of the key kept (miroir).
   struct Lien {
     uint32_t parent;
     uint16_t avant;
@@ -174,7 +186,7 @@ class Solveur {
     const bool approchee;
     const bool coups;
     std::vector<uint8_t> cle;  // of the state being expanded
-    std::vector<uint8_t> tampon = cle;  // a key whose mirror is kept
+    std::vector<uint16_t> ancres;  // its pieces' anchors
     Portes portes;             // its doors
     Hachage hachage;           // its fingerprint
     Hachage hachageMiroir;     // its mirror's, on a board that is its own mirror
@@ -235,6 +247,10 @@ class Solveur {
   B Bloquantes(const Portes& portes) const;
   // Where every piece stands, with borders and doors; and the master tiles.
   B Occupation(const uint8_t* k, const Portes& portes, B* maitres) const;
+  // The state in s.cle, read once: its doors and anchors, its fingerprint
+  // (and its mirror's, on a board that is its own mirror: it has no
+  // doors), where every piece stands and the master tiles.
+  B Lire(Recherche& s, B& maitres) const;
   // The game's door pass after a master piece of that kind came to that
   // anchor; gives the number of doors it opened.
   int PasserPortes(int classe, int ancre, Portes& portes) const;
@@ -281,7 +297,6 @@ class Solveur {
   const Hachage& Alea(int classe, int ancre) const {
     return aleas_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
   }
-  Hachage HachageDe(const uint8_t* k) const;
   // The mirror: of a kind at an anchor (its kind and anchor there), of a
   // key, of a step.
   const Hachage& AleaMiroir(int classe, int ancre) const {
@@ -290,8 +305,6 @@ class Solveur {
   uint16_t AncreMiroir(int classe, int ancre) const {
     return ancresMiroir_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(ancre)];
   }
-  // A state's fingerprint and its mirror's, on a board without doors.
-  void HachagesDe(const uint8_t* k, Hachage& h, Hachage& miroir) const;
   void MiroirDeCle(const uint8_t* k, uint8_t* miroir) const;
   PasSolution MiroirDePas(PasSolution pas) const {
     pas.colonne = depart_.Largeur + 1 - pas.colonne;
@@ -347,6 +360,7 @@ class Solveur {
   std::size_t octetsPortes_ = 0;
   std::vector<B> masques_;
   B fixes_;    // borders, guards and door cells that are never doors
+  B sol_;      // the other cells: floor and door cells
   B finales_;  // final places
   std::vector<int> placesFinales_;
   std::vector<int> cellulePorte_;  // board cell of each door cell
@@ -376,6 +390,9 @@ class Solveur {
   std::vector<B> bloqueVues_;
   // The estimate's work.
   mutable std::vector<uint16_t> distances_;
+  // By kind × cell: the ways (bits in kDirections' order) whose cells
+  // ahead are all floor or door cells.
+  std::vector<uint8_t> versSol_;
   mutable std::vector<int> meilleures_;
   mutable std::vector<int> pileSalle_;
   // The bounds by master kind, anchor and final place; for the moves, one
@@ -495,6 +512,8 @@ void Solveur<N>::LireCases() {
         }
       }
     }
+  for (int i = 0; i < cellules_; ++i)
+    if (!fixes_.Test(i)) sol_.Poser(i);
 }
 
 // The doors: the cells marked door joined by their sides, whatever their
@@ -570,6 +589,12 @@ void Solveur<N>::PoserMasques() {
         if (classe.serie == TSerieMap::Final && !cellulePorte_.empty()) ListerTouchers(k, ancre);
       }
   }
+  versSol_.assign(classes_.size() * static_cast<std::size_t>(cellules_), 0);
+  for (std::size_t k = 0; k < classes_.size(); ++k)
+    for (int a = 0; a < cellules_; ++a)
+      for (std::size_t d = 0; d < kDirections.size(); ++d)
+        if (!fixes_.Croise(Forme(static_cast<int>(k), a, static_cast<int>(d))))
+          versSol_[k * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(a)] |= static_cast<uint8_t>(1u << d);
 }
 
 // The kind's cells at that anchor, its master tiles, and the cells ahead
@@ -769,30 +794,6 @@ void Solveur<N>::CompterMemoireFixe() {
 }
 
 template <int N>
-Hachage Solveur<N>::HachageDe(const uint8_t* k) const {
-  Hachage h;
-  for (int p = 0; p < nbPieces_; ++p) h ^= Alea(classeDe_[static_cast<std::size_t>(p)], Ancre(k, p));
-  if (!cellulePorte_.empty()) {
-    Portes portes;
-    LirePortes(k, portes);
-    h ^= DifferencePortes(Portes{}, portes);
-  }
-  return h;
-}
-
-template <int N>
-void Solveur<N>::HachagesDe(const uint8_t* k, Hachage& h, Hachage& miroir) const {
-  h = {};
-  miroir = {};
-  for (int p = 0; p < nbPieces_; ++p) {
-    const auto i = static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]) * static_cast<std::size_t>(cellules_) +
-                   Ancre(k, p);
-    h ^= aleas_[i];
-    miroir ^= aleasMiroir_[i];
-  }
-}
-
-template <int N>
 void Solveur<N>::MiroirDeCle(const uint8_t* k, uint8_t* miroir) const {
   uint16_t* ancres = ancresTriees_.data();
   for (std::size_t classe = 0; classe < classes_.size(); ++classe) {
@@ -884,6 +885,30 @@ typename Solveur<N>::B Solveur<N>::Occupation(const uint8_t* k, const Portes& po
     occ |= Forme(classe, a, 4);
     if (maitres) *maitres |= Forme(classe, a, 5);  // empty for a piece without master tiles
   }
+  return occ;
+}
+
+template <int N>
+typename Solveur<N>::B Solveur<N>::Lire(Recherche& s, B& maitres) const {
+  const uint8_t* k = s.cle.data();
+  LirePortes(k, s.portes);
+  Hachage h, miroir;
+  B occ = fixes_;
+  if (!cellulePorte_.empty()) {
+    occ |= Bloquantes(s.portes);
+    h = DifferencePortes(Portes{}, s.portes);
+  }
+  for (int p = 0; p < nbPieces_; ++p) {
+    const uint16_t a = Ancre(k, p);
+    s.ancres[static_cast<std::size_t>(p)] = a;
+    const auto i = static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]) * static_cast<std::size_t>(cellules_) + a;
+    h ^= aleas_[i];
+    if (miroir_) miroir ^= aleasMiroir_[i];
+    occ |= masques_[i * 6 + 4];
+    maitres |= masques_[i * 6 + 5];  // empty for a piece without master tiles
+  }
+  s.hachage = h;
+  s.hachageMiroir = miroir;
   return occ;
 }
 
@@ -1271,6 +1296,8 @@ uint16_t Solveur<N>::Estimer(const uint8_t* k) const {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
     if (classes_[static_cast<std::size_t>(classe)].serie != TSerieMap::Final) autres |= Forme(classe, Ancre(k, p), 4);
   }
+  B genes = autres;
+  genes |= fermees;
   const int kPlusCher = 1 + kAutre + prixPorteMax_;
   fileDistances_.resize(kPlusCher + 1);
   meilleures_.assign(placesFinales_.size(), kEstimationMax);
@@ -1299,12 +1326,17 @@ uint16_t Solveur<N>::Estimer(const uint8_t* k) const {
         const B& maitres = Forme(classe, a, 5);
         for (std::size_t f = 0; f < placesFinales_.size(); ++f)
           if (d < meilleures_[f] && maitres.Test(placesFinales_[f])) meilleures_[f] = d;
-        for (std::size_t sens = 0; sens < kDirections.size(); ++sens) {
-          const B& devant = Forme(classe, a, static_cast<int>(sens));
-          if (fixes_.Croise(devant)) continue;
-          const int b = a + Delta(kDirections[sens]);
-          int prix = 1 + (autres.Croise(devant) ? kAutre : 0);
-          if (fermees.Croise(devant)) prix += PrixPorte(devant, portes);
+        for (unsigned vers = versSol_[static_cast<std::size_t>(classe) * static_cast<std::size_t>(cellules_) +
+                                      static_cast<std::size_t>(a)];
+             vers; vers &= vers - 1) {
+          const int sens = std::countr_zero(vers);
+          const B& devant = Forme(classe, a, sens);
+          const int b = a + delta_[static_cast<std::size_t>(sens)];
+          int prix = 1;
+          if (genes.Croise(devant)) {
+            if (autres.Croise(devant)) prix += kAutre;
+            if (fermees.Croise(devant)) prix += PrixPorte(devant, portes);
+          }
           if (distances_[static_cast<std::size_t>(b)] <= d + prix) continue;
           distances_[static_cast<std::size_t>(b)] = static_cast<uint16_t>(d + prix);
           fileDistances_[static_cast<std::size_t>((d + prix) % (kPlusCher + 1))].push_back(static_cast<int16_t>(b));
@@ -1333,13 +1365,8 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) return Fin::Annule;
     *niveauAtteint = static_cast<int>(niveau);
     std::memcpy(s.cle.data(), s.table.Cle(e), tailleCle_);
-    LirePortes(s.cle.data(), s.portes);
-    if (miroir_)
-      HachagesDe(s.cle.data(), s.hachage, s.hachageMiroir);
-    else
-      s.hachage = HachageDe(s.cle.data());
     B maitres;
-    const B occ = Occupation(s.cle.data(), s.portes, &maitres);
+    const B occ = Lire(s, maitres);
     cheminPret_ = false;  // read when a new state is first weighed
     cleChemin_ = s.cle.data();
     if (maitres.Contient(finales_)) {
@@ -1369,13 +1396,14 @@ std::optional<typename Solveur<N>::Fin> Solveur<N>::Commencer(Recherche& s, Resu
   EcrirePortes(s.cle.data(), portesDepart_);
   if (!s.table.Place(options_.limiteMemoire, kReserve)) return Fin::Limite;
   int etat = 0;
-  Hachage h = HachageDe(s.cle.data());
+  s.ancres.resize(static_cast<std::size_t>(nbPieces_));
+  B maitres;
+  Lire(s, maitres);
+  Hachage h = s.hachage;
   bool direct = true;
   if (miroir_) {
-    Hachage m;
-    HachagesDe(s.cle.data(), h, m);
-    direct = h.AuPlus(m);
-    h = h.PlusMiroir(m);
+    direct = h.AuPlus(s.hachageMiroir);
+    h = h.PlusMiroir(s.hachageMiroir);
   }
   s.table.Trouver(h.Empreinte(), 0, &etat);
   std::memcpy(s.table.NouvelleCle(), s.cle.data(), tailleCle_);
@@ -1399,15 +1427,21 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   const bool portesFermees = !cellulePorte_.empty() && PorteFermee(s.portes);
   const B salle = salles ? Salle(s.cle.data()) : B{};
   const bool gel = !s.approchee && options_.sallesFermees && !salleDe_.empty() && Geler(s, occ);
+  // Only a piece beside a free cell can move: most cannot.
+  B libres = sol_;
+  for (std::size_t w = 0; w < N; ++w) libres.m[w] &= ~occ.m[w];
+  B pres = libres.Autour(1);
+  pres |= libres.Autour(pas_);
   for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
-    const uint16_t a = Ancre(s.cle.data(), p);
+    const uint16_t a = s.ancres[static_cast<std::size_t>(p)];
     if (salles && !salle.Croise(Forme(classe, a, 4))) continue;
     if (gel) {
       const TPosition t = Decale(PositionDe(a), classes_[static_cast<std::size_t>(classe)].decalages[0]);
       const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
       if (r >= 0 && gelees_[static_cast<std::size_t>(r)]) continue;
     }
+    if (!pres.Croise(Forme(classe, a, 4))) continue;
     if (s.coups)
       ProposerCoups(s, e, lien, occ, p, a);
     else
@@ -1545,18 +1579,15 @@ bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
     if (etat == 2) continue;
     Lien* lien = nullptr;
     if (etat == 0) {
-      // The key kept is the one of the smaller fingerprint: the state's,
-      // or its mirror's.
+      // The key kept is the one reached first.
       uint8_t* k = s.table.NouvelleCle();
-      uint8_t* x = v.direct ? k : s.tampon.data();
-      std::memcpy(x, s.cle.data(), tailleCle_);
-      PoserAncre(x, v.piece, v.apres);
-      Canoniser(x, v.piece);
-      if (v.portes >= 0) EcrirePortes(x, s.lotPortes[static_cast<std::size_t>(v.portes)]);
-      if (!v.direct) MiroirDeCle(x, k);
+      std::memcpy(k, s.cle.data(), tailleCle_);
+      PoserAncre(k, v.piece, v.apres);
+      Canoniser(k, v.piece);
+      if (v.portes >= 0) EcrirePortes(k, s.lotPortes[static_cast<std::size_t>(v.portes)]);
       lien = s.liens.Ajouter();
       lien->estimation = s.approchee ? Estimer(k) : Borne(k, surLeChemin_ && !miroir_ ? &v : nullptr);
-      lien->direct = 1;
+      lien->direct = static_cast<uint8_t>(v.direct);
     } else {
       lien = s.liens[i];
     }
