@@ -316,6 +316,9 @@ class Solveur {
   Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
   std::optional<Fin> Commencer(Recherche& s, ResultatSolveur& r);
   void Developper(Recherche& s, uint32_t e, const Lien& lien, const B& occ);
+  // Whether the search leaves a piece alone: outside the master pieces'
+  // room salle (best first), or in a room left alone (gel).
+  [[gnu::noinline]] bool Laissee(int classe, uint16_t a, const B* salle, bool gel) const;
 
   // Whether a piece of that kind fits at that anchor with only floor and
   // door cells under it (anchors off the board too).
@@ -1435,18 +1438,22 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   for (int p = 0; p < nbPieces_; ++p) {
     const int classe = classeDe_[static_cast<std::size_t>(p)];
     const uint16_t a = s.ancres[static_cast<std::size_t>(p)];
-    if (salles && !salle.Croise(Forme(classe, a, 4))) continue;
-    if (gel) {
-      const TPosition t = Decale(PositionDe(a), classes_[static_cast<std::size_t>(classe)].decalages[0]);
-      const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
-      if (r >= 0 && gelees_[static_cast<std::size_t>(r)]) continue;
-    }
     if (!pres.Croise(Forme(classe, a, 4))) continue;
+    if ((salles || gel) && Laissee(classe, a, salles ? &salle : nullptr, gel)) continue;
     if (s.coups)
       ProposerCoups(s, e, lien, occ, p, a);
     else
       ProposerPas(s, e, lien, occ, p, a, portesFermees && maitre_[static_cast<std::size_t>(p)]);
   }
+}
+
+template <int N>
+bool Solveur<N>::Laissee(int classe, uint16_t a, const B* salle, bool gel) const {
+  if (salle && !salle->Croise(Forme(classe, a, 4))) return true;
+  if (!gel) return false;
+  const TPosition t = Decale(PositionDe(a), classes_[static_cast<std::size_t>(classe)].decalages[0]);
+  const int r = salleDe_[static_cast<std::size_t>(Indice(t))];
+  return r >= 0 && gelees_[static_cast<std::size_t>(r)];
 }
 
 // A room no door of which has opened yet, with no piece that opens doors
