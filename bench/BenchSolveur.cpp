@@ -59,6 +59,7 @@ void Enregistrer(const std::filesystem::path& fichier, bool avecAncien) {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  GarderLaMemoireDesRecherches();  // as the game does
   if (argc > 1) {
     for (int i = 1; i < argc; ++i) Enregistrer(argv[i], true);
   } else {

@@ -1,5 +1,9 @@
 #include "Solveur.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -1430,21 +1434,28 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   const bool portesFermees = !cellulePorte_.empty() && PorteFermee(s.portes);
   const B salle = salles ? Salle(s.cle.data()) : B{};
   const bool gel = !s.approchee && options_.sallesFermees && !salleDe_.empty() && Geler(s, occ);
-  // Only a piece beside a free cell can move: most cannot.
+  // Only a piece beside a free cell can move: most cannot. Which ones, as
+  // bits first (without a branch each), then those.
   B libres = sol_;
   for (std::size_t w = 0; w < N; ++w) libres.m[w] &= ~occ.m[w];
   B pres = libres.Autour(1);
   pres |= libres.Autour(pas_);
+  std::array<uint64_t, kMotsPortes> mobiles{};
   for (int p = 0; p < nbPieces_; ++p) {
-    const int classe = classeDe_[static_cast<std::size_t>(p)];
-    const uint16_t a = s.ancres[static_cast<std::size_t>(p)];
-    if (!pres.Croise(Forme(classe, a, 4))) continue;
-    if ((salles || gel) && Laissee(classe, a, salles ? &salle : nullptr, gel)) continue;
-    if (s.coups)
-      ProposerCoups(s, e, lien, occ, p, a);
-    else
-      ProposerPas(s, e, lien, occ, p, a, portesFermees && maitre_[static_cast<std::size_t>(p)]);
+    const auto q = static_cast<std::size_t>(p);
+    mobiles[q >> 6] |= static_cast<uint64_t>(pres.Croise(Forme(classeDe_[q], s.ancres[q], 4))) << (q & 63);
   }
+  for (std::size_t w = 0; w * 64 < static_cast<std::size_t>(nbPieces_); ++w)
+    for (uint64_t m = mobiles[w]; m; m &= m - 1) {
+      const int p = static_cast<int>(w * 64) + std::countr_zero(m);
+      const int classe = classeDe_[static_cast<std::size_t>(p)];
+      const uint16_t a = s.ancres[static_cast<std::size_t>(p)];
+      if ((salles || gel) && Laissee(classe, a, salles ? &salle : nullptr, gel)) continue;
+      if (s.coups)
+        ProposerCoups(s, e, lien, occ, p, a);
+      else
+        ProposerPas(s, e, lien, occ, p, a, portesFermees && maitre_[static_cast<std::size_t>(p)]);
+    }
 }
 
 template <int N>
@@ -1714,6 +1725,16 @@ ResultatSolveur Resoudre(const TPlateau& plateau, const OptionsSolveur& options)
     r.coups = fin;
   }
   return r;
+}
+
+void GarderLaMemoireDesRecherches() {
+#if defined(__GLIBC__)
+  // Blocks up to 32 MiB from the heap, where a freed one is taken again,
+  // rather than mapped afresh each time; and up to 64 MiB free at its top
+  // before any goes back.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
 }
 
 }  // namespace glissaro

@@ -77,4 +77,12 @@ struct ResultatSolveur {
 // Solves from the board as it stands.
 ResultatSolveur Resoudre(const TPlateau& plateau, const OptionsSolveur& options = {});
 
+// For a program that runs many searches (the game's hints and records, the
+// tools' reviews): the memory a search gives back, a few megabytes on most
+// boards, stays with the allocator for the next search (up to 64 MiB)
+// instead of going back to the system and being faulted in again, page by
+// page, which costs more than the search itself on the small boards. Once,
+// at the program's entry.
+void GarderLaMemoireDesRecherches();
+
 }  // namespace glissaro

@@ -14,6 +14,7 @@
 #include "DialoguesQt.h"
 #include "Plateforme.h"
 #include "Session.h"
+#include "Solveur.h"
 #include "FormEditeur.h"
 #include "Installation.h"
 #include "UNouveau.h"
@@ -26,6 +27,7 @@
 #include "gestion.h"
 
 int main(int argc, char** argv) {
+  glissaro::GarderLaMemoireDesRecherches();
   // On a Wayland desktop that has an X server (Xwayland), the X11 platform:
   // there the panel is shaped and the board placed under it.
   const auto variable = [](const char* nom) { return std::getenv(nom); };

@@ -394,6 +394,7 @@ int Generer(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  GarderLaMemoireDesRecherches();
   if (argc > 1 && std::string(argv[1]) == "generer") return Generer(argc, argv);
   std::string commande, sortie, titre;
   uint64_t limite = kLimiteArrangements;
