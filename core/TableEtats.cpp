@@ -1,10 +1,30 @@
 #include "TableEtats.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <utility>
 
 namespace glissaro::solveur {
+
+namespace {
+// Below this, a table is the first one (never grown) or small enough for
+// its faults not to matter.
+constexpr std::size_t kPeuplerDes = std::size_t{64} << 10;
+}  // namespace
+
+void Peupler(void* debut, std::size_t octets) {
+#if defined(MADV_POPULATE_WRITE)
+  const auto a = (reinterpret_cast<std::uintptr_t>(debut) + 4095) & ~std::uintptr_t{4095};
+  const auto b = (reinterpret_cast<std::uintptr_t>(debut) + octets) & ~std::uintptr_t{4095};
+  if (b > a) madvise(reinterpret_cast<void*>(a), b - a, MADV_POPULATE_WRITE);
+#else
+  (void)debut;
+  (void)octets;
+#endif
+}
 
 Table::Table(Memoire& memoire, std::size_t tailleCle, std::size_t limite)
     : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 18) / tailleCle)) {
@@ -46,6 +66,9 @@ void Table::Agrandir(std::size_t taille) {
 
 Table::Cases::Cases(std::size_t n) : donnees_(static_cast<Case*>(std::calloc(n, sizeof(Case)))), taille_(n) {
   if (!donnees_) throw std::bad_alloc();
+  // A table that grew is a third full at least: every page of it will be
+  // written.
+  if (n * sizeof(Case) >= kPeuplerDes) Peupler(donnees_, n * sizeof(Case));
 }
 
 Table::Cases::Cases(Cases&& o) noexcept

@@ -24,8 +24,14 @@ struct Memoire {
   void Rendre(std::size_t n) { actuelle -= n; }
 };
 
+// Memory about to be written in full, its pages taken at once rather than
+// with one fault each (where the system cannot, they come as they are
+// touched).
+void Peupler(void* debut, std::size_t octets);
+
 // Entries of a fixed width stored in pages, so growing never copies nor
-// holds twice the data.
+// holds twice the data. From the second page on, a page is taken whole at
+// once: a search that filled one will most likely fill the next.
 template <class T>
 class Pages {
  public:
@@ -45,6 +51,7 @@ class Pages {
   [[gnu::always_inline]] T* Ajouter() {
     if (n_ == pages_.size() * parPage_) {
       pages_.push_back(std::make_unique_for_overwrite<T[]>(parPage_ * largeur_));
+      if (pages_.size() > 1) Peupler(pages_.back().get(), parPage_ * largeur_ * sizeof(T));
       memoire_->Prendre(OctetsPage());
     }
     return (*this)[n_++];
