@@ -796,6 +796,7 @@ void Solveur<N>::CompterMemoireFixe() {
   octetsFixes_ = masques_.size() * sizeof(B) +
                  (aleas_.size() + aleasPortes_.size() + aleasMiroir_.size()) * sizeof(Hachage) +
                  ancresMiroir_.size() * sizeof(uint16_t) + (obligatoires_.size() + butsObligatoires_.size()) * sizeof(B) + joignables_.size() +
+                 versSol_.size() +
                  (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
 }
