@@ -191,6 +191,7 @@ class Solveur {
     const bool coups;
     std::vector<uint8_t> cle;  // of the state being expanded
     std::vector<uint16_t> ancres;  // its pieces' anchors
+    std::vector<const B*> formes;  // the masks of each piece at its anchor
     Portes portes;             // its doors
     Hachage hachage;           // its fingerprint
     Hachage hachageMiroir;     // its mirror's, on a board that is its own mirror
@@ -335,8 +336,8 @@ class Solveur {
   }
   // The ways piece kind classe at anchor a is free to step, as bits in
   // kDirections' order.
-  unsigned Libres(const B& occ, int classe, int a) const {
-    const B* devant = &Forme(classe, a, 0);
+  unsigned Libres(const B& occ, int classe, int a) const { return Libres(occ, &Forme(classe, a, 0)); }
+  static unsigned Libres(const B& occ, const B* devant) {
     unsigned libres = 0;
     for (std::size_t d = 0; d < kDirections.size(); ++d) libres |= static_cast<unsigned>(!occ.Croise(devant[d])) << d;
     return libres;
@@ -415,10 +416,12 @@ class Solveur {
   // that anchor to the goal goes through, and whether there is a way.
   std::vector<B> butsObligatoires_;  // the places of each goal
   std::vector<B> obligatoires_;
-  // SurLeChemin's work: by kind, its tiles' cells from its anchor's; by
-  // cell, the piece there in the state weighed; by piece, the last count
-  // that met it.
+  // By kind, its tiles' cells from its anchor's, and the anchors where it
+  // fits between the borders.
   std::vector<std::vector<int>> cellulesDe_;
+  std::vector<B> ancresPossibles_;
+  // SurLeChemin's work: by cell, the piece there in the state weighed; by
+  // piece, the last count that met it.
   mutable std::vector<int16_t> pieceSur_;
   mutable B piecesParent_;
   mutable bool cheminPret_ = false;       // piecesParent_ and pieceSur_ are the state expanded's
@@ -597,11 +600,17 @@ void Solveur<N>::PoserMasques() {
       }
   }
   versSol_.assign(classes_.size() * static_cast<std::size_t>(cellules_), 0);
-  for (std::size_t k = 0; k < classes_.size(); ++k)
-    for (int a = 0; a < cellules_; ++a)
+  ancresPossibles_.assign(classes_.size(), B{});
+  for (std::size_t k = 0; k < classes_.size(); ++k) {
+    auto& cellules = cellulesDe_.emplace_back();
+    for (const TPosition& d : classes_[k].decalages) cellules.push_back(d.ligne * pas_ + d.colonne);
+    for (int a = 0; a < cellules_; ++a) {
+      if (Tient(static_cast<int>(k), a)) ancresPossibles_[k].Poser(a);
       for (std::size_t d = 0; d < kDirections.size(); ++d)
         if (!fixes_.Croise(Forme(static_cast<int>(k), a, static_cast<int>(d))))
           versSol_[k * static_cast<std::size_t>(cellules_) + static_cast<std::size_t>(a)] |= static_cast<uint8_t>(1u << d);
+    }
+  }
 }
 
 // The kind's cells at that anchor, its master tiles, and the cells ahead
@@ -912,8 +921,10 @@ typename Solveur<N>::B Solveur<N>::Lire(Recherche& s, B& maitres) const {
     const auto i = static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]) * static_cast<std::size_t>(cellules_) + a;
     h ^= aleas_[i];
     if (miroir_) miroir ^= aleasMiroir_[i];
-    occ |= masques_[i * 6 + 4];
-    maitres |= masques_[i * 6 + 5];  // empty for a piece without master tiles
+    const B* formes = &masques_[i * 6];
+    s.formes[static_cast<std::size_t>(p)] = formes;
+    occ |= formes[4];
+    maitres |= formes[5];  // empty for a piece without master tiles
   }
   s.hachage = h;
   s.hachageMiroir = miroir;
@@ -1156,10 +1167,6 @@ void Solveur<N>::PreparerObligatoires() {
     }
   }
   const std::size_t G = butsObligatoires_.size();
-  for (const TSorte& sorte : classes_) {
-    auto& cellules = cellulesDe_.emplace_back();
-    for (const TPosition& d : sorte.decalages) cellules.push_back(d.ligne * pas_ + d.colonne);
-  }
   pieceSur_.assign(C, -1);
   marques_.assign(static_cast<std::size_t>(nbPieces_), 0);
   obligatoires_.assign(static_cast<std::size_t>(nbMaitres_) * G * C, B{});
@@ -1405,6 +1412,7 @@ std::optional<typename Solveur<N>::Fin> Solveur<N>::Commencer(Recherche& s, Resu
   if (!s.table.Place(options_.limiteMemoire, kReserve)) return Fin::Limite;
   int etat = 0;
   s.ancres.resize(static_cast<std::size_t>(nbPieces_));
+  s.formes.resize(static_cast<std::size_t>(nbPieces_));
   B maitres;
   Lire(s, maitres);
   Hachage h = s.hachage;
@@ -1444,7 +1452,7 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   std::array<uint64_t, kMotsPortes> mobiles{};
   for (int p = 0; p < nbPieces_; ++p) {
     const auto q = static_cast<std::size_t>(p);
-    mobiles[q >> 6] |= static_cast<uint64_t>(pres.Croise(Forme(classeDe_[q], s.ancres[q], 4))) << (q & 63);
+    mobiles[q >> 6] |= static_cast<uint64_t>(pres.Croise(s.formes[q][4])) << (q & 63);
   }
   for (std::size_t w = 0; w * 64 < static_cast<std::size_t>(nbPieces_); ++w)
     for (uint64_t m = mobiles[w]; m; m &= m - 1) {
@@ -1532,7 +1540,7 @@ void Solveur<N>::ProposerPas(Recherche& s, uint32_t e, const Lien& lien, const B
   if (a == lien.apres && e != 0 && !portesEnJeu)
     retour = Oppose(lien.miroir ? MiroirDePas({0, 0, lien.direction}).direction : lien.direction);
   // The free ways first, without a branch each: most pieces have none.
-  unsigned libres = Libres(occ, classe, a);
+  unsigned libres = Libres(occ, s.formes[static_cast<std::size_t>(p)]);
   libres &= ~(1u << retour);
   for (; libres; libres &= libres - 1) {
     const auto d = static_cast<std::size_t>(std::countr_zero(libres));
@@ -1551,7 +1559,28 @@ void Solveur<N>::ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const
   // The piece that made this move: its next move from here reaches
   // only places its last flood already gave, and no cheaper.
   if (e != 0 && a == lien.apres) return;
-  if (!Libres(occ, classeDe_[static_cast<std::size_t>(p)], a)) return;
+  if (!Libres(occ, s.formes[static_cast<std::size_t>(p)])) return;
+  if constexpr (N == 1) {
+    // A board of one word and no door the move can change: the places the
+    // piece fits, all at once, then the flood over them from a.
+    const auto q = static_cast<std::size_t>(p);
+    if (!(maitre_[q] && PorteFermee(s.portes))) {
+      const int classe = classeDe_[q];
+      const uint64_t autour = occ.m[0] & ~s.formes[q][4].m[0];
+      uint64_t bloquees = 0;
+      for (int decalage : cellulesDe_[static_cast<std::size_t>(classe)])
+        bloquees |= decalage >= 0 ? autour >> decalage : autour << -decalage;
+      const uint64_t places = ancresPossibles_[static_cast<std::size_t>(classe)].m[0] & ~bloquees;
+      uint64_t atteintes = uint64_t{1} << a;
+      for (uint64_t avant = 0; atteintes != avant;) {
+        avant = atteintes;
+        atteintes |= (atteintes << 1 | atteintes >> 1 | atteintes << pas_ | atteintes >> pas_) & places;
+      }
+      for (atteintes &= ~(uint64_t{1} << a); atteintes; atteintes &= atteintes - 1)
+        Proposer(s, p, a, static_cast<uint16_t>(std::countr_zero(atteintes)), nullptr, lien.cout + 1, 0);
+      return;
+    }
+  }
   Inonder(s.portes, occ, p, a);
   for (std::size_t i = 1; i < noeuds_.size(); ++i) {
     const Noeud& n = noeuds_[i];
