@@ -915,17 +915,31 @@ typename Solveur<N>::B Solveur<N>::Lire(Recherche& s, B& maitres) const {
     occ |= Bloquantes(s.portes);
     h = DifferencePortes(Portes{}, s.portes);
   }
-  for (int p = 0; p < nbPieces_; ++p) {
-    const uint16_t a = Ancre(k, p);
-    s.ancres[static_cast<std::size_t>(p)] = a;
-    const auto i = static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]) * static_cast<std::size_t>(cellules_) + a;
-    h ^= aleas_[i];
-    if (miroir_) miroir ^= aleasMiroir_[i];
-    const B* formes = &masques_[i * 6];
-    s.formes[static_cast<std::size_t>(p)] = formes;
-    occ |= formes[4];
-    maitres |= formes[5];  // empty for a piece without master tiles
-  }
+  // The tables' addresses in locals: the stores below would otherwise
+  // make the compiler read them again for every piece.
+  const int* classes = classeDe_.data();
+  const Hachage* aleas = aleas_.data();
+  const Hachage* aleasMiroir = miroir_ ? aleasMiroir_.data() : nullptr;
+  const B* masques = masques_.data();
+  uint16_t* ancres = s.ancres.data();
+  const B** formes = s.formes.data();
+  const auto C = static_cast<std::size_t>(cellules_);
+  B m;
+  auto lirePiece = [&](int p, uint16_t a) {
+    ancres[p] = a;
+    const std::size_t i = static_cast<std::size_t>(classes[p]) * C + a;
+    h ^= aleas[i];
+    if (aleasMiroir) miroir ^= aleasMiroir[i];
+    const B* f = masques + i * 6;
+    formes[p] = f;
+    occ |= f[4];
+    m |= f[5];  // empty for a piece without master tiles
+  };
+  if (ancreLarge_)
+    for (int p = 0; p < nbPieces_; ++p) lirePiece(p, static_cast<uint16_t>(k[2 * p] | (k[2 * p + 1] << 8)));
+  else
+    for (int p = 0; p < nbPieces_; ++p) lirePiece(p, k[p]);
+  maitres |= m;
   s.hachage = h;
   s.hachageMiroir = miroir;
   return occ;
