@@ -312,9 +312,16 @@ class Solveur {
   }
   void MiroirDeCle(const uint8_t* k, uint8_t* miroir) const;
   PasSolution MiroirDePas(PasSolution pas) const {
-    pas.colonne = depart_.Largeur + 1 - pas.colonne;
-    if (pas.direction == EvGauche || pas.direction == EvDroite) pas.direction = pas.direction == EvGauche ? EvDroite : EvGauche;
+    const TPosition cellule = Reflet({pas.ligne, pas.colonne});
+    pas.ligne = cellule.ligne;
+    pas.colonne = cellule.colonne;
+    const int8_t a = miroirVertical_ ? EvHaut : EvGauche, b = miroirVertical_ ? EvBas : EvDroite;
+    if (pas.direction == a || pas.direction == b) pas.direction = pas.direction == a ? b : a;
     return pas;
+  }
+  // The cell that mirrors p.
+  TPosition Reflet(TPosition p) const {
+    return miroirVertical_ ? TPosition{depart_.Hauteur + 1 - p.ligne, p.colonne} : TPosition{p.ligne, depart_.Largeur + 1 - p.colonne};
   }
   Hachage DifferencePortes(const Portes& x, const Portes& y) const;
   // One search, optimal or best first, and its steps.
@@ -384,6 +391,7 @@ class Solveur {
   // piece are their own mirror (left for right): each kind's mirror kind,
   // and by kind × cell the mirror's anchor and random words.
   bool miroir_ = false;
+  bool miroirVertical_ = false;  // the mirror is top to bottom
   std::vector<int> classeMiroir_;
   std::vector<uint16_t> ancresMiroir_;
   std::vector<Hachage> aleasMiroir_;
@@ -707,20 +715,27 @@ void Solveur<N>::PreparerCles() {
   for (auto& h : aleasPortes_) h = {alea(), alea()};
 }
 
-// Whether the board is its own mirror, and then the mirror of every kind
-// at every anchor. The moves only see shapes and master tiles, so a kind's
+// Whether the board is its own mirror, left to right or else top to
+// bottom, and then the mirror of every kind at every anchor. The moves only see shapes and master tiles, so a kind's
 // mirror is a kind of the mirrored shape, master tiles and number of
 // pieces, whatever its pictures; the mirror of a state is then solved in
 // as many moves as the state.
 template <int N>
 void Solveur<N>::PreparerMiroir() {
   if (!cellulePorte_.empty() || nbPieces_ == 0) return;
-  const int L = depart_.Largeur;
-  for (int l = 1; l <= depart_.Hauteur; ++l)
-    for (int c = 1; c <= L; ++c) {
-      const int i = Indice(l, c), j = Indice(l, L + 1 - c);
-      if (fixes_.Test(i) != fixes_.Test(j) || finales_.Test(i) != finales_.Test(j)) return;
-    }
+  const int L = depart_.Largeur, H = depart_.Hauteur;
+  auto symetrique = [&] {
+    for (int l = 1; l <= H; ++l)
+      for (int c = 1; c <= L; ++c) {
+        const int i = Indice(l, c), j = Indice(Reflet({l, c}));
+        if (fixes_.Test(i) != fixes_.Test(j) || finales_.Test(i) != finales_.Test(j)) return false;
+      }
+    return true;
+  };
+  if (!symetrique()) {
+    miroirVertical_ = true;
+    if (!symetrique()) return;
+  }
   // A kind's shape: its tiles from the anchor with whether each is a
   // master tile, in order; and the mirror's, from the mirror's anchor.
   using Forme = std::vector<std::pair<TPosition, bool>>;
@@ -734,7 +749,9 @@ void Solveur<N>::PreparerMiroir() {
     for (std::size_t t = 0; t < sorte.decalages.size(); ++t) {
       const bool maitre = sorte.tuiles[t].Serie == TSerieMap::Final;
       f.push_back({sorte.decalages[t], maitre});
-      m.push_back({{sorte.decalages[t].ligne, -sorte.decalages[t].colonne}, maitre});
+      m.push_back({miroirVertical_ ? TPosition{-sorte.decalages[t].ligne, sorte.decalages[t].colonne}
+                                   : TPosition{sorte.decalages[t].ligne, -sorte.decalages[t].colonne},
+                   maitre});
     }
     std::sort(f.begin(), f.end(), ordre);
     std::sort(m.begin(), m.end(), ordre);
@@ -761,9 +778,9 @@ void Solveur<N>::PreparerMiroir() {
   ancresMiroir_.assign(K * C, 0);
   aleasMiroir_.assign(K * C, Hachage{});
   for (std::size_t k = 0; k < K; ++k)
-    for (int l = 1; l <= depart_.Hauteur; ++l)
+    for (int l = 1; l <= H; ++l)
       for (int c = 1; c <= L; ++c) {
-        const TPosition ancre{l + decalagesAncre[k].ligne, L + 1 - c + decalagesAncre[k].colonne};
+        const TPosition ancre = Decale(Reflet({l, c}), decalagesAncre[k]);
         if (!depart_.Contient(ancre)) continue;
         const auto a = static_cast<uint16_t>(Indice(ancre));
         ancresMiroir_[k * C + static_cast<std::size_t>(Indice(l, c))] = a;

@@ -127,7 +127,8 @@ TEST(Solveur, LesMemesOptimaQueLAncienSolveurEtLeJeuLesCompteAinsi) {
 TEST(Solveur, UnPlateauQuiEstSonPropreMiroir) {
   // Boards whose walls and places are their own mirror, pieces anywhere:
   // rectangles, L and J (a kind and its mirror), a master piece of two
-  // cells whose places are in the middle of the bottom row. The mirror
+  // cells whose places are in the middle of the bottom row; and the same
+  // boards turned a quarter, their own mirror top to bottom. The mirror
   // of a state counts as the state: the same optima as the former solver,
   // and solutions that play.
   std::mt19937 alea(7);
@@ -158,7 +159,13 @@ TEST(Solveur, UnPlateauQuiEstSonPropreMiroir) {
       // Mostly an L with a J: kinds paired by the mirror.
       if (f >= 3 && tirer(4) > 0 && poser(lettre, formes[static_cast<std::size_t>(7 - f)])) ++lettre;
     }
-    const TPlateau p = Dessiner(lignes, places, "Miroir");
+    auto tourner = [](const std::vector<std::string>& t) {
+      std::vector<std::string> r(t[0].size(), std::string(t.size(), '.'));
+      for (std::size_t l = 0; l < t.size(); ++l)
+        for (std::size_t c = 0; c < t[0].size(); ++c) r[c][l] = t[l][c];
+      return r;
+    };
+    const TPlateau p = i % 2 ? Dessiner(tourner(lignes), tourner(places), "Miroir") : Dessiner(lignes, places, "Miroir");
     for (const auto mesure : {MesureSolveur::Coups, MesureSolveur::Pas}) {
       const auto deux = LesDeux(p, mesure);
       if (!deux) continue;
