@@ -388,8 +388,9 @@ class Solveur {
   std::vector<Hachage> aleas_;        // by kind × cell
   std::vector<Hachage> aleasPortes_;  // by door cell: touched, open
   // A board without doors whose fixed cells, final places and kinds of
-  // piece are their own mirror (left for right): each kind's mirror kind,
-  // and by kind × cell the mirror's anchor and random words.
+  // piece are their own mirror (left for right, or top for bottom): each
+  // kind's mirror kind, and by kind × cell the mirror's anchor and random
+  // words.
   bool miroir_ = false;
   bool miroirVertical_ = false;  // the mirror is top to bottom
   std::vector<int> classeMiroir_;
@@ -716,10 +717,11 @@ void Solveur<N>::PreparerCles() {
 }
 
 // Whether the board is its own mirror, left to right or else top to
-// bottom, and then the mirror of every kind at every anchor. The moves only see shapes and master tiles, so a kind's
-// mirror is a kind of the mirrored shape, master tiles and number of
-// pieces, whatever its pictures; the mirror of a state is then solved in
-// as many moves as the state.
+// bottom, and then the mirror of every kind at every anchor. The moves
+// only see shapes and master tiles, so a kind's mirror is a kind of the
+// mirrored shape, master tiles and number of pieces, whatever its
+// pictures; the mirror of a state is then solved in as many moves as the
+// state.
 template <int N>
 void Solveur<N>::PreparerMiroir() {
   if (!cellulePorte_.empty() || nbPieces_ == 0) return;
