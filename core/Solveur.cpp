@@ -177,7 +177,7 @@ class Solveur {
           seaux(memoire),
           approchee(approchee),
           coups(options.mesure == MesureSolveur::Coups),
-          cle(tailleCle) {}
+          depart(tailleCle) {}
     // The best-first search weighs a move as kUnite sixteenths of the
     // estimate; a step as one.
     std::size_t Priorite(int cout, int estimation) const {
@@ -189,7 +189,8 @@ class Solveur {
     Seaux seaux;
     const bool approchee;
     const bool coups;
-    std::vector<uint8_t> cle;  // of the state being expanded
+    std::vector<uint8_t> depart;  // the start's key
+    const uint8_t* cle = nullptr;  // of the state being expanded, where the table keeps it
     std::vector<uint16_t> ancres;  // its pieces' anchors
     std::vector<const B*> formes;  // the masks of each piece at its anchor
     Portes portes;             // its doors
@@ -926,7 +927,7 @@ typename Solveur<N>::B Solveur<N>::Occupation(const uint8_t* k, const Portes& po
 
 template <int N>
 typename Solveur<N>::B Solveur<N>::Lire(Recherche& s, B& maitres) const {
-  const uint8_t* k = s.cle.data();
+  const uint8_t* k = s.cle;
   LirePortes(k, s.portes);
   Hachage h, miroir;
   B occ = fixes_;
@@ -1412,11 +1413,11 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     if (s.Priorite(lien.cout, lien.estimation) != niveau) continue;  // reached cheaper since
     if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) return Fin::Annule;
     *niveauAtteint = static_cast<int>(niveau);
-    std::memcpy(s.cle.data(), s.table.Cle(e), tailleCle_);
+    s.cle = s.table.Cle(e);  // keys never move: see Pages
     B maitres;
     const B occ = Lire(s, maitres);
     cheminPret_ = false;  // read when a new state is first weighed
-    cleChemin_ = s.cle.data();
+    cleChemin_ = s.cle;
     if (maitres.Contient(finales_)) {
       r.etats += s.table.Nombre();
       r.chemin = Chemin(e, s.table, s.liens);
@@ -1440,8 +1441,9 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
 // ends there.
 template <int N>
 std::optional<typename Solveur<N>::Fin> Solveur<N>::Commencer(Recherche& s, ResultatSolveur& r) {
-  for (int p = 0; p < nbPieces_; ++p) PoserAncre(s.cle.data(), p, ancresDepart_[static_cast<std::size_t>(p)]);
-  EcrirePortes(s.cle.data(), portesDepart_);
+  for (int p = 0; p < nbPieces_; ++p) PoserAncre(s.depart.data(), p, ancresDepart_[static_cast<std::size_t>(p)]);
+  EcrirePortes(s.depart.data(), portesDepart_);
+  s.cle = s.depart.data();
   if (!s.table.Place(options_.limiteMemoire, kReserve)) return Fin::Limite;
   int etat = 0;
   s.ancres.resize(static_cast<std::size_t>(nbPieces_));
@@ -1455,8 +1457,8 @@ std::optional<typename Solveur<N>::Fin> Solveur<N>::Commencer(Recherche& s, Resu
     h = h.PlusMiroir(s.hachageMiroir);
   }
   s.table.Trouver(h.Empreinte(), 0, &etat);
-  std::memcpy(s.table.NouvelleCle(), s.cle.data(), tailleCle_);
-  const uint16_t e0 = s.approchee ? Estimer(s.cle.data()) : Borne(s.cle.data());
+  std::memcpy(s.table.NouvelleCle(), s.cle, tailleCle_);
+  const uint16_t e0 = s.approchee ? Estimer(s.cle) : Borne(s.cle);
   if (e0 == kSansIssue) {
     r.etats = 1;
     return Fin::Aucune;
@@ -1474,7 +1476,7 @@ void Solveur<N>::Developper(Recherche& s, uint32_t e, const Lien& lien, const B&
   // master pieces are not in: behind doors they only multiply states.
   const bool salles = s.approchee && !cellulePorte_.empty();
   const bool portesFermees = !cellulePorte_.empty() && PorteFermee(s.portes);
-  const B salle = salles ? Salle(s.cle.data()) : B{};
+  const B salle = salles ? Salle(s.cle) : B{};
   const bool gel = !s.approchee && options_.sallesFermees && !salleDe_.empty() && Geler(s, occ);
   // Only a piece beside a free cell can move: most cannot. Which ones, as
   // bits first (without a branch each), then those.
@@ -1524,7 +1526,7 @@ bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
     for (std::size_t w = 0; w < kMotsPortes; ++w) fermee = fermee && (s.portes.ouvertes[w] & portesDeSalle_[r][w]) == 0;
     for (int p = 0; p < nbPieces_; ++p)
       fermee = fermee && !(maitre_[static_cast<std::size_t>(p)] &&
-                           cellulesDeSalle_[r].Croise(Forme(classeDe_[static_cast<std::size_t>(p)], Ancre(s.cle.data(), p), 4)));
+                           cellulesDeSalle_[r].Croise(Forme(classeDe_[static_cast<std::size_t>(p)], Ancre(s.cle, p), 4)));
     // An empty room has nothing to leave alone.
     gelees_[r] = fermee && occ.Croise(cellulesDeSalle_[r]);
     une = une || gelees_[r];
@@ -1533,7 +1535,7 @@ bool Solveur<N>::Geler(const Recherche& s, const B& occ) {
   for (int p = 0; p < nbPieces_ && une; ++p) {
     if (!maitre_[static_cast<std::size_t>(p)]) continue;
     const int classe = classeDe_[static_cast<std::size_t>(p)];
-    const uint16_t a = Ancre(s.cle.data(), p);
+    const uint16_t a = Ancre(s.cle, p);
     const unsigned libres = Libres(occ, classe, a);
     if (!libres) continue;  // it cannot move at all
     auto degeler = [&](const MotsPortes& ouvertes) {
@@ -1662,7 +1664,7 @@ bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
     if (etat == 0) {
       // The key kept is the one reached first.
       uint8_t* k = s.table.NouvelleCle();
-      std::memcpy(k, s.cle.data(), tailleCle_);
+      std::memcpy(k, s.cle, tailleCle_);
       PoserAncre(k, v.piece, v.apres);
       Canoniser(k, v.piece);
       if (v.portes >= 0) EcrirePortes(k, s.lotPortes[static_cast<std::size_t>(v.portes)]);

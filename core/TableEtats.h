@@ -31,8 +31,9 @@ void Peupler(void* debut, std::size_t octets);
 
 // Entries of a fixed width stored in pages, so growing never copies nor
 // holds twice the data. From the second page on, a page is taken whole at
-// once: a search that filled one will most likely fill the next.
-template <class T>
+// once: a search that filled one will most likely fill the next. An entry
+// is kLargeur items, or as many as the constructor says when kLargeur is 0.
+template <class T, std::size_t kLargeur = 1>
 class Pages {
  public:
   // parPage is rounded up to a power of two: an entry is found by shifts.
@@ -43,15 +44,15 @@ class Pages {
   ~Pages() { Vider(); }
 
   std::size_t Taille() const { return n_; }
-  T* operator[](std::size_t i) const { return pages_[i >> decalage_].get() + (i & (parPage_ - 1)) * largeur_; }
+  T* operator[](std::size_t i) const { return pages_[i >> decalage_].get() + (i & (parPage_ - 1)) * Largeur(); }
   // Entries that fit in the pages already taken.
   std::size_t Restantes() const { return pages_.size() * parPage_ - n_; }
   // The bytes the next Ajouter takes.
   std::size_t Besoin() const { return n_ == pages_.size() * parPage_ ? OctetsPage() : 0; }
   [[gnu::always_inline]] T* Ajouter() {
     if (n_ == pages_.size() * parPage_) {
-      pages_.push_back(std::make_unique_for_overwrite<T[]>(parPage_ * largeur_));
-      if (pages_.size() > 1) Peupler(pages_.back().get(), parPage_ * largeur_ * sizeof(T));
+      pages_.push_back(std::make_unique_for_overwrite<T[]>(parPage_ * Largeur()));
+      if (pages_.size() > 1) Peupler(pages_.back().get(), parPage_ * Largeur() * sizeof(T));
       memoire_->Prendre(OctetsPage());
     }
     return (*this)[n_++];
@@ -64,7 +65,8 @@ class Pages {
   }
 
  private:
-  std::size_t OctetsPage() const { return parPage_ * largeur_ * sizeof(T) + sizeof(std::unique_ptr<T[]>); }
+  std::size_t Largeur() const { return kLargeur ? kLargeur : largeur_; }
+  std::size_t OctetsPage() const { return parPage_ * Largeur() * sizeof(T) + sizeof(std::unique_ptr<T[]>); }
   Memoire* memoire_;
   std::size_t largeur_;
   int decalage_;
@@ -197,7 +199,7 @@ class Table {
 
   Memoire& memoire_;
   std::size_t taille_;
-  Pages<uint8_t> cles_;
+  Pages<uint8_t, 0> cles_;
   Cases cases_;
   uint8_t* nouvelle_ = nullptr;
   std::size_t controle_ = 0;  // the number of states at the next check
