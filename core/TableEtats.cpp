@@ -13,6 +13,9 @@ namespace {
 // Below this, a table is the first one (never grown) or small enough for
 // its faults not to matter.
 constexpr std::size_t kPeuplerDes = std::size_t{64} << 10;
+// From this size on, a table is read at random over more pages than the
+// processor keeps addresses for: it asks for large pages.
+constexpr std::size_t kGrandesPagesDes = std::size_t{8} << 20;
 }  // namespace
 
 void Peupler(void* debut, std::size_t octets) {
@@ -68,6 +71,14 @@ Table::Cases::Cases(std::size_t n) : donnees_(static_cast<Case*>(std::calloc(n, 
   if (!donnees_) throw std::bad_alloc();
   // A table that grew is a third full at least: every page of it will be
   // written.
+#if defined(MADV_HUGEPAGE)
+  if (n * sizeof(Case) >= kGrandesPagesDes) {
+    constexpr std::uintptr_t kGrande = std::uintptr_t{2} << 20;
+    const auto a = (reinterpret_cast<std::uintptr_t>(donnees_) + kGrande - 1) & ~(kGrande - 1);
+    const auto b = (reinterpret_cast<std::uintptr_t>(donnees_) + n * sizeof(Case)) & ~(kGrande - 1);
+    if (b > a) madvise(reinterpret_cast<void*>(a), b - a, MADV_HUGEPAGE);
+  }
+#endif
   if (n * sizeof(Case) >= kPeuplerDes) Peupler(donnees_, n * sizeof(Case));
 }
 
