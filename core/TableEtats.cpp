@@ -16,6 +16,7 @@ constexpr std::size_t kPeuplerDes = std::size_t{64} << 10;
 // From this size on, a table is read at random over more pages than the
 // processor keeps addresses for: it asks for large pages.
 constexpr std::size_t kGrandesPagesDes = std::size_t{8} << 20;
+constexpr std::size_t kQuadrupleJusqua = std::size_t{64} << 10;
 }  // namespace
 
 void Peupler(void* debut, std::size_t octets) {
@@ -43,7 +44,10 @@ Table::~Table() { memoire_.Rendre(cases_.size() * sizeof(Case)); }
 bool Table::Verifier(std::size_t limite, std::size_t reserve) {
   const std::size_t besoin = memoire_.actuelle + cles_.Besoin() + reserve;
   if ((Nombre() + 1) * 10 <= cases_.size() * 7) return besoin <= limite;
-  std::size_t nouvelle = cases_.size() * 2;
+  // Four times as large while small: a growth costs its pages and its
+  // rehash, and below a few thousand states their sum matters more than
+  // the memory.
+  std::size_t nouvelle = cases_.size() * (cases_.size() * sizeof(Case) < kQuadrupleJusqua ? 4 : 2);
   const std::size_t libre = limite > besoin ? (limite - besoin) / sizeof(Case) : 0;
   if (nouvelle > libre) nouvelle = libre;
   if (nouvelle * 7 > (Nombre() + 1) * 10) {
