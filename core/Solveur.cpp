@@ -945,7 +945,8 @@ typename Solveur<N>::B Solveur<N>::Lire(Recherche& s, B& maitres) const {
   const B** formes = s.formes.data();
   const auto C = static_cast<std::size_t>(cellules_);
   B m;
-  auto lirePiece = [&](int p, uint16_t a) {
+  for (int p = 0; p < nbPieces_; ++p) {
+    const uint16_t a = Ancre(k, p);
     ancres[p] = a;
     const std::size_t i = static_cast<std::size_t>(classes[p]) * C + a;
     h ^= aleas[i];
@@ -954,11 +955,7 @@ typename Solveur<N>::B Solveur<N>::Lire(Recherche& s, B& maitres) const {
     formes[p] = f;
     occ |= f[4];
     m |= f[5];  // empty for a piece without master tiles
-  };
-  if (ancreLarge_)
-    for (int p = 0; p < nbPieces_; ++p) lirePiece(p, static_cast<uint16_t>(k[2 * p] | (k[2 * p + 1] << 8)));
-  else
-    for (int p = 0; p < nbPieces_; ++p) lirePiece(p, k[p]);
+  }
   maitres |= m;
   s.hachage = h;
   s.hachageMiroir = miroir;

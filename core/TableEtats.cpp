@@ -19,11 +19,19 @@ constexpr std::size_t kGrandesPagesDes = std::size_t{8} << 20;
 constexpr std::size_t kQuadrupleJusqua = std::size_t{64} << 10;
 }  // namespace
 
+namespace {
+// Advice on the whole blocks of that size (a power of two) within the
+// memory given.
+void Conseiller(void* debut, std::size_t octets, std::uintptr_t bloc, int conseil) {
+  const auto a = (reinterpret_cast<std::uintptr_t>(debut) + bloc - 1) & ~(bloc - 1);
+  const auto b = (reinterpret_cast<std::uintptr_t>(debut) + octets) & ~(bloc - 1);
+  if (b > a) madvise(reinterpret_cast<void*>(a), b - a, conseil);
+}
+}  // namespace
+
 void Peupler(void* debut, std::size_t octets) {
 #if defined(MADV_POPULATE_WRITE)
-  const auto a = (reinterpret_cast<std::uintptr_t>(debut) + 4095) & ~std::uintptr_t{4095};
-  const auto b = (reinterpret_cast<std::uintptr_t>(debut) + octets) & ~std::uintptr_t{4095};
-  if (b > a) madvise(reinterpret_cast<void*>(a), b - a, MADV_POPULATE_WRITE);
+  Conseiller(debut, octets, 4096, MADV_POPULATE_WRITE);
 #else
   (void)debut;
   (void)octets;
@@ -73,16 +81,11 @@ void Table::Agrandir(std::size_t taille) {
 
 Table::Cases::Cases(std::size_t n) : donnees_(static_cast<Case*>(std::calloc(n, sizeof(Case)))), taille_(n) {
   if (!donnees_) throw std::bad_alloc();
+#if defined(MADV_HUGEPAGE)
+  if (n * sizeof(Case) >= kGrandesPagesDes) Conseiller(donnees_, n * sizeof(Case), std::uintptr_t{2} << 20, MADV_HUGEPAGE);
+#endif
   // A table that grew is a third full at least: every page of it will be
   // written.
-#if defined(MADV_HUGEPAGE)
-  if (n * sizeof(Case) >= kGrandesPagesDes) {
-    constexpr std::uintptr_t kGrande = std::uintptr_t{2} << 20;
-    const auto a = (reinterpret_cast<std::uintptr_t>(donnees_) + kGrande - 1) & ~(kGrande - 1);
-    const auto b = (reinterpret_cast<std::uintptr_t>(donnees_) + n * sizeof(Case)) & ~(kGrande - 1);
-    if (b > a) madvise(reinterpret_cast<void*>(a), b - a, MADV_HUGEPAGE);
-  }
-#endif
   if (n * sizeof(Case) >= kPeuplerDes) Peupler(donnees_, n * sizeof(Case));
 }
 
