@@ -121,6 +121,55 @@ struct Toucher {
 // The place at that offset (rows, columns) from p.
 TPosition Decale(TPosition p, TPosition decalage) { return {p.ligne + decalage.ligne, p.colonne + decalage.colonne}; }
 
+// The states of a smaller game (the rooms' bound), by a key of 128 bits:
+// each kept once, found by open addressing. Index 0 is the solved state,
+// which has no key.
+class EtatsDeSalle {
+ public:
+  using Cle = unsigned __int128;
+  std::size_t Nombre() const { return cles_.size(); }
+  Cle CleDe(uint32_t i) const { return cles_[i]; }
+  std::size_t Octets() const { return cles_.capacity() * sizeof(Cle) + places_.size() * sizeof(uint32_t); }
+  // The state's index, the state added when new.
+  uint32_t Indice(Cle c) {
+    if (2 * cles_.size() >= places_.size()) Agrandir();
+    const std::size_t masque = places_.size() - 1;
+    for (std::size_t p = Hacher(c) & masque;; p = (p + 1) & masque) {
+      if (places_[p] == 0) {
+        places_[p] = static_cast<uint32_t>(cles_.size());
+        cles_.push_back(c);
+        return places_[p];
+      }
+      if (cles_[places_[p]] == c) return places_[p];
+    }
+  }
+  // Its index, or 0 when it is not there.
+  uint32_t Trouver(Cle c) const {
+    const std::size_t masque = places_.size() - 1;
+    for (std::size_t p = Hacher(c) & masque;; p = (p + 1) & masque) {
+      if (places_[p] == 0) return 0;
+      if (cles_[places_[p]] == c) return places_[p];
+    }
+  }
+
+ private:
+  static std::size_t Hacher(Cle c) {
+    uint64_t x = (static_cast<uint64_t>(c) ^ static_cast<uint64_t>(c >> 64) * 0xC2B2AE3D27D4EB4Full) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(x ^ (x >> 31));
+  }
+  void Agrandir() {
+    places_.assign(places_.size() * 2, 0);
+    const std::size_t masque = places_.size() - 1;
+    for (uint32_t i = 1; i < cles_.size(); ++i) {
+      std::size_t p = Hacher(cles_[i]) & masque;
+      while (places_[p] != 0) p = (p + 1) & masque;
+      places_[p] = i;
+    }
+  }
+  std::vector<Cle> cles_ = std::vector<Cle>(1);
+  std::vector<uint32_t> places_ = std::vector<uint32_t>(1024, 0);
+};
+
 template <int N>
 class Solveur {
  public:
@@ -177,18 +226,27 @@ class Solveur {
           seaux(memoire),
           approchee(approchee),
           coups(options.mesure == MesureSolveur::Coups),
+          departage(!approchee && options.borneDesSalles),
           depart(tailleCle) {}
     // The best-first search weighs a move as kUnite sixteenths of the
     // estimate; a step as one.
     std::size_t Priorite(int cout, int estimation) const {
+      if (departage) return static_cast<std::size_t>(cout + estimation) * kDepartage + static_cast<std::size_t>(std::min(estimation, kDepartage - 1));
       return static_cast<std::size_t>(approchee && coups ? kUnite * cout + estimation : cout + estimation);
     }
+    // The cost level of a priority.
+    std::size_t Niveau(std::size_t priorite) const { return departage ? priorite / kDepartage : priorite; }
+    // For the proofs: among the states of one level, those nearest the
+    // end first (the bound is then close enough that a solution at the
+    // level is found before the level is exhausted).
+    static constexpr int kDepartage = 64;
 
     Table table;
     Pages<Lien> liens;
     Seaux seaux;
     const bool approchee;
     const bool coups;
+    const bool departage;
     std::vector<uint8_t> depart;  // the start's key
     const uint8_t* cle = nullptr;  // of the state being expanded, where the table keeps it
     std::vector<uint16_t> ancres;  // its pieces' anchors
@@ -202,6 +260,29 @@ class Solveur {
   };
   // What a table check leaves for the states between two checks.
   static constexpr std::size_t kReserve = 2 * (4096 * sizeof(Lien) + 4096 * sizeof(uint32_t) + 64);
+  // The rooms' bound's states and tables (see sallesBornees_).
+  using CleSalle = EtatsDeSalle::Cle;
+  struct SalleBornee {
+    int salle = 0;
+    std::vector<int> portes;     // the room's door cells
+    Portes autres;               // every other door cell open
+    // By anchor of the master kind: kDansLaSalle on the room or its
+    // doors, kAuDela on the side of the final places, else a side.
+    std::vector<int> cote;
+    std::vector<int> representants;             // by side: one of its anchors
+    std::vector<std::vector<int>> touchantes;   // by side: its anchors that touch the room's doors
+    // By kind: left out of the room's game, which would have too many
+    // states with it (leaving pieces out only lowers the bound).
+    std::vector<char> ignorees;
+    bool maitreCompte = true;  // the master's moves count (in one game of the room only)
+    EtatsDeSalle etats;
+    std::vector<uint8_t> couts;  // by state: the fewest moves that solve it, 0xFF never
+  };
+  static constexpr int kDansLaSalle = -1;
+  static constexpr int kAuDela = -2;
+  static constexpr int kPiecesSalleMax = 7;
+  static constexpr int kPortesSalleMax = 8;
+  static constexpr std::size_t kEtatsSalleMax = 6'000'000;
 
   // The analysis of the board, step by step.
   void Analyser();
@@ -280,6 +361,18 @@ class Solveur {
   void PreparerChemin(const uint8_t* k) const;
   void PreparerObligatoires();
   void TrouverSalles();
+  void PreparerSallesBornees();
+  int ExplorerSalle(SalleBornee& salle);
+  // The room's doors as the master leaves them once free on that side.
+  void ToucherDepuis(const SalleBornee& salle, int cote, Portes& portes) const;
+  CleSalle CleDeSalle(const SalleBornee& salle, int maitre, const Portes& portes, std::vector<uint16_t>& pieces) const;
+  uint16_t BorneDesSalles(const uint8_t* k) const;
+  // The cost of that state of the room's game, or -1 when its start never
+  // reaches it.
+  int Cout(const SalleBornee& salle, int maitre, const Portes& portes, std::vector<uint16_t> pieces) const {
+    const uint32_t i = salle.etats.Trouver(CleDeSalle(salle, maitre, portes, pieces));
+    return i == 0 ? -1 : salle.couts[i];
+  }
   // Which rooms the optimal search leaves alone from the state expanded.
   bool Geler(const Recherche& s, const B& occ);
   std::vector<uint16_t> CalculerBornes(const Portes* portes) const;
@@ -450,6 +543,22 @@ class Solveur {
   std::vector<B> cellulesDeSalle_;
   std::vector<char> gelees_;
   mutable std::vector<std::vector<int16_t>> fileDistances_;
+  // The rooms' bound (OptionsSolveur::borneDesSalles). For each room, a
+  // smaller game: its pieces and the master piece alone on the board,
+  // every door open but the room's own; a piece that leaves the room is
+  // taken off. Its cost: the moves of the room's pieces, and the moves
+  // that bring the master's first tile into the room. Any solution of the
+  // whole game, its other pieces taken away, plays there (the other
+  // pieces only stand in the way), and each move is counted in at most
+  // one room: the sum over the rooms, plus the doors still to open, is a
+  // lower bound of what solving costs. The master outside the room is
+  // free: where it stands there counts only as the side of the room it
+  // is on, with the room's doors it can touch from that side touched.
+  std::vector<SalleBornee> sallesBornees_;
+  std::vector<int8_t> salleEntiere_;  // by kind × anchor: the room that holds the whole piece, or -1
+  std::vector<int> pile_;             // ExplorerSalle's work
+  mutable std::vector<std::vector<uint16_t>> piecesDesSalles_;  // BorneDesSalles' work, by room
+  mutable std::vector<uint16_t> piecesSalle_, piecesMoins_;
 };
 
 template <int N>
@@ -466,6 +575,7 @@ void Solveur<N>::Analyser() {
   PreparerMiroir();
   PreparerBornes();
   TrouverSalles();
+  PreparerSallesBornees();
   CompterMemoireFixe();
 }
 
@@ -501,6 +611,378 @@ void Solveur<N>::TrouverSalles() {
     cellulesDeSalle_.clear();
   }
   gelees_.assign(static_cast<std::size_t>(n), 0);
+}
+
+// The rooms' bound, when asked for and the board allows it: one master
+// piece, the only one that touches doors; rooms of a few pieces whose
+// doors no corner touch ties to another door's.
+template <int N>
+void Solveur<N>::PreparerSallesBornees() {
+  if (!options_.borneDesSalles || options_.mesure != MesureSolveur::Coups || salleDe_.empty() ||
+      piecesMaitresses_.size() != 1 || classes_.size() > 30 || cellules_ > 400)
+    return;
+  const int pm = piecesMaitresses_[0];
+  for (int p = 0; p < nbPieces_; ++p)
+    if (maitre_[static_cast<std::size_t>(p)] && p != pm) return;
+  const int km = classeDe_[static_cast<std::size_t>(pm)];
+  const auto C = static_cast<std::size_t>(cellules_);
+  piecesDesSalles_.resize(cellulesDeSalle_.size());
+  salleEntiere_.assign(classes_.size() * C, -1);
+  for (std::size_t k = 0; k < classes_.size(); ++k)
+    for (int a = 0; a < cellules_; ++a) {
+      if (!Tient(static_cast<int>(k), a)) continue;
+      const int r = salleDe_[static_cast<std::size_t>(a + cellulesDe_[k][0])];
+      if (r >= 0 && cellulesDeSalle_[static_cast<std::size_t>(r)].Contient(Forme(static_cast<int>(k), a, 4)))
+        salleEntiere_[k * C + static_cast<std::size_t>(a)] = static_cast<int8_t>(r);
+    }
+  for (std::size_t r = 0; r < cellulesDeSalle_.size(); ++r) {
+    SalleBornee salle;
+    salle.salle = static_cast<int>(r);
+    B interieur = cellulesDeSalle_[r];
+    for (std::size_t j = 0; j < cellulePorte_.size(); ++j) {
+      if (BitDe(portesDeSalle_[r], static_cast<int>(j))) {
+        salle.portes.push_back(static_cast<int>(j));
+        interieur.Poser(cellulePorte_[j]);
+      } else {
+        PoserBit(salle.autres.ouvertes, static_cast<int>(j));
+      }
+    }
+    if (salle.portes.empty() || salle.portes.size() > static_cast<std::size_t>(kPortesSalleMax)) continue;
+    // A corner touch of the room's doors that waits for another door
+    // would not be played the same with that door open (and the more
+    // doors open, the less the room's game costs: see ToucherDepuis).
+    bool lie = false;
+    for (int a = 0; a < cellules_ && !lie; ++a)
+      for (const Toucher& t : touchers_[static_cast<std::size_t>(km) * C + static_cast<std::size_t>(a)])
+        for (int16_t cadre : {t.cadre1, t.cadre2})
+          lie = lie || (BitDe(portesDeSalle_[r], t.porte) && cadre >= 0 &&
+                        groupeDe_[static_cast<std::size_t>(cadre)] != groupeDe_[static_cast<std::size_t>(t.porte)]);
+    if (lie) continue;
+    // The master's anchors outside the room, by side.
+    salle.cote.assign(C, kDansLaSalle);
+    std::vector<char> dehors(C, 0);
+    for (int a = 0; a < cellules_; ++a)
+      dehors[static_cast<std::size_t>(a)] = Tient(km, a) && !interieur.Croise(Forme(km, a, 4));
+    std::vector<int> pile;
+    int cotes = 0;
+    for (int a0 = 0; a0 < cellules_; ++a0) {
+      if (!dehors[static_cast<std::size_t>(a0)] || salle.cote[static_cast<std::size_t>(a0)] != kDansLaSalle) continue;
+      std::vector<int> membres{a0};
+      bool auDela = false;
+      salle.cote[static_cast<std::size_t>(a0)] = cotes;
+      pile.assign(1, a0);
+      while (!pile.empty()) {
+        const int a = pile.back();
+        pile.pop_back();
+        auDela = auDela || Forme(km, a, 5).Contient(finales_);
+        for (std::size_t d = 0; d < kDirections.size(); ++d) {
+          const int b = a + delta_[d];
+          if (b < 0 || b >= cellules_ || !dehors[static_cast<std::size_t>(b)] ||
+              salle.cote[static_cast<std::size_t>(b)] != kDansLaSalle || fixes_.Croise(Forme(km, a, static_cast<int>(d))))
+            continue;
+          salle.cote[static_cast<std::size_t>(b)] = cotes;
+          membres.push_back(b);
+          pile.push_back(b);
+        }
+      }
+      if (auDela) {
+        for (int a : membres) salle.cote[static_cast<std::size_t>(a)] = kAuDela;
+        continue;
+      }
+      salle.representants.push_back(a0);
+      auto& touchantes = salle.touchantes.emplace_back();
+      for (int a : membres)
+        for (const Toucher& t : touchers_[static_cast<std::size_t>(km) * C + static_cast<std::size_t>(a)])
+          if (BitDe(portesDeSalle_[r], t.porte)) {
+            touchantes.push_back(a);
+            break;
+          }
+      ++cotes;
+    }
+    if (511 - cotes < cellules_) continue;
+    // The room's kinds, the farthest from its doors first: left out one by
+    // one while the game has too many states.
+    std::vector<int> distance(C, cellules_);
+    pile.clear();
+    for (int j : salle.portes) {
+      distance[static_cast<std::size_t>(cellulePorte_[static_cast<std::size_t>(j)])] = 0;
+      pile.push_back(cellulePorte_[static_cast<std::size_t>(j)]);
+    }
+    for (std::size_t n = 0; n < pile.size(); ++n)
+      for (int dlt : delta_) {
+        const int v = pile[n] + dlt;
+        if (v < 0 || v >= cellules_ || !cellulesDeSalle_[r].Test(v) || distance[static_cast<std::size_t>(v)] <= distance[static_cast<std::size_t>(pile[n])] + 1) continue;
+        distance[static_cast<std::size_t>(v)] = distance[static_cast<std::size_t>(pile[n])] + 1;
+        pile.push_back(v);
+      }
+    std::vector<std::pair<int, int>> loin;  // distance, kind
+    for (int p = 0; p < nbPieces_; ++p) {
+      const auto classe = static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]);
+      const uint16_t a = ancresDepart_[static_cast<std::size_t>(p)];
+      if (p == pm || salleEntiere_[classe * C + a] != static_cast<int>(r)) continue;
+      int d = cellules_;
+      for (int decalage : cellulesDe_[classe]) d = std::min(d, distance[static_cast<std::size_t>(a + decalage)]);
+      loin.emplace_back(d, static_cast<int>(classe));
+    }
+    std::sort(loin.rbegin(), loin.rend());
+    std::vector<int> reste;
+    for (const auto& [d, classe] : loin)
+      if (std::find(reste.begin(), reste.end(), classe) == reste.end()) reste.push_back(classe);
+    // The room's game with all its kinds; with too many states, the
+    // farthest kinds go to a second game, where the master's moves are
+    // free (they are counted in the first), and so on.
+    for (salle.maitreCompte = true; !reste.empty(); salle.maitreCompte = false) {
+      std::vector<int> suite;
+      for (;;) {
+        salle.ignorees.assign(classes_.size(), 1);
+        for (int classe : reste) salle.ignorees[static_cast<std::size_t>(classe)] = 0;
+        const int issue = ExplorerSalle(salle);
+        if (issue > 0) sallesBornees_.push_back(salle);
+        if (issue != 0 || reste.size() == 1) break;
+        suite.insert(suite.begin(), reste.front());
+        reste.erase(reste.begin());
+      }
+      reste = std::move(suite);
+    }
+  }
+}
+
+// The master on a side of the room goes anywhere on it for nothing, so it
+// touches every cell of the room's doors it can from there: with more of
+// them touched or open the room's game costs no more (an open cell is
+// floor, a touched one still blocks), so a state and this one cost the
+// same, and all the states on that side with the same pieces are one.
+template <int N>
+void Solveur<N>::ToucherDepuis(const SalleBornee& salle, int cote, Portes& portes) const {
+  const int km = classeDe_[static_cast<std::size_t>(piecesMaitresses_[0])];
+  for (bool change = true; change;) {
+    change = false;
+    for (int a : salle.touchantes[static_cast<std::size_t>(cote)]) {
+      const Portes avant = portes;
+      PasserPortes(km, a, portes);
+      change = change || !(portes == avant);
+    }
+  }
+}
+
+// A state of a room's game: the master (an anchor, or 511 less its side),
+// the room's door cells (touched, open), then its pieces, (kind + 1) × 512
+// + anchor each, in order.
+template <int N>
+typename Solveur<N>::CleSalle Solveur<N>::CleDeSalle(const SalleBornee& salle, int maitre, const Portes& portes,
+                                                    std::vector<uint16_t>& pieces) const {
+  CleSalle c = static_cast<CleSalle>(maitre);
+  int bit = 9;
+  for (int j : salle.portes) {
+    c |= static_cast<CleSalle>(BitDe(portes.touchees, j)) << bit++;
+    c |= static_cast<CleSalle>(BitDe(portes.ouvertes, j)) << bit++;
+  }
+  std::sort(pieces.begin(), pieces.end());
+  bit = 9 + 2 * kPortesSalleMax;
+  for (uint16_t v : pieces) {
+    c |= static_cast<CleSalle>(v) << bit;
+    bit += 14;
+  }
+  return c;
+}
+
+// Every state of the room's game its start reaches, and for each the
+// fewest moves that solve it (breadth first backwards, the moves that
+// cost nothing followed at once). 1 when done, 0 when there are too many
+// states, -1 when the start is solved already.
+template <int N>
+int Solveur<N>::ExplorerSalle(SalleBornee& salle) {
+  const int pm = piecesMaitresses_[0];
+  const int km = classeDe_[static_cast<std::size_t>(pm)];
+  const auto C = static_cast<std::size_t>(cellules_);
+  const int r = salle.salle;
+  salle.etats = EtatsDeSalle{};
+  salle.couts.clear();
+  EtatsDeSalle& etats = salle.etats;
+  std::vector<uint32_t> debut{0, 0}, aretes;  // by state, its moves: the state reached, and its cost in the top bit
+  std::vector<uint16_t> pieces, liste;
+  // The master at anchor b with those doors (touched as it leaves them on
+  // its side unless already), and those pieces: 0 solved, else the state.
+  auto etat = [&](int b, Portes portes, std::vector<uint16_t>& autres, bool touchees) -> uint32_t {
+    if (Forme(km, b, 5).Contient(finales_)) return 0;
+    const int cote = salle.cote[static_cast<std::size_t>(b)];
+    if (cote == kAuDela) return 0;
+    if (cote >= 0 && !touchees) ToucherDepuis(salle, cote, portes);
+    return etats.Indice(CleDeSalle(salle, cote >= 0 ? 511 - cote : b, portes, autres));
+  };
+  Portes portes = salle.autres;
+  for (int j : salle.portes) {
+    if (BitDe(portesDepart_.touchees, j)) PoserBit(portes.touchees, j);
+    if (BitDe(portesDepart_.ouvertes, j)) PoserBit(portes.ouvertes, j);
+  }
+  for (int p = 0; p < nbPieces_; ++p) {
+    const auto classe = static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]);
+    const uint16_t a = ancresDepart_[static_cast<std::size_t>(p)];
+    if (p != pm && salleEntiere_[classe * C + a] == r && !salle.ignorees[classe])
+      pieces.push_back(static_cast<uint16_t>((classe + 1) << 9 | a));
+  }
+  if (pieces.size() > static_cast<std::size_t>(kPiecesSalleMax)) return 0;
+  if (etat(ancresDepart_[static_cast<std::size_t>(pm)], portes, pieces, false) == 0) return -1;
+  // Within the search's limits: a state here takes about 300 bytes while
+  // the game is explored.
+  const std::size_t limite = std::min({kEtatsSalleMax, options_.limiteEtats, options_.limiteMemoire / 300});
+  for (uint32_t i = 1; i < etats.Nombre(); ++i) {
+    if (etats.Nombre() > limite) return 0;
+    const CleSalle c = etats.CleDe(i);
+    const int maitre = static_cast<int>(c & 511);
+    portes = salle.autres;
+    for (std::size_t n = 0; n < salle.portes.size(); ++n) {
+      if ((c >> (9 + 2 * n)) & 1) PoserBit(portes.touchees, salle.portes[n]);
+      if ((c >> (10 + 2 * n)) & 1) PoserBit(portes.ouvertes, salle.portes[n]);
+    }
+    pieces.clear();
+    for (int n = 0; n < kPiecesSalleMax; ++n) {
+      const auto v = static_cast<uint16_t>((c >> (9 + 2 * kPortesSalleMax + 14 * n)) & 0x3FFF);
+      if (v == 0) break;
+      pieces.push_back(v);
+    }
+    const bool dedans = maitre < cellules_;
+    const int a0 = dedans ? maitre : salle.representants[static_cast<std::size_t>(511 - maitre)];
+    B occ = fixes_;
+    occ |= Bloquantes(portes);
+    for (uint16_t v : pieces) occ |= Forme((v >> 9) - 1, v & 511, 4);
+    auto ajouter = [&](uint32_t j, bool coute) {
+      if (j != i) aretes.push_back(j | (coute ? 0x80000000u : 0));
+    };
+    // The room's pieces: each place its move reaches in the room, or off
+    // the room (the piece then leaves the game). The master outside does
+    // not stand in their way.
+    B avecMaitre = occ;
+    if (dedans) avecMaitre |= Forme(km, a0, 4);
+    for (std::size_t q = 0; q < pieces.size(); ++q) {
+      const int classe = (pieces[q] >> 9) - 1;
+      const int a = pieces[q] & 511;
+      B autour = avecMaitre;
+      autour ^= Forme(classe, a, 4);
+      B vus;
+      vus.Poser(a);
+      pile_.assign(1, a);
+      bool sortie = false;
+      while (!pile_.empty()) {
+        const int x = pile_.back();
+        pile_.pop_back();
+        for (std::size_t d = 0; d < kDirections.size(); ++d) {
+          if (autour.Croise(Forme(classe, x, static_cast<int>(d)))) continue;
+          const int b = x + delta_[d];
+          if (vus.Test(b)) continue;
+          vus.Poser(b);
+          liste = pieces;
+          if (salleEntiere_[static_cast<std::size_t>(classe) * C + static_cast<std::size_t>(b)] == r) {
+            liste[q] = static_cast<uint16_t>((classe + 1) << 9 | b);
+            pile_.push_back(b);
+          } else {
+            if (sortie) continue;
+            sortie = true;
+            liste.erase(liste.begin() + static_cast<std::ptrdiff_t>(q));
+          }
+          ajouter(etat(a0, portes, liste, true), true);
+        }
+      }
+    }
+    // The master: every place of its move; it costs when its first tile
+    // ends in the room.
+    occ |= Forme(km, a0, 4);
+    Inonder(portes, occ, pm, static_cast<uint16_t>(a0));
+    for (std::size_t n = 1; n < noeuds_.size(); ++n) {
+      const Noeud& nd = noeuds_[n];
+      const int b = nd.ancre;
+      const bool coute = salle.maitreCompte && b != a0 &&
+                         salleDe_[static_cast<std::size_t>(b + cellulesDe_[static_cast<std::size_t>(km)][0])] == r;
+      liste = pieces;
+      ajouter(etat(b, nd.portes ? portesVues_[nd.portes] : portes, liste, false), coute);
+    }
+    debut.push_back(static_cast<uint32_t>(aretes.size()));
+  }
+  // Backwards from the solved state: the moves reversed, by target.
+  const std::size_t E = etats.Nombre();
+  std::vector<uint32_t> debutInverse(E + 1, 0), inverses(aretes.size());
+  for (uint32_t x : aretes) ++debutInverse[(x & 0x7FFFFFFFu) + 1];
+  for (std::size_t j = 0; j < E; ++j) debutInverse[j + 1] += debutInverse[j];
+  {
+    std::vector<uint32_t> place(debutInverse.begin(), debutInverse.end() - 1);
+    for (uint32_t i = 1; i < E; ++i)
+      for (uint32_t n = debut[i]; n < debut[i + 1]; ++n)
+        inverses[place[aretes[n] & 0x7FFFFFFFu]++] = i | (aretes[n] & 0x80000000u);
+  }
+  aretes = {};
+  std::vector<uint8_t>& distance = salle.couts;
+  distance.assign(E, 0xFF);
+  std::vector<uint32_t> maintenant{0}, ensuite;
+  distance[0] = 0;
+  for (uint8_t d = 0; !maintenant.empty() && d < 0xFE; ++d) {
+    ensuite.clear();
+    for (std::size_t n = 0; n < maintenant.size(); ++n) {
+      const uint32_t y = maintenant[n];
+      if (distance[y] != d) continue;
+      for (uint32_t m = debutInverse[y]; m < debutInverse[y + 1]; ++m) {
+        const uint32_t x = inverses[m] & 0x7FFFFFFFu;
+        const auto cout = static_cast<uint8_t>(d + (inverses[m] >> 31));
+        if (distance[x] <= cout) continue;
+        distance[x] = cout;
+        (cout == d ? maintenant : ensuite).push_back(x);
+      }
+    }
+    maintenant.swap(ensuite);
+  }
+  return 1;
+}
+
+template <int N>
+uint16_t Solveur<N>::BorneDesSalles(const uint8_t* k) const {
+  const int pm = piecesMaitresses_[0];
+  const int km = classeDe_[static_cast<std::size_t>(pm)];
+  const int am = Ancre(k, pm);
+  if (Forme(km, am, 5).Contient(finales_)) return 0;
+  const auto C = static_cast<std::size_t>(cellules_);
+  Portes reelles;
+  LirePortes(k, reelles);
+  for (auto& liste : piecesDesSalles_) liste.clear();
+  for (int p = 0; p < nbPieces_; ++p) {
+    const auto classe = static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]);
+    const uint16_t a = Ancre(k, p);
+    const int r = salleEntiere_[classe * C + a];
+    if (p != pm && r >= 0) piecesDesSalles_[static_cast<std::size_t>(r)].push_back(static_cast<uint16_t>((classe + 1) << 9 | a));
+  }
+  int total = 0;
+  for (const SalleBornee& salle : sallesBornees_) {
+    const int cote = salle.cote[static_cast<std::size_t>(am)];
+    auto& pieces = piecesSalle_;
+    pieces.clear();
+    for (uint16_t v : piecesDesSalles_[static_cast<std::size_t>(salle.salle)])
+      if (!salle.ignorees[static_cast<std::size_t>((v >> 9) - 1)]) pieces.push_back(v);
+    if (cote == kAuDela || pieces.size() > static_cast<std::size_t>(kPiecesSalleMax)) continue;
+    Portes portes = salle.autres;
+    for (int j : salle.portes) {
+      if (BitDe(reelles.touchees, j)) PoserBit(portes.touchees, j);
+      if (BitDe(reelles.ouvertes, j)) PoserBit(portes.ouvertes, j);
+    }
+    if (cote >= 0) ToucherDepuis(salle, cote, portes);
+    const int maitre = cote >= 0 ? 511 - cote : am;
+    int cout = Cout(salle, maitre, portes, pieces);
+    if (cout < 0) {
+      // Pieces came in from elsewhere: the game without one of them, or
+      // two, is a bound all the same, whichever they are.
+      std::vector<uint16_t>& moins = piecesMoins_;
+      const std::size_t n = pieces.size();
+      for (std::size_t paire = 0; paire < 2 && cout < 0; ++paire)
+        for (std::size_t x = 0; x < n; ++x)
+          for (std::size_t y = paire ? x + 1 : n; y <= n && (paire == 0 || y < n); ++y) {
+            moins.clear();
+            for (std::size_t z = 0; z < n; ++z)
+              if (z != x && z != y) moins.push_back(pieces[z]);
+            cout = std::max(cout, Cout(salle, maitre, portes, moins));
+          }
+    }
+    if (cout < 0) continue;
+    if (cout == 0xFF) return kSansIssue;
+    total += cout;
+  }
+  return static_cast<uint16_t>(total);
 }
 
 // The cells: what never moves, the final places, and the door cells with
@@ -828,6 +1310,7 @@ void Solveur<N>::CompterMemoireFixe() {
                  versSol_.size() +
                  (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
+  for (const auto& salle : sallesBornees_) octetsFixes_ += salle.etats.Octets() + salle.couts.size();
 }
 
 template <int N>
@@ -1102,13 +1585,21 @@ std::vector<uint16_t> Solveur<N>::CalculerBornes(const Portes* portes) const {
 template <int N>
 uint16_t Solveur<N>::Borne(const uint8_t* k, const Suivant* suivant) {
   const uint16_t portes = BornePortes(k);
-  if (!surLeChemin_ || portes == kSansIssue) return portes;
-  // The doors opened and the pieces' moves are counted apart: the doors
-  // a master has to open, and the pieces that have to move, the master
-  // among them (both bounds count its move once).
-  const uint16_t pieces = SurLeChemin(k, suivant);
-  if (pieces == kSansIssue) return kSansIssue;
-  return static_cast<uint16_t>(portes + pieces - (portes > 0 && pieces > 0 ? 1 : 0));
+  if (portes == kSansIssue) return portes;
+  uint16_t borne = portes;
+  if (surLeChemin_) {
+    // The doors opened and the pieces' moves are counted apart: the doors
+    // a master has to open, and the pieces that have to move, the master
+    // among them (both bounds count its move once).
+    const uint16_t pieces = SurLeChemin(k, suivant);
+    if (pieces == kSansIssue) return kSansIssue;
+    borne = static_cast<uint16_t>(portes + pieces - (portes > 0 && pieces > 0 ? 1 : 0));
+  }
+  if (sallesBornees_.empty() || portes == 0) return borne;
+  // The doors still to open, and the rooms' moves (the master's among them).
+  const uint16_t salles = BorneDesSalles(k);
+  if (salles == kSansIssue) return kSansIssue;
+  return std::max<uint16_t>(borne, static_cast<uint16_t>(portes - 1 + salles));
 }
 
 // Where the pieces of state k stand, and which piece stands on each of
@@ -1409,7 +1900,7 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     const Lien lien = *s.liens[e];
     if (s.Priorite(lien.cout, lien.estimation) != niveau) continue;  // reached cheaper since
     if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) return Fin::Annule;
-    *niveauAtteint = static_cast<int>(niveau);
+    *niveauAtteint = std::max(*niveauAtteint, static_cast<int>(s.Niveau(niveau)));
     s.cle = s.table.Cle(e);  // keys never move: see Pages
     B maitres;
     const B occ = Lire(s, maitres);
@@ -1433,6 +1924,7 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
   r.etats += s.table.Nombre();
   return Fin::Aucune;
 }
+
 
 // The start, in the table and in the queues; the end of the search when it
 // ends there.
@@ -1651,6 +2143,7 @@ void Solveur<N>::Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, c
 // Adds the states proposed from parent; false when a limit is met.
 template <int N>
 bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
+  const Lien pere = *s.liens[parent];
   for (const Suivant& v : s.suivants) {
     if (v.cout > 0xFFFF) continue;
     if (s.table.Nombre() >= options_.limiteEtats || !s.table.Place(options_.limiteMemoire, kReserve)) return false;
@@ -1667,6 +2160,9 @@ bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
       if (v.portes >= 0) EcrirePortes(k, s.lotPortes[static_cast<std::size_t>(v.portes)]);
       lien = s.liens.Ajouter();
       lien->estimation = s.approchee ? Estimer(k) : Borne(k, surLeChemin_ && !miroir_ ? &v : nullptr);
+      // What the parent's bound says of it, when more: it is a bound too.
+      if (!s.approchee && lien->estimation != kSansIssue && pere.estimation > v.cout - pere.cout + lien->estimation)
+        lien->estimation = static_cast<uint16_t>(pere.estimation - (v.cout - pere.cout));
       lien->direct = static_cast<uint8_t>(v.direct);
     } else {
       lien = s.liens[i];

@@ -52,6 +52,14 @@ struct OptionsSolveur {
   // board it cannot prove within its limit it goes deeper in more time,
   // so it is for the proofs (glissaro-plateaux) only.
   bool sallesFermees = false;
+  // For the moves, on a board of rooms with one master piece: the optimal
+  // search also adds, room by room, the fewest moves its pieces and the
+  // master piece (while it stands in that room) need for the master to
+  // reach its place, every other piece taken away; each room's answers
+  // are worked out once, before the search, for every arrangement its
+  // pieces can reach. For the proofs (glissaro-plateaux): a second or so
+  // per room before the search starts.
+  bool borneDesSalles = false;
 };
 
 enum class IssueSolveur { Solution, AucuneSolution, LimiteAtteinte, Annule };

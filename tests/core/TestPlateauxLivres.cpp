@@ -346,11 +346,12 @@ int ComparerSansRaccourci(void (*regler)(OptionsSolveur&, bool), bool portesSeul
       OptionsSolveur options{mesure, 400'000, nullptr};
 #endif
       options.approchee = false;
-      regler(options, true);
-      const auto avec = Resoudre(partie.Plateau(), options);
       regler(options, false);
       const auto sans = Resoudre(partie.Plateau(), options);
-      if (!avec.optimale || !sans.optimale) continue;
+      if (!sans.optimale) continue;
+      regler(options, true);
+      const auto avec = Resoudre(partie.Plateau(), options);
+      if (!avec.optimale) continue;
       ++comparees;
       EXPECT_EQ(mesure == MesureSolveur::Coups ? avec.coups : avec.pas, mesure == MesureSolveur::Coups ? sans.coups : sans.pas)
           << relatif;
@@ -373,6 +374,13 @@ TEST(BibliothequeLivree, LesSallesFermeesNeChangentJamaisLOptimum) {
   const int comparees = ComparerSansRaccourci([](OptionsSolveur& o, bool avec) { o.sallesFermees = avec; }, true,
                                               {MesureSolveur::Coups, MesureSolveur::Pas});
   EXPECT_GE(comparees, 20);
+}
+
+TEST(BibliothequeLivree, LaBorneDesSallesNeDepasseJamaisLOptimum) {
+  // The moves bounded room by room (the steps are left as they are).
+  const int comparees = ComparerSansRaccourci([](OptionsSolveur& o, bool avec) { o.borneDesSalles = avec; }, true,
+                                              {MesureSolveur::Coups});
+  EXPECT_GE(comparees, 10);
 }
 
 TEST(BibliothequeLivree, SansPreuveDansSesLimitesLeSolveurDonneUneSolutionQuiSeJoue) {

@@ -19,7 +19,8 @@
 // board the solver cannot finish) and the states explored; a board whose
 // optimum differs from its definition's is reported. Both "bilan" and
 // "solution" leave alone the pieces of a room no door has opened to until
-// the master can open one (OptionsSolveur::sallesFermees).
+// the master can open one (OptionsSolveur::sallesFermees), and bound the
+// moves room by room (OptionsSolveur::borneDesSalles).
 //
 // "difficile" explores every arrangement of each board's pieces (or of the
 // board TITRE only) backward from the solved ones and prints the start
@@ -201,6 +202,7 @@ int Bilan(const std::vector<DefinitionPlateau>& definitions) {
     OptionsSolveur optimale;
     optimale.approchee = false;  // compared with the optimum of the definition
     optimale.sallesFermees = true;
+    optimale.borneDesSalles = true;
     const auto r = Resoudre(*p, optimale);
     const double duree = Secondes(debut);
     if (r.issue != IssueSolveur::Solution) {
@@ -293,6 +295,7 @@ int Solution(const std::vector<DefinitionPlateau>& definitions, const std::strin
   const auto debut = std::chrono::steady_clock::now();
   OptionsSolveur options{MesureSolveur::Coups, static_cast<std::size_t>(limite), nullptr, std::size_t{8} << 30};
   options.sallesFermees = true;
+  options.borneDesSalles = true;
   const auto r = Resoudre(*p, options);
   if (r.issue != IssueSolveur::Solution) {
     std::cerr << titre << " : pas de solution trouvée en " << r.etats << " états.\n";
