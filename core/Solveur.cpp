@@ -1585,7 +1585,7 @@ std::vector<uint16_t> Solveur<N>::CalculerBornes(const Portes* portes) const {
 template <int N>
 uint16_t Solveur<N>::Borne(const uint8_t* k, const Suivant* suivant) {
   const uint16_t portes = BornePortes(k);
-  if (portes == kSansIssue) return portes;
+  if (portes == kSansIssue || (!surLeChemin_ && sallesBornees_.empty())) return portes;
   uint16_t borne = portes;
   if (surLeChemin_) {
     // The doors opened and the pieces' moves are counted apart: the doors
@@ -1895,12 +1895,14 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
   if (const auto fin = Commencer(s, r)) return *fin;
   std::size_t traites = 0;
   uint32_t e = 0;
-  std::size_t niveau = 0;
+  std::size_t niveau = 0, plusHaut = 0;
   while (s.seaux.Prendre(&e, &niveau)) {
     const Lien lien = *s.liens[e];
     if (s.Priorite(lien.cout, lien.estimation) != niveau) continue;  // reached cheaper since
     if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) return Fin::Annule;
-    *niveauAtteint = std::max(*niveauAtteint, static_cast<int>(s.Niveau(niveau)));
+    // Every level below the highest taken is known to have no solution
+    // (a state reached cheaper later may come back below it).
+    plusHaut = std::max(plusHaut, niveau);
     s.cle = s.table.Cle(e);  // keys never move: see Pages
     B maitres;
     const B occ = Lire(s, maitres);
@@ -1918,6 +1920,7 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     // the others were found.
     if (!AjouterSuivants(s, e)) {
       r.etats += s.table.Nombre();
+      *niveauAtteint = static_cast<int>(s.Niveau(plusHaut));
       return Fin::Limite;
     }
   }
@@ -2143,7 +2146,6 @@ void Solveur<N>::Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, c
 // Adds the states proposed from parent; false when a limit is met.
 template <int N>
 bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
-  const Lien pere = *s.liens[parent];
   for (const Suivant& v : s.suivants) {
     if (v.cout > 0xFFFF) continue;
     if (s.table.Nombre() >= options_.limiteEtats || !s.table.Place(options_.limiteMemoire, kReserve)) return false;
@@ -2160,9 +2162,13 @@ bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
       if (v.portes >= 0) EcrirePortes(k, s.lotPortes[static_cast<std::size_t>(v.portes)]);
       lien = s.liens.Ajouter();
       lien->estimation = s.approchee ? Estimer(k) : Borne(k, surLeChemin_ && !miroir_ ? &v : nullptr);
-      // What the parent's bound says of it, when more: it is a bound too.
-      if (!s.approchee && lien->estimation != kSansIssue && pere.estimation > v.cout - pere.cout + lien->estimation)
-        lien->estimation = static_cast<uint16_t>(pere.estimation - (v.cout - pere.cout));
+      // What the parent's bound says of it, when more: it is a bound too
+      // (the rooms' bound is far from consistent).
+      if (s.departage && lien->estimation != kSansIssue) {
+        const Lien& pere = *s.liens[parent];
+        if (pere.estimation > v.cout - pere.cout + lien->estimation)
+          lien->estimation = static_cast<uint16_t>(pere.estimation - (v.cout - pere.cout));
+      }
       lien->direct = static_cast<uint8_t>(v.direct);
     } else {
       lien = s.liens[i];
