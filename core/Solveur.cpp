@@ -282,7 +282,9 @@ class Solveur {
   static constexpr int kAuDela = -2;
   static constexpr int kPiecesSalleMax = 7;
   static constexpr int kPortesSalleMax = 8;
-  static constexpr std::size_t kEtatsSalleMax = 6'000'000;
+  // A larger room's game is split: on La citadelle the bound is as high
+  // and the games take a tenth of the time.
+  static constexpr std::size_t kEtatsSalleMax = 1'000'000;
 
   // The analysis of the board, step by step.
   void Analyser();

@@ -57,8 +57,8 @@ struct OptionsSolveur {
   // master piece (while it stands in that room) need for the master to
   // reach its place, every other piece taken away; each room's answers
   // are worked out once, before the search, for every arrangement its
-  // pieces can reach. For the proofs (glissaro-plateaux): a second or so
-  // per room before the search starts.
+  // pieces can reach. For the proofs (glissaro-plateaux): seconds per
+  // room before the search starts.
   bool borneDesSalles = false;
 };
 

@@ -19,8 +19,9 @@
 // board the solver cannot finish) and the states explored; a board whose
 // optimum differs from its definition's is reported. Both "bilan" and
 // "solution" leave alone the pieces of a room no door has opened to until
-// the master can open one (OptionsSolveur::sallesFermees), and bound the
-// moves room by room (OptionsSolveur::borneDesSalles).
+// the master can open one (OptionsSolveur::sallesFermees), and for a board
+// a million states do not prove, bound the moves room by room
+// (OptionsSolveur::borneDesSalles).
 //
 // "difficile" explores every arrangement of each board's pieces (or of the
 // board TITRE only) backward from the solved ones and prints the start
@@ -182,6 +183,20 @@ int Construire(const std::string& sortie, const std::vector<DefinitionPlateau>& 
   return ok ? 0 : 1;
 }
 
+// The optimal search with the rooms left alone; when a million states do
+// not prove the board, again with the moves bounded room by room, whose
+// rooms' games take seconds to minutes before the search starts.
+ResultatSolveur Prouver(const TPlateau& plateau, OptionsSolveur options) {
+  options.sallesFermees = true;
+  OptionsSolveur rapide = options;
+  rapide.limiteEtats = std::min<std::size_t>(options.limiteEtats, 1'000'000);
+  rapide.approchee = false;
+  const auto r = Resoudre(plateau, rapide);
+  if (r.optimale || r.issue == IssueSolveur::AucuneSolution) return r;
+  options.borneDesSalles = true;
+  return Resoudre(plateau, options);
+}
+
 int Bilan(const std::vector<DefinitionPlateau>& definitions) {
   bool ok = true;
   std::cout << "dossier | rang | titre | taille | coups | états explorés | secondes\n";
@@ -201,9 +216,7 @@ int Bilan(const std::vector<DefinitionPlateau>& definitions) {
     const auto debut = std::chrono::steady_clock::now();
     OptionsSolveur optimale;
     optimale.approchee = false;  // compared with the optimum of the definition
-    optimale.sallesFermees = true;
-    optimale.borneDesSalles = true;
-    const auto r = Resoudre(*p, optimale);
+    const auto r = Prouver(*p, optimale);
     const double duree = Secondes(debut);
     if (r.issue != IssueSolveur::Solution) {
       std::cout << "sans solution trouvée | " << r.etats << " | " << duree << "\n";
@@ -293,10 +306,7 @@ int Solution(const std::vector<DefinitionPlateau>& definitions, const std::strin
   const auto p = Construit(*d);
   if (!p) return 1;
   const auto debut = std::chrono::steady_clock::now();
-  OptionsSolveur options{MesureSolveur::Coups, static_cast<std::size_t>(limite), nullptr, std::size_t{8} << 30};
-  options.sallesFermees = true;
-  options.borneDesSalles = true;
-  const auto r = Resoudre(*p, options);
+  const auto r = Prouver(*p, {MesureSolveur::Coups, static_cast<std::size_t>(limite), nullptr, std::size_t{8} << 30});
   if (r.issue != IssueSolveur::Solution) {
     std::cerr << titre << " : pas de solution trouvée en " << r.etats << " états.\n";
     return 1;
