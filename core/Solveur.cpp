@@ -365,6 +365,15 @@ class Solveur {
   void TrouverSalles();
   void PreparerSallesBornees();
   int ExplorerSalle(SalleBornee& salle);
+  // The doors of the room's game: the room's own as in those, the others open.
+  Portes PortesDeLaSalle(const SalleBornee& salle, const Portes& portes) const {
+    Portes p = salle.autres;
+    for (int j : salle.portes) {
+      if (BitDe(portes.touchees, j)) PoserBit(p.touchees, j);
+      if (BitDe(portes.ouvertes, j)) PoserBit(p.ouvertes, j);
+    }
+    return p;
+  }
   // The room's doors as the master leaves them once free on that side.
   void ToucherDepuis(const SalleBornee& salle, int cote, Portes& portes) const;
   CleSalle CleDeSalle(const SalleBornee& salle, int maitre, const Portes& portes, std::vector<uint16_t>& pieces) const;
@@ -812,11 +821,7 @@ int Solveur<N>::ExplorerSalle(SalleBornee& salle) {
     if (cote >= 0 && !touchees) ToucherDepuis(salle, cote, portes);
     return etats.Indice(CleDeSalle(salle, cote >= 0 ? 511 - cote : b, portes, autres));
   };
-  Portes portes = salle.autres;
-  for (int j : salle.portes) {
-    if (BitDe(portesDepart_.touchees, j)) PoserBit(portes.touchees, j);
-    if (BitDe(portesDepart_.ouvertes, j)) PoserBit(portes.ouvertes, j);
-  }
+  Portes portes = PortesDeLaSalle(salle, portesDepart_);
   for (int p = 0; p < nbPieces_; ++p) {
     const auto classe = static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]);
     const uint16_t a = ancresDepart_[static_cast<std::size_t>(p)];
@@ -958,11 +963,7 @@ uint16_t Solveur<N>::BorneDesSalles(const uint8_t* k) const {
     for (uint16_t v : piecesDesSalles_[static_cast<std::size_t>(salle.salle)])
       if (!salle.ignorees[static_cast<std::size_t>((v >> 9) - 1)]) pieces.push_back(v);
     if (cote == kAuDela || pieces.size() > static_cast<std::size_t>(kPiecesSalleMax)) continue;
-    Portes portes = salle.autres;
-    for (int j : salle.portes) {
-      if (BitDe(reelles.touchees, j)) PoserBit(portes.touchees, j);
-      if (BitDe(reelles.ouvertes, j)) PoserBit(portes.ouvertes, j);
-    }
+    Portes portes = PortesDeLaSalle(salle, reelles);
     if (cote >= 0) ToucherDepuis(salle, cote, portes);
     const int maitre = cote >= 0 ? 511 - cote : am;
     int cout = Cout(salle, maitre, portes, pieces);
