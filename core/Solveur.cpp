@@ -59,6 +59,33 @@ struct Hachage {
   Hachage PlusMiroir(const Hachage& o) const { return {a + o.a, b + o.b}; }
 };
 
+// On a small board without doors, a state's key is the state itself: for
+// each kind of piece, the set of anchors its pieces stand at, one bit for
+// each anchor where the kind fits between the borders, the kinds side by
+// side in 80 bits. Identical pieces are one set, so there is nothing to
+// sort; a move changes two bits; and the table's fingerprint is the key,
+// its first word mixed by a bijection (spread over the slots, and no two
+// states share one).
+struct CleExacte {
+  uint64_t a = 0;
+  uint16_t b = 0;
+  CleExacte& operator^=(const CleExacte& o) {
+    a ^= o.a;
+    b = static_cast<uint16_t>(b ^ o.b);
+    return *this;
+  }
+  bool operator<(const CleExacte& o) const { return a < o.a || (a == o.a && b < o.b); }
+  bool operator==(const CleExacte&) const = default;
+  Table::Empreinte Empreinte() const {
+    uint64_t x = a ^ (uint64_t{b} << 47);  // the mix spreads b's bits too
+    x = (x ^ (x >> 33)) * 0xFF51AFD7ED558CCDull;
+    x = (x ^ (x >> 33)) * 0xC4CEB9FE1A85EC53ull;
+    return {x ^ (x >> 33), b};
+  }
+};
+// Its bytes.
+constexpr std::size_t kOctetsExacts = sizeof(uint64_t) + sizeof(uint16_t);
+
 // The board's cells as bits.
 template <int N>
 struct Bits {
@@ -299,6 +326,7 @@ class Solveur {
   void PreparerCles();
   void PreparerMiroir();
   void PreparerBornes();
+  void PreparerExacte();
   void CompterMemoireFixe();
 
   int Indice(int l, int c) const { return l * pas_ + c - 1; }
@@ -431,6 +459,49 @@ class Solveur {
   Hachage DifferencePortes(const Portes& x, const Portes& y) const;
   // One search, optimal or best first, and its steps.
   Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
+  // The optimal search on exact keys (see CleExacte), and its steps. A
+  // state's entry in the table's keys: its key as it was reached (the
+  // table knows it with its mirror, by the smaller of the two), where its
+  // pieces stand, and on a board that is its own mirror the mirror's key.
+  struct EntreeExacte {
+    CleExacte cle;
+    B occ;
+    CleExacte reflet;
+  };
+  std::size_t OctetsEntreeExacte() const { return miroir_ ? kOctetsEntreeExacte : kOctetsEntreeExacte - kOctetsExacts; }
+  static constexpr std::size_t kOctetsEntreeExacte = 2 * kOctetsExacts + sizeof(uint64_t);
+  void EcrireEntree(uint8_t* k, const EntreeExacte& x) const {
+    std::memcpy(k, &x.cle.a, 8);
+    std::memcpy(k + 8, &x.cle.b, 2);
+    std::memcpy(k + 10, &x.occ.m[0], 8);
+    if (!miroir_) return;
+    std::memcpy(k + 18, &x.reflet.a, 8);
+    std::memcpy(k + 26, &x.reflet.b, 2);
+  }
+  EntreeExacte LireEntree(const uint8_t* k) const {
+    EntreeExacte x;
+    std::memcpy(&x.cle.a, k, 8);
+    std::memcpy(&x.cle.b, k + 8, 2);
+    std::memcpy(&x.occ.m[0], k + 10, 8);
+    if (!miroir_) return x;
+    std::memcpy(&x.reflet.a, k + 18, 8);
+    std::memcpy(&x.reflet.b, k + 26, 2);
+    return x;
+  }
+  // What the table knows a state by.
+  CleExacte Canonique(const CleExacte& cle, const CleExacte& reflet) const { return miroir_ && reflet < cle ? reflet : cle; }
+  Fin ChercherExacte(ResultatSolveur& r, int* niveauAtteint);
+  // The whole state of an exact key: its entry, and the anchors and master
+  // tiles of its pieces, in the byte keys' order.
+  EntreeExacte LireExacte(const CleExacte& cle, uint8_t* ancres, B& maitres) const;
+  // The master tiles alone.
+  B MaitresExacts(const CleExacte& cle) const;
+  template <class F>
+  [[gnu::always_inline]] inline void Deplacements(const CleExacte& cle, const B& occ, uint16_t immobile, F&& f) const;
+  std::vector<PasSolution> CheminExact(const std::vector<EntreeExacte>& suite);
+  // The anchors piece kind classe reaches from a in one move (a aside),
+  // on a board of one word.
+  uint64_t Atteintes(const B& occ, int classe, uint16_t a) const;
   std::optional<Fin> Commencer(Recherche& s, ResultatSolveur& r);
   void Developper(Recherche& s, uint32_t e, const Lien& lien, const B& occ);
   // Whether the search leaves a piece alone: outside the master pieces'
@@ -534,6 +605,26 @@ class Solveur {
   // fits between the borders.
   std::vector<std::vector<int>> cellulesDe_;
   std::vector<B> ancresPossibles_;
+  // Exact keys: by kind, where its anchors' bits are (in word a or b, from
+  // which bit, how many); by kind × cell, the bit of the kind at that
+  // anchor, and of its mirror.
+  struct Champ {
+    uint8_t mot = 0;
+    uint8_t decalage = 0;
+    uint64_t masque = 0;
+    int rang = 0;  // of its first bit in poses_
+  };
+  bool exacte_ = false;
+  std::vector<Champ> champs_;
+  std::vector<CleExacte> codes_, codesMiroir_;
+  // By bit of the exact keys: the anchor, its masks (the six of Forme) and
+  // the mirror's bit.
+  struct Pose {
+    const B* formes;
+    CleExacte miroir;
+    uint16_t ancre;
+  };
+  std::vector<Pose> poses_;
   // SurLeChemin's work: by cell, the piece there in the state weighed; by
   // piece, the last count that met it.
   mutable std::vector<int16_t> pieceSur_;
@@ -585,6 +676,7 @@ void Solveur<N>::Analyser() {
   PreparerCles();
   PreparerMiroir();
   PreparerBornes();
+  PreparerExacte();
   TrouverSalles();
   PreparerSallesBornees();
   CompterMemoireFixe();
@@ -1304,6 +1396,307 @@ void Solveur<N>::PreparerBornes() {
       pireDepuis_[a] = std::max(pireDepuis_[a], bornesPas_[(m * static_cast<std::size_t>(cellules_) + a) * F + f]);
 }
 
+// Exact keys, where they fit: a board of one word without doors, and for
+// the moves no bound to weigh (every state of a cost is then taken before
+// any dearer one, as in a breadth-first search).
+template <int N>
+void Solveur<N>::PreparerExacte() {
+  if (N != 1 || !cellulePorte_.empty() || nbPieces_ == 0) return;
+  if (options_.mesure == MesureSolveur::Coups && surLeChemin_) return;
+  const std::size_t K = classes_.size();
+  const auto C = static_cast<std::size_t>(cellules_);
+  champs_.assign(K, Champ{});
+  // The kinds' bits one after the other, none across the two words.
+  int bit = 0, rang = 0;
+  for (std::size_t k = 0; k < K; ++k) {
+    const int n = std::popcount(ancresPossibles_[k].m[0]);
+    if (bit < 64 && bit + n > 64) bit = 64;
+    if (bit + n > 80 || n == 0) {
+      champs_.clear();
+      return;
+    }
+    Champ& c = champs_[k];
+    c.mot = bit >= 64 ? 1 : 0;
+    c.decalage = static_cast<uint8_t>(bit & 63);
+    c.masque = n == 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+    c.rang = rang;
+    rang += n;
+    bit += n;
+  }
+  codes_.assign(K * C, CleExacte{});
+  for (std::size_t k = 0; k < K; ++k) {
+    const Champ& c = champs_[k];
+    int r = 0;
+    for (uint64_t m = ancresPossibles_[k].m[0]; m; m &= m - 1, ++r) {
+      const auto a = static_cast<uint16_t>(std::countr_zero(m));
+      CleExacte& code = codes_[k * C + a];
+      if (c.mot == 0)
+        code.a = uint64_t{1} << (c.decalage + r);
+      else
+        code.b = static_cast<uint16_t>(1u << (c.decalage + r));
+      poses_.push_back({&Forme(static_cast<int>(k), a, 0), CleExacte{}, a});
+    }
+  }
+  if (miroir_) {
+    codesMiroir_.assign(K * C, CleExacte{});
+    std::size_t i = 0;
+    for (std::size_t k = 0; k < K; ++k)
+      for (uint64_t m = ancresPossibles_[k].m[0]; m; m &= m - 1, ++i) {
+        const auto a = static_cast<std::size_t>(std::countr_zero(m));
+        const auto autre = static_cast<std::size_t>(classeMiroir_[k]);
+        codesMiroir_[k * C + a] = codes_[autre * C + AncreMiroir(static_cast<int>(k), static_cast<int>(a))];
+        poses_[i].miroir = codesMiroir_[k * C + a];
+      }
+  }
+  exacte_ = true;
+}
+
+template <int N>
+uint64_t Solveur<N>::Atteintes(const B& occ, int classe, uint16_t a) const {
+  // The anchors where the piece fits among the others, all at once, then
+  // the flood over them from a.
+  const uint64_t autour = occ.m[0] & ~Forme(classe, a, 4).m[0];
+  uint64_t bloquees = 0;
+  for (int decalage : cellulesDe_[static_cast<std::size_t>(classe)])
+    bloquees |= decalage >= 0 ? autour >> decalage : autour << -decalage;
+  const uint64_t places = ancresPossibles_[static_cast<std::size_t>(classe)].m[0] & ~bloquees;
+  uint64_t atteintes = uint64_t{1} << a;
+  for (uint64_t avant = 0; atteintes != avant;) {
+    avant = atteintes;
+    atteintes |= (atteintes << 1 | atteintes >> 1 | atteintes << pas_ | atteintes >> pas_) & places;
+  }
+  return atteintes & ~(uint64_t{1} << a);
+}
+
+template <int N>
+typename Solveur<N>::EntreeExacte Solveur<N>::LireExacte(const CleExacte& cle, uint8_t* ancres, B& maitres) const {
+  EntreeExacte x{cle, fixes_, {}};
+  maitres = B{};
+  for (const Champ& c : champs_)
+    for (uint64_t bits = ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; bits; bits &= bits - 1) {
+      const Pose& pose = poses_[static_cast<std::size_t>(c.rang + std::countr_zero(bits))];
+      *ancres++ = static_cast<uint8_t>(pose.ancre);
+      x.occ |= pose.formes[4];
+      maitres |= pose.formes[5];
+      x.reflet ^= pose.miroir;  // nothing on a board that is not its own mirror
+    }
+  return x;
+}
+
+template <int N>
+typename Solveur<N>::B Solveur<N>::MaitresExacts(const CleExacte& cle) const {
+  B maitres;
+  for (std::size_t k = 0; k < champs_.size(); ++k) {
+    if (indiceMaitre_[k] < 0) continue;
+    const Champ& c = champs_[k];
+    for (uint64_t bits = ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; bits; bits &= bits - 1)
+      maitres |= poses_[static_cast<std::size_t>(c.rang + std::countr_zero(bits))].formes[5];
+  }
+  return maitres;
+}
+
+// Every move (or step) from the state of that key and occupation:
+// f(kind, from, to, direction of a step). The piece at anchor immobile is
+// left out.
+template <int N>
+template <class F>
+void Solveur<N>::Deplacements(const CleExacte& cle, const B& occ, uint16_t immobile, F&& f) const {
+  B libres = sol_;
+  libres.m[0] &= ~occ.m[0];
+  B pres = libres.Autour(1);
+  pres |= libres.Autour(pas_);
+  const bool coups = options_.mesure == MesureSolveur::Coups;
+  const Pose* poses = poses_.data();
+  const int K = static_cast<int>(champs_.size());
+  for (int k = 0; k < K; ++k) {
+    const Champ& c = champs_[static_cast<std::size_t>(k)];
+    for (uint64_t bits = ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; bits; bits &= bits - 1) {
+      const Pose& pose = poses[c.rang + std::countr_zero(bits)];
+      const uint16_t a = pose.ancre;
+      // Only a piece beside a free cell can move: most cannot.
+      if (a == immobile || !pres.Croise(pose.formes[4])) continue;
+      unsigned libre = Libres(occ, pose.formes);
+      if (!libre) continue;
+      if (coups) {
+        for (uint64_t m = Atteintes(occ, k, a); m; m &= m - 1) f(k, a, static_cast<uint16_t>(std::countr_zero(m)), 0);
+      } else {
+        for (; libre; libre &= libre - 1) {
+          const auto d = static_cast<std::size_t>(std::countr_zero(libre));
+          f(k, a, static_cast<uint16_t>(a + delta_[d]), kDirections[d]);
+        }
+      }
+    }
+  }
+}
+
+template <int N>
+typename Solveur<N>::Fin Solveur<N>::ChercherExacte(ResultatSolveur& r, int* niveauAtteint) {
+  Recherche s(memoire_, OctetsEntreeExacte(), options_, false);
+  const auto C = static_cast<std::size_t>(cellules_);
+  const bool coups = s.coups;
+  std::vector<uint8_t> ancres(static_cast<std::size_t>(nbPieces_));
+  const CleExacte* codes = codes_.data();
+  const CleExacte* codesMiroir = codesMiroir_.data();
+  // The steps' bound; the moves have none here.
+  auto borne = [&](const CleExacte& cle) {
+    B maitres;
+    LireExacte(cle, ancres.data(), maitres);
+    return Borne(ancres.data());
+  };
+  // The start.
+  CleExacte depart;
+  for (int p = 0; p < nbPieces_; ++p)
+    depart ^= codes[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]) * C + ancresDepart_[static_cast<std::size_t>(p)]];
+  B maitres;
+  const EntreeExacte entree0 = LireExacte(depart, ancres.data(), maitres);
+  if (!s.table.Place(options_.limiteMemoire, kReserve)) return Fin::Limite;
+  int etat = 0;
+  s.table.Trouver(Canonique(entree0.cle, entree0.reflet).Empreinte(), 0, &etat);
+  EcrireEntree(s.table.NouvelleCle(), entree0);
+  const uint16_t e0 = coups ? 0 : borne(depart);
+  if (e0 == kSansIssue) {
+    r.etats = 1;
+    return Fin::Aucune;
+  }
+  *s.liens.Ajouter() = {0, 0, 0, 0, e0, 0, 0, 1};
+  s.seaux.Ajouter(e0, 0);
+  // The end: its states back to the start.
+  auto finir = [&](uint32_t fin, int cout) {
+    std::vector<EntreeExacte> suite;
+    for (uint32_t e = fin; e != 0; e = s.liens[e]->parent) suite.push_back(LireEntree(s.table.Cle(e)));
+    std::reverse(suite.begin(), suite.end());
+    r.etats += s.table.Nombre();
+    r.chemin = CheminExact(suite);
+    r.pas = static_cast<int>(r.chemin.size());
+    r.coups = coups ? cout : 0;
+    return Fin::Solution;
+  };
+  if (maitres.Contient(finales_)) return finir(0, 0);
+  std::size_t traites = 0;
+  uint32_t e = 0;
+  std::size_t niveau = 0, plusHaut = 0;
+  while (s.seaux.Prendre(&e, &niveau)) {
+    const Lien lien = *s.liens[e];
+    if (static_cast<std::size_t>(lien.cout) + lien.estimation != niveau) continue;  // reached cheaper since
+    if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) return Fin::Annule;
+    plusHaut = std::max(plusHaut, niveau);
+    const EntreeExacte x = LireEntree(s.table.Cle(e));
+    maitres = MaitresExacts(x.cle);
+    // With a bound, the end is known when it is taken; without, when it is
+    // first met (every state of a lower cost was met before).
+    if (!coups && maitres.Contient(finales_)) return finir(e, lien.cout);
+    const auto cout = static_cast<uint16_t>(lien.cout + 1);
+    bool limite = false;
+    uint32_t fin = 0;
+    auto proposer = [&](int classe, uint16_t avant, uint16_t apres, int8_t direction) __attribute__((always_inline)) {
+      if (limite || fin) return;
+      const std::size_t i0 = static_cast<std::size_t>(classe) * C;
+      EntreeExacte y = x;
+      y.cle ^= codes[i0 + avant];
+      y.cle ^= codes[i0 + apres];
+      if (miroir_) {
+        y.reflet ^= codesMiroir[i0 + avant];
+        y.reflet ^= codesMiroir[i0 + apres];
+      }
+      if (s.table.Nombre() >= options_.limiteEtats || !s.table.Place(options_.limiteMemoire, kReserve)) {
+        limite = true;
+        return;
+      }
+      int vu = 0;
+      const uint32_t i = s.table.Trouver(Canonique(y.cle, y.reflet).Empreinte(), cout, &vu);
+      if (vu == 2) return;
+      Lien* l = nullptr;
+      uint16_t estimation = 0;
+      const bool maitre = indiceMaitre_[static_cast<std::size_t>(classe)] >= 0;
+      if (vu == 0) {
+        y.occ ^= Forme(classe, avant, 4);
+        y.occ |= Forme(classe, apres, 4);
+        EcrireEntree(s.table.NouvelleCle(), y);
+        l = s.liens.Ajouter();
+        // Only the master pieces weigh on the bound.
+        if (!coups) estimation = !maitre ? lien.estimation : pireDepuis_.empty() ? borne(y.cle) : pireDepuis_[apres];
+      } else {
+        l = s.liens[i];
+        estimation = l->estimation;
+      }
+      *l = {e, avant, apres, cout, estimation, direction, 0, 1};
+      if (coups && vu == 0 && maitre) {
+        B m = maitres;
+        m ^= Forme(classe, avant, 5);
+        m |= Forme(classe, apres, 5);
+        if (m.Contient(finales_)) fin = i;
+      }
+      if (estimation != kSansIssue) s.seaux.Ajouter(static_cast<std::size_t>(cout) + estimation, i);
+    };
+    // The piece that made the last move: its next one reaches only places
+    // its flood gave, and no cheaper.
+    Deplacements(x.cle, x.occ, coups && e != 0 ? lien.apres : kSansIssue, proposer);
+    if (fin) return finir(fin, cout);
+    if (limite) {
+      r.etats += s.table.Nombre();
+      // Nothing cheaper than what is being met solves it.
+      *niveauAtteint = static_cast<int>(plusHaut) + (coups ? 1 : 0);
+      return Fin::Limite;
+    }
+  }
+  r.etats += s.table.Nombre();
+  return Fin::Aucune;
+}
+
+// The steps of a search on exact keys, from its states after the start:
+// each is found among the moves of the one before.
+template <int N>
+std::vector<PasSolution> Solveur<N>::CheminExact(const std::vector<EntreeExacte>& suite) {
+  const auto C = static_cast<std::size_t>(cellules_);
+  std::vector<PasSolution> chemin;
+  std::vector<uint8_t> ancres(static_cast<std::size_t>(nbPieces_));
+  CleExacte cle;
+  for (int p = 0; p < nbPieces_; ++p)
+    cle ^= codes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]) * C + ancresDepart_[static_cast<std::size_t>(p)]];
+  for (const EntreeExacte& cible : suite) {
+    B maitres;
+    const EntreeExacte x = LireExacte(cle, ancres.data(), maitres);
+    int classe = -1;
+    uint16_t de = 0, vers = 0;
+    int8_t sens = 0;
+    CleExacte suivante;
+    Deplacements(cle, x.occ, kSansIssue, [&](int k, uint16_t avant, uint16_t apres, int8_t direction) {
+      if (classe >= 0) return;
+      const std::size_t i0 = static_cast<std::size_t>(k) * C;
+      CleExacte n = cle, m = x.reflet;
+      n ^= codes_[i0 + avant];
+      n ^= codes_[i0 + apres];
+      if (miroir_) {
+        m ^= codesMiroir_[i0 + avant];
+        m ^= codesMiroir_[i0 + apres];
+      }
+      if (!(Canonique(n, m) == Canonique(cible.cle, cible.reflet))) return;
+      classe = k;
+      de = avant;
+      vers = apres;
+      sens = direction;
+      suivante = n;
+    });
+    if (classe < 0) return {};  // cannot happen: each state was reached from the one before
+    if (options_.mesure == MesureSolveur::Pas) {
+      chemin.push_back(PasDe(de, sens));
+    } else {
+      // The steps of the move: its flood, back from where it ends.
+      int p = 0;
+      while (ancres[static_cast<std::size_t>(p)] != de) ++p;
+      Inonder(portesDepart_, x.occ, p, de);
+      std::size_t i = 1;
+      while (noeuds_[i].ancre != vers) ++i;
+      std::vector<PasSolution> pas;
+      for (; noeuds_[i].parent >= 0; i = static_cast<std::size_t>(noeuds_[i].parent))
+        pas.push_back(PasDe(noeuds_[static_cast<std::size_t>(noeuds_[i].parent)].ancre, noeuds_[i].direction));
+      chemin.insert(chemin.end(), pas.rbegin(), pas.rend());
+    }
+    cle = suivante;
+  }
+  return chemin;
+}
+
 // What the analysis holds for the whole solve.
 template <int N>
 void Solveur<N>::CompterMemoireFixe() {
@@ -1311,7 +1704,8 @@ void Solveur<N>::CompterMemoireFixe() {
                  (aleas_.size() + aleasPortes_.size() + aleasMiroir_.size()) * sizeof(Hachage) +
                  ancresMiroir_.size() * sizeof(uint16_t) + (obligatoires_.size() + butsObligatoires_.size()) * sizeof(B) + joignables_.size() +
                  versSol_.size() +
-                 (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t);
+                 (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t) +
+                 (codes_.size() + codesMiroir_.size()) * sizeof(CleExacte) + poses_.size() * sizeof(Pose);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
   for (const auto& salle : sallesBornees_) octetsFixes_ += salle.etats.Octets() + salle.couts.size();
 }
@@ -2095,19 +2489,8 @@ void Solveur<N>::ProposerCoups(Recherche& s, uint32_t e, const Lien& lien, const
     // piece fits, all at once, then the flood over them from a.
     const auto q = static_cast<std::size_t>(p);
     if (!(maitre_[q] && PorteFermee(s.portes))) {
-      const int classe = classeDe_[q];
-      const uint64_t autour = occ.m[0] & ~s.formes[q][4].m[0];
-      uint64_t bloquees = 0;
-      for (int decalage : cellulesDe_[static_cast<std::size_t>(classe)])
-        bloquees |= decalage >= 0 ? autour >> decalage : autour << -decalage;
-      const uint64_t places = ancresPossibles_[static_cast<std::size_t>(classe)].m[0] & ~bloquees;
-      uint64_t atteintes = uint64_t{1} << a;
-      for (uint64_t avant = 0; atteintes != avant;) {
-        avant = atteintes;
-        atteintes |= (atteintes << 1 | atteintes >> 1 | atteintes << pas_ | atteintes >> pas_) & places;
-      }
-      for (atteintes &= ~(uint64_t{1} << a); atteintes; atteintes &= atteintes - 1)
-        Proposer(s, p, a, static_cast<uint16_t>(std::countr_zero(atteintes)), nullptr, lien.cout + 1, 0);
+      for (uint64_t m = Atteintes(occ, classeDe_[q], a); m; m &= m - 1)
+        Proposer(s, p, a, static_cast<uint16_t>(std::countr_zero(m)), nullptr, lien.cout + 1, 0);
       return;
     }
   }
@@ -2242,7 +2625,7 @@ ResultatSolveur Solveur<N>::Resoudre() {
   ResultatSolveur r;
   memoire_.Prendre(octetsFixes_);
   int niveau = 0;
-  Fin fin = Chercher(false, r, &niveau);
+  Fin fin = exacte_ ? ChercherExacte(r, &niveau) : Chercher(false, r, &niveau);
   if (fin == Fin::Limite && options_.approchee) {
     // No proven answer within the limits: any answer, from a search that
     // starts afresh (the first one's memory is given back).
