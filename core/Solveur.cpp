@@ -491,6 +491,13 @@ class Solveur {
   // What the table knows a state by.
   CleExacte Canonique(const CleExacte& cle, const CleExacte& reflet) const { return miroir_ && reflet < cle ? reflet : cle; }
   Fin ChercherExacte(ResultatSolveur& r, int* niveauAtteint);
+  struct SuivantExact {
+    CleExacte cle, reflet;
+    Table::Empreinte empreinte;
+    uint16_t avant, apres;
+    uint8_t classe;
+    int8_t direction;
+  };
   // The whole state of an exact key: its entry, and the anchors and master
   // tiles of its pieces, in the byte keys' order.
   EntreeExacte LireExacte(const CleExacte& cle, uint8_t* ancres, B& maitres) const;
@@ -1506,24 +1513,31 @@ void Solveur<N>::Deplacements(const CleExacte& cle, const B& occ, uint16_t immob
   B pres = libres.Autour(1);
   pres |= libres.Autour(pas_);
   const bool coups = options_.mesure == MesureSolveur::Coups;
+  // Only a piece beside a free cell can move: most cannot. Which ones, as
+  // bits first (without a branch each), then those.
   const Pose* poses = poses_.data();
-  const int K = static_cast<int>(champs_.size());
-  for (int k = 0; k < K; ++k) {
-    const Champ& c = champs_[static_cast<std::size_t>(k)];
-    for (uint64_t bits = ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; bits; bits &= bits - 1) {
-      const Pose& pose = poses[c.rang + std::countr_zero(bits)];
-      const uint16_t a = pose.ancre;
-      // Only a piece beside a free cell can move: most cannot.
-      if (a == immobile || !pres.Croise(pose.formes[4])) continue;
-      unsigned libre = Libres(occ, pose.formes);
-      if (!libre) continue;
-      if (coups) {
-        for (uint64_t m = Atteintes(occ, k, a); m; m &= m - 1) f(k, a, static_cast<uint16_t>(std::countr_zero(m)), 0);
-      } else {
-        for (; libre; libre &= libre - 1) {
-          const auto d = static_cast<std::size_t>(std::countr_zero(libre));
-          f(k, a, static_cast<uint16_t>(a + delta_[d]), kDirections[d]);
-        }
+  std::array<const Pose*, 64> lues;
+  uint64_t mobiles = 0;
+  int q = 0;
+  for (const Champ& c : champs_)
+    for (uint64_t bits = ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; bits; bits &= bits - 1, ++q) {
+      const Pose* pose = &poses[c.rang + std::countr_zero(bits)];
+      lues[static_cast<std::size_t>(q)] = pose;
+      mobiles |= static_cast<uint64_t>(pose->ancre != immobile && pres.Croise(pose->formes[4])) << q;
+    }
+  for (; mobiles; mobiles &= mobiles - 1) {
+    const int p = std::countr_zero(mobiles);
+    const Pose& pose = *lues[static_cast<std::size_t>(p)];
+    const int k = classeDe_[static_cast<std::size_t>(p)];
+    const uint16_t a = pose.ancre;
+    unsigned libre = Libres(occ, pose.formes);
+    if (!libre) continue;
+    if (coups) {
+      for (uint64_t m = Atteintes(occ, k, a); m; m &= m - 1) f(k, a, static_cast<uint16_t>(std::countr_zero(m)), 0);
+    } else {
+      for (; libre; libre &= libre - 1) {
+        const auto d = static_cast<std::size_t>(std::countr_zero(libre));
+        f(k, a, static_cast<uint16_t>(a + delta_[d]), kDirections[d]);
       }
     }
   }
@@ -1535,6 +1549,7 @@ typename Solveur<N>::Fin Solveur<N>::ChercherExacte(ResultatSolveur& r, int* niv
   const auto C = static_cast<std::size_t>(cellules_);
   const bool coups = s.coups;
   std::vector<uint8_t> ancres(static_cast<std::size_t>(nbPieces_));
+  std::vector<SuivantExact> suivants;
   const CleExacte* codes = codes_.data();
   const CleExacte* codesMiroir = codesMiroir_.data();
   // The steps' bound; the moves have none here.
@@ -1586,58 +1601,67 @@ typename Solveur<N>::Fin Solveur<N>::ChercherExacte(ResultatSolveur& r, int* niv
     // first met (every state of a lower cost was met before).
     if (!coups && maitres.Contient(finales_)) return finir(e, lien.cout);
     const auto cout = static_cast<uint16_t>(lien.cout + 1);
-    bool limite = false;
+    // The states reached first, their slots asked for; then each looked up.
+    suivants.clear();
+    Deplacements(x.cle, x.occ, coups && e != 0 ? lien.apres : kSansIssue,
+                 [&](int classe, uint16_t avant, uint16_t apres, int8_t direction) __attribute__((always_inline)) {
+                   const std::size_t i0 = static_cast<std::size_t>(classe) * C;
+                   SuivantExact& v = suivants.emplace_back();
+                   v.cle = x.cle;
+                   v.cle ^= codes[i0 + avant];
+                   v.cle ^= codes[i0 + apres];
+                   v.reflet = x.reflet;
+                   if (miroir_) {
+                     v.reflet ^= codesMiroir[i0 + avant];
+                     v.reflet ^= codesMiroir[i0 + apres];
+                   }
+                   v.empreinte = Canonique(v.cle, v.reflet).Empreinte();
+                   v.classe = static_cast<uint8_t>(classe);
+                   v.direction = direction;
+                   v.avant = avant;
+                   v.apres = apres;
+                   s.table.Prevoir(v.empreinte);
+                 });
     uint32_t fin = 0;
-    auto proposer = [&](int classe, uint16_t avant, uint16_t apres, int8_t direction) __attribute__((always_inline)) {
-      if (limite || fin) return;
-      const std::size_t i0 = static_cast<std::size_t>(classe) * C;
-      EntreeExacte y = x;
-      y.cle ^= codes[i0 + avant];
-      y.cle ^= codes[i0 + apres];
-      if (miroir_) {
-        y.reflet ^= codesMiroir[i0 + avant];
-        y.reflet ^= codesMiroir[i0 + apres];
-      }
+    for (const SuivantExact& v : suivants) {
       if (s.table.Nombre() >= options_.limiteEtats || !s.table.Place(options_.limiteMemoire, kReserve)) {
-        limite = true;
-        return;
+        r.etats += s.table.Nombre();
+        // Nothing cheaper than what is being met solves it.
+        *niveauAtteint = static_cast<int>(plusHaut) + (coups ? 1 : 0);
+        return Fin::Limite;
       }
       int vu = 0;
-      const uint32_t i = s.table.Trouver(Canonique(y.cle, y.reflet).Empreinte(), cout, &vu);
-      if (vu == 2) return;
+      const uint32_t i = s.table.Trouver(v.empreinte, cout, &vu);
+      if (vu == 2) continue;
+      const int classe = v.classe;
+      const bool maitre = indiceMaitre_[static_cast<std::size_t>(classe)] >= 0;
       Lien* l = nullptr;
       uint16_t estimation = 0;
-      const bool maitre = indiceMaitre_[static_cast<std::size_t>(classe)] >= 0;
       if (vu == 0) {
-        y.occ ^= Forme(classe, avant, 4);
-        y.occ |= Forme(classe, apres, 4);
-        EcrireEntree(s.table.NouvelleCle(), y);
+        B occ = x.occ;
+        occ ^= Forme(classe, v.avant, 4);
+        occ |= Forme(classe, v.apres, 4);
+        EcrireEntree(s.table.NouvelleCle(), {v.cle, occ, v.reflet});
         l = s.liens.Ajouter();
         // Only the master pieces weigh on the bound.
-        if (!coups) estimation = !maitre ? lien.estimation : pireDepuis_.empty() ? borne(y.cle) : pireDepuis_[apres];
+        if (!coups) estimation = !maitre ? lien.estimation : pireDepuis_.empty() ? borne(v.cle) : pireDepuis_[v.apres];
       } else {
         l = s.liens[i];
         estimation = l->estimation;
       }
-      *l = {e, avant, apres, cout, estimation, direction, 0, 1};
+      *l = {e, v.avant, v.apres, cout, estimation, v.direction, 0, 1};
       if (coups && vu == 0 && maitre) {
         B m = maitres;
-        m ^= Forme(classe, avant, 5);
-        m |= Forme(classe, apres, 5);
-        if (m.Contient(finales_)) fin = i;
+        m ^= Forme(classe, v.avant, 5);
+        m |= Forme(classe, v.apres, 5);
+        if (m.Contient(finales_)) {
+          fin = i;
+          break;
+        }
       }
       if (estimation != kSansIssue) s.seaux.Ajouter(static_cast<std::size_t>(cout) + estimation, i);
-    };
-    // The piece that made the last move: its next one reaches only places
-    // its flood gave, and no cheaper.
-    Deplacements(x.cle, x.occ, coups && e != 0 ? lien.apres : kSansIssue, proposer);
-    if (fin) return finir(fin, cout);
-    if (limite) {
-      r.etats += s.table.Nombre();
-      // Nothing cheaper than what is being met solves it.
-      *niveauAtteint = static_cast<int>(plusHaut) + (coups ? 1 : 0);
-      return Fin::Limite;
     }
+    if (fin) return finir(fin, cout);
   }
   r.etats += s.table.Nombre();
   return Fin::Aucune;
