@@ -505,10 +505,10 @@ class Solveur {
   B MaitresExacts(const CleExacte& cle) const;
   template <class F>
   [[gnu::always_inline]] inline void Deplacements(const CleExacte& cle, const B& occ, uint16_t immobile, F&& f) const;
-  std::vector<PasSolution> CheminExact(const std::vector<EntreeExacte>& suite);
+  std::vector<PasSolution> CheminExact(uint32_t fin, const Table& table, const Pages<Lien>& liens);
   // The anchors piece kind classe reaches from a in one move (a aside),
   // on a board of one word.
-  uint64_t Atteintes(const B& occ, int classe, uint16_t a) const;
+  [[gnu::always_inline]] inline uint64_t Atteintes(const B& occ, int classe, uint16_t a) const;
   std::optional<Fin> Commencer(Recherche& s, ResultatSolveur& r);
   void Developper(Recherche& s, uint32_t e, const Lien& lien, const B& occ);
   // Whether the search leaves a piece alone: outside the master pieces'
@@ -1577,11 +1577,8 @@ typename Solveur<N>::Fin Solveur<N>::ChercherExacte(ResultatSolveur& r, int* niv
   s.seaux.Ajouter(e0, 0);
   // The end: its states back to the start.
   auto finir = [&](uint32_t fin, int cout) {
-    std::vector<EntreeExacte> suite;
-    for (uint32_t e = fin; e != 0; e = s.liens[e]->parent) suite.push_back(LireEntree(s.table.Cle(e)));
-    std::reverse(suite.begin(), suite.end());
     r.etats += s.table.Nombre();
-    r.chemin = CheminExact(suite);
+    r.chemin = CheminExact(fin, s.table, s.liens);
     r.pas = static_cast<int>(r.chemin.size());
     r.coups = coups ? cout : 0;
     return Fin::Solution;
@@ -1649,7 +1646,9 @@ typename Solveur<N>::Fin Solveur<N>::ChercherExacte(ResultatSolveur& r, int* niv
         l = s.liens[i];
         estimation = l->estimation;
       }
-      *l = {e, v.avant, v.apres, cout, estimation, v.direction, 0, 1};
+      // Reached again more cheaply, maybe as the mirror of the key kept.
+      const bool miroir = vu == 1 && !(LireEntree(s.table.Cle(i)).cle == v.cle);
+      *l = {e, v.avant, v.apres, cout, estimation, v.direction, static_cast<uint8_t>(miroir), 1};
       if (coups && vu == 0 && maitre) {
         B m = maitres;
         m ^= Forme(classe, v.avant, 5);
@@ -1667,56 +1666,39 @@ typename Solveur<N>::Fin Solveur<N>::ChercherExacte(ResultatSolveur& r, int* niv
   return Fin::Aucune;
 }
 
-// The steps of a search on exact keys, from its states after the start:
-// each is found among the moves of the one before.
+// The steps of a search on exact keys, back from its end: each move as its
+// link says, in the frame of its parent's key as kept; the key a move
+// leads to is kept as reached, or as its mirror when it was reached again
+// more cheaply (its steps are then played mirrored from there on).
 template <int N>
-std::vector<PasSolution> Solveur<N>::CheminExact(const std::vector<EntreeExacte>& suite) {
-  const auto C = static_cast<std::size_t>(cellules_);
+std::vector<PasSolution> Solveur<N>::CheminExact(uint32_t fin, const Table& table, const Pages<Lien>& liens) {
+  std::vector<uint32_t> suite;
+  for (uint32_t e = fin; e != 0; e = liens[e]->parent) suite.push_back(e);
+  std::reverse(suite.begin(), suite.end());
   std::vector<PasSolution> chemin;
   std::vector<uint8_t> ancres(static_cast<std::size_t>(nbPieces_));
-  CleExacte cle;
-  for (int p = 0; p < nbPieces_; ++p)
-    cle ^= codes_[static_cast<std::size_t>(classeDe_[static_cast<std::size_t>(p)]) * C + ancresDepart_[static_cast<std::size_t>(p)]];
-  for (const EntreeExacte& cible : suite) {
-    B maitres;
-    const EntreeExacte x = LireExacte(cle, ancres.data(), maitres);
-    int classe = -1;
-    uint16_t de = 0, vers = 0;
-    int8_t sens = 0;
-    CleExacte suivante;
-    Deplacements(cle, x.occ, kSansIssue, [&](int k, uint16_t avant, uint16_t apres, int8_t direction) {
-      if (classe >= 0) return;
-      const std::size_t i0 = static_cast<std::size_t>(k) * C;
-      CleExacte n = cle, m = x.reflet;
-      n ^= codes_[i0 + avant];
-      n ^= codes_[i0 + apres];
-      if (miroir_) {
-        m ^= codesMiroir_[i0 + avant];
-        m ^= codesMiroir_[i0 + apres];
-      }
-      if (!(Canonique(n, m) == Canonique(cible.cle, cible.reflet))) return;
-      classe = k;
-      de = avant;
-      vers = apres;
-      sens = direction;
-      suivante = n;
-    });
-    if (classe < 0) return {};  // cannot happen: each state was reached from the one before
+  bool miroir = false;
+  auto jouer = [&](PasSolution pas) { chemin.push_back(miroir ? MiroirDePas(pas) : pas); };
+  for (uint32_t e : suite) {
+    const Lien& lien = *liens[e];
     if (options_.mesure == MesureSolveur::Pas) {
-      chemin.push_back(PasDe(de, sens));
+      jouer(PasDe(lien.avant, lien.direction));
     } else {
-      // The steps of the move: its flood, back from where it ends.
+      // The steps of the move: the parent's flood, back from where it ends.
+      const EntreeExacte parent = LireEntree(table.Cle(lien.parent));
+      B maitres;
+      LireExacte(parent.cle, ancres.data(), maitres);
       int p = 0;
-      while (ancres[static_cast<std::size_t>(p)] != de) ++p;
-      Inonder(portesDepart_, x.occ, p, de);
+      while (ancres[static_cast<std::size_t>(p)] != lien.avant) ++p;
+      Inonder(portesDepart_, parent.occ, p, lien.avant);
       std::size_t i = 1;
-      while (noeuds_[i].ancre != vers) ++i;
+      while (noeuds_[i].ancre != lien.apres) ++i;
       std::vector<PasSolution> pas;
       for (; noeuds_[i].parent >= 0; i = static_cast<std::size_t>(noeuds_[i].parent))
         pas.push_back(PasDe(noeuds_[static_cast<std::size_t>(noeuds_[i].parent)].ancre, noeuds_[i].direction));
-      chemin.insert(chemin.end(), pas.rbegin(), pas.rend());
+      for (auto it = pas.rbegin(); it != pas.rend(); ++it) jouer(*it);
     }
-    cle = suivante;
+    miroir = miroir != (lien.miroir != 0);
   }
   return chemin;
 }

@@ -187,6 +187,21 @@ TEST(Solveur, UnPlateauQuiEstSonPropreMiroir) {
   EXPECT_GT(approchees, 20);
 }
 
+TEST(Solveur, DeuxPiecesMaitresses) {
+  // Two master pieces, each final place to be covered by one or the other:
+  // in both measures the same optima as the former solver (the bound of
+  // the steps weighs both), and solutions that play.
+  const auto p = Dessiner({"A.b.", "c.eB", ".dd."}, {"....", "....", "x..x"});
+  for (const auto mesure : {MesureSolveur::Coups, MesureSolveur::Pas}) {
+    const auto deux = LesDeux(p, mesure);
+    ASSERT_TRUE(deux);
+    const auto& [ancien, r] = *deux;
+    ASSERT_EQ(r.issue, IssueSolveur::Solution);
+    EXPECT_EQ(mesure == MesureSolveur::Coups ? r.coups : r.pas, mesure == MesureSolveur::Coups ? ancien.coups : ancien.pas);
+    EXPECT_EQ(Rejouer(p, r), std::make_pair(true, r.coups));
+  }
+}
+
 TEST(Solveur, LaMemoireCompteeResteSousSaLimiteEtPresDElle) {
   // Eight interchangeable tiles on an open board, and a place walled off:
   // millions of states to go through.
