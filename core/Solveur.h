@@ -10,7 +10,11 @@
 //
 // First a search by cost (breadth-first for the steps; by buckets for the
 // moves, since an opened door costs a move of its own): its answer is
-// optimal. When it meets its limit, a second search, best first, guided by
+// optimal. On a small board without doors (its cells and guards in 64
+// bits), a state is kept as an exact key instead: for each kind, the set
+// of anchors its pieces stand at, one bit each, the kinds side by side in
+// at most 80 bits; nothing to sort, no fingerprint, a move changes two
+// bits. When it meets its limit, a second search, best first, guided by
 // how far the master tiles stand from the final places (other pieces and
 // closed doors on the way count), looks for any solution within the same
 // limits; its answer is not proven optimal.
