@@ -505,7 +505,6 @@ class Solveur {
   B MaitresExacts(const CleExacte& cle) const;
   template <class F>
   [[gnu::always_inline]] inline void Deplacements(const CleExacte& cle, const B& occ, uint16_t immobile, F&& f) const;
-  std::vector<PasSolution> CheminExact(uint32_t fin, const Table& table, const Pages<Lien>& liens);
   // The anchors piece kind classe reaches from a in one move (a aside),
   // on a board of one word.
   [[gnu::always_inline]] inline uint64_t Atteintes(const B& occ, int classe, uint16_t a) const;
@@ -538,10 +537,19 @@ class Solveur {
   [[gnu::always_inline]] inline void Proposer(Recherche& s, int p, uint16_t avant, uint16_t apres, const Portes* portes,
                                               int cout, int8_t direction);
   bool AjouterSuivants(Recherche& s, uint32_t parent);
-  std::vector<PasSolution> Chemin(uint32_t fin, const Table& table, const Pages<Lien>& liens);
+  // exactes: the table of a search on exact keys.
+  std::vector<PasSolution> Chemin(uint32_t fin, const Table& table, const Pages<Lien>& liens, bool exactes);
   PasSolution PasDe(int ancre, int8_t d) const {
     const TPosition p = PositionDe(ancre);
     return {p.ligne, p.colonne, d};
+  }
+  // The steps of the current flood from where it starts to its node i.
+  std::vector<PasSolution> PasDeLaCrue(std::size_t i) const {
+    std::vector<PasSolution> pas;
+    for (; noeuds_[i].parent >= 0; i = static_cast<std::size_t>(noeuds_[i].parent))
+      pas.push_back(PasDe(noeuds_[static_cast<std::size_t>(noeuds_[i].parent)].ancre, noeuds_[i].direction));
+    std::reverse(pas.begin(), pas.end());
+    return pas;
   }
 
   const TPlateau& depart_;
@@ -1578,7 +1586,7 @@ typename Solveur<N>::Fin Solveur<N>::ChercherExacte(ResultatSolveur& r, int* niv
   // The end: its states back to the start.
   auto finir = [&](uint32_t fin, int cout) {
     r.etats += s.table.Nombre();
-    r.chemin = CheminExact(fin, s.table, s.liens);
+    r.chemin = Chemin(fin, s.table, s.liens, true);
     r.pas = static_cast<int>(r.chemin.size());
     r.coups = coups ? cout : 0;
     return Fin::Solution;
@@ -1664,43 +1672,6 @@ typename Solveur<N>::Fin Solveur<N>::ChercherExacte(ResultatSolveur& r, int* niv
   }
   r.etats += s.table.Nombre();
   return Fin::Aucune;
-}
-
-// The steps of a search on exact keys, back from its end: each move as its
-// link says, in the frame of its parent's key as kept; the key a move
-// leads to is kept as reached, or as its mirror when it was reached again
-// more cheaply (its steps are then played mirrored from there on).
-template <int N>
-std::vector<PasSolution> Solveur<N>::CheminExact(uint32_t fin, const Table& table, const Pages<Lien>& liens) {
-  std::vector<uint32_t> suite;
-  for (uint32_t e = fin; e != 0; e = liens[e]->parent) suite.push_back(e);
-  std::reverse(suite.begin(), suite.end());
-  std::vector<PasSolution> chemin;
-  std::vector<uint8_t> ancres(static_cast<std::size_t>(nbPieces_));
-  bool miroir = false;
-  auto jouer = [&](PasSolution pas) { chemin.push_back(miroir ? MiroirDePas(pas) : pas); };
-  for (uint32_t e : suite) {
-    const Lien& lien = *liens[e];
-    if (options_.mesure == MesureSolveur::Pas) {
-      jouer(PasDe(lien.avant, lien.direction));
-    } else {
-      // The steps of the move: the parent's flood, back from where it ends.
-      const EntreeExacte parent = LireEntree(table.Cle(lien.parent));
-      B maitres;
-      LireExacte(parent.cle, ancres.data(), maitres);
-      int p = 0;
-      while (ancres[static_cast<std::size_t>(p)] != lien.avant) ++p;
-      Inonder(portesDepart_, parent.occ, p, lien.avant);
-      std::size_t i = 1;
-      while (noeuds_[i].ancre != lien.apres) ++i;
-      std::vector<PasSolution> pas;
-      for (; noeuds_[i].parent >= 0; i = static_cast<std::size_t>(noeuds_[i].parent))
-        pas.push_back(PasDe(noeuds_[static_cast<std::size_t>(noeuds_[i].parent)].ancre, noeuds_[i].direction));
-      for (auto it = pas.rbegin(); it != pas.rend(); ++it) jouer(*it);
-    }
-    miroir = miroir != (lien.miroir != 0);
-  }
-  return chemin;
 }
 
 // What the analysis holds for the whole solve.
@@ -2313,7 +2284,7 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     cleChemin_ = s.cle;
     if (maitres.Contient(finales_)) {
       r.etats += s.table.Nombre();
-      r.chemin = Chemin(e, s.table, s.liens);
+      r.chemin = Chemin(e, s.table, s.liens, false);
       r.pas = static_cast<int>(r.chemin.size());
       r.coups = s.coups ? lien.cout : 0;
       return Fin::Solution;
@@ -2580,12 +2551,12 @@ bool Solveur<N>::AjouterSuivants(Recherche& s, uint32_t parent) {
 }
 
 template <int N>
-std::vector<PasSolution> Solveur<N>::Chemin(uint32_t fin, const Table& table, const Pages<Lien>& liens) {
+std::vector<PasSolution> Solveur<N>::Chemin(uint32_t fin, const Table& table, const Pages<Lien>& liens, bool exactes) {
   std::vector<uint32_t> suite;
   for (uint32_t e = fin; e != 0; e = liens[e]->parent) suite.push_back(e);
   std::reverse(suite.begin(), suite.end());
   std::vector<PasSolution> chemin;
-  std::vector<uint8_t> suivante(tailleCle_), cible(tailleCle_);
+  std::vector<uint8_t> suivante(tailleCle_), cible(tailleCle_), ancres(static_cast<std::size_t>(nbPieces_));
   Portes portes;
   // Whether the key kept for the parent is the mirror of where the moves
   // so far lead: its steps are then played mirrored.
@@ -2600,6 +2571,22 @@ std::vector<PasSolution> Solveur<N>::Chemin(uint32_t fin, const Table& table, co
     }
     // The steps of the move: the flood from the parent, back from the
     // place that gives this state.
+    if (exactes) {
+      // Exact keys: the move is in the frame of its parent's key as kept,
+      // and the link says where it ends (the state is kept as reached, or
+      // as its mirror when it was reached again more cheaply).
+      const EntreeExacte x = LireEntree(table.Cle(lien.parent));
+      B maitres;
+      LireExacte(x.cle, ancres.data(), maitres);
+      int p = 0;
+      while (ancres[static_cast<std::size_t>(p)] != lien.avant) ++p;
+      Inonder(portesDepart_, x.occ, p, lien.avant);
+      std::size_t i = 1;
+      while (noeuds_[i].ancre != lien.apres) ++i;
+      for (const PasSolution& pas : PasDeLaCrue(i)) jouer(pas);
+      miroir = miroir != (lien.miroir != 0);
+      continue;
+    }
     const uint8_t* parent = table.Cle(lien.parent);
     LirePortes(parent, portes);
     const B occ = Occupation(parent, portes, nullptr);
@@ -2617,10 +2604,7 @@ std::vector<PasSolution> Solveur<N>::Chemin(uint32_t fin, const Table& table, co
       if (noeuds_[i].portes) EcrirePortes(suivante.data(), portesVues_[noeuds_[i].portes]);
       if (std::memcmp(suivante.data(), cible.data(), tailleCle_) == 0) break;
     }
-    std::vector<PasSolution> pas;
-    for (; noeuds_[i].parent >= 0; i = static_cast<std::size_t>(noeuds_[i].parent))
-      pas.push_back(PasDe(noeuds_[static_cast<std::size_t>(noeuds_[i].parent)].ancre, noeuds_[i].direction));
-    for (auto it = pas.rbegin(); it != pas.rend(); ++it) jouer(*it);
+    for (const PasSolution& pas : PasDeLaCrue(i)) jouer(pas);
     miroir = miroir != (lien.miroir != 0);
   }
   return chemin;
