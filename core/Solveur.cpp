@@ -459,10 +459,10 @@ class Solveur {
   Hachage DifferencePortes(const Portes& x, const Portes& y) const;
   // One search, optimal or best first, and its steps.
   Fin Chercher(bool approchee, ResultatSolveur& r, int* niveauAtteint);
-  // The optimal search on exact keys (see CleExacte), and its steps. A
-  // state's entry in the table's keys: its key as it was reached (the
-  // table knows it with its mirror, by the smaller of the two), where its
-  // pieces stand, and on a board that is its own mirror the mirror's key.
+  // The optimal search on exact keys (see CleExacte). A state's entry in
+  // the table's keys: its key as it was reached (the table knows it with
+  // its mirror, by the smaller of the two), where its pieces stand, and on
+  // a board that is its own mirror the mirror's key.
   struct EntreeExacte {
     CleExacte cle;
     B occ;
@@ -629,6 +629,8 @@ class Solveur {
     uint64_t masque = 0;
     int rang = 0;  // of its first bit in poses_
   };
+  // The bits of that kind's field in a key.
+  static uint64_t BitsDe(const CleExacte& cle, const Champ& c) { return ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; }
   bool exacte_ = false;
   std::vector<Champ> champs_;
   std::vector<CleExacte> codes_, codesMiroir_;
@@ -1488,7 +1490,7 @@ typename Solveur<N>::EntreeExacte Solveur<N>::LireExacte(const CleExacte& cle, u
   EntreeExacte x{cle, fixes_, {}};
   maitres = B{};
   for (const Champ& c : champs_)
-    for (uint64_t bits = ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; bits; bits &= bits - 1) {
+    for (uint64_t bits = BitsDe(cle, c); bits; bits &= bits - 1) {
       const Pose& pose = poses_[static_cast<std::size_t>(c.rang + std::countr_zero(bits))];
       *ancres++ = static_cast<uint8_t>(pose.ancre);
       x.occ |= pose.formes[4];
@@ -1504,7 +1506,7 @@ typename Solveur<N>::B Solveur<N>::MaitresExacts(const CleExacte& cle) const {
   for (std::size_t k = 0; k < champs_.size(); ++k) {
     if (indiceMaitre_[k] < 0) continue;
     const Champ& c = champs_[k];
-    for (uint64_t bits = ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; bits; bits &= bits - 1)
+    for (uint64_t bits = BitsDe(cle, c); bits; bits &= bits - 1)
       maitres |= poses_[static_cast<std::size_t>(c.rang + std::countr_zero(bits))].formes[5];
   }
   return maitres;
@@ -1528,7 +1530,7 @@ void Solveur<N>::Deplacements(const CleExacte& cle, const B& occ, uint16_t immob
   uint64_t mobiles = 0;
   int q = 0;
   for (const Champ& c : champs_)
-    for (uint64_t bits = ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; bits; bits &= bits - 1, ++q) {
+    for (uint64_t bits = BitsDe(cle, c); bits; bits &= bits - 1, ++q) {
       const Pose* pose = &poses[c.rang + std::countr_zero(bits)];
       lues[static_cast<std::size_t>(q)] = pose;
       mobiles |= static_cast<uint64_t>(pose->ancre != immobile && pres.Croise(pose->formes[4])) << q;
