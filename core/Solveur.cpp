@@ -74,6 +74,18 @@ struct CleExacte {
     b = static_cast<uint16_t>(b ^ o.b);
     return *this;
   }
+  CleExacte& operator|=(const CleExacte& o) {
+    a |= o.a;
+    b = static_cast<uint16_t>(b | o.b);
+    return *this;
+  }
+  CleExacte& operator&=(const CleExacte& o) {
+    a &= o.a;
+    b = static_cast<uint16_t>(b & o.b);
+    return *this;
+  }
+  // These bits, less o's.
+  CleExacte Sauf(const CleExacte& o) const { return {a & ~o.a, static_cast<uint16_t>(b & ~o.b)}; }
   bool operator<(const CleExacte& o) const { return a < o.a || (a == o.a && b < o.b); }
   bool operator==(const CleExacte&) const = default;
   Table::Empreinte Empreinte() const {
@@ -634,6 +646,9 @@ class Solveur {
   bool exacte_ = false;
   std::vector<Champ> champs_;
   std::vector<CleExacte> codes_, codesMiroir_;
+  // By cell: the bits of every piece that would stand beside it, and of
+  // every piece anchored there.
+  std::vector<CleExacte> voisinsCle_, ancreCle_;
   // By bit of the exact keys: the anchor, its masks (the six of Forme) and
   // the mirror's bit.
   struct Pose {
@@ -1454,6 +1469,20 @@ void Solveur<N>::PreparerExacte() {
       poses_.push_back({&Forme(static_cast<int>(k), a, 0), CleExacte{}, a});
     }
   }
+  voisinsCle_.assign(C, CleExacte{});
+  ancreCle_.assign(C, CleExacte{});
+  for (std::size_t f = 0; f < C; ++f) {
+    B cellule;
+    cellule.Poser(static_cast<int>(f));
+    B autour = cellule.Autour(1);
+    autour |= cellule.Autour(pas_);
+    for (std::size_t k = 0; k < K; ++k)
+      for (uint64_t m = ancresPossibles_[k].m[0]; m; m &= m - 1) {
+        const auto a = static_cast<std::size_t>(std::countr_zero(m));
+        if (autour.Croise(Forme(static_cast<int>(k), static_cast<int>(a), 4))) voisinsCle_[f] |= codes_[k * C + a];
+        if (a == f) ancreCle_[f] |= codes_[k * C + a];
+      }
+  }
   if (miroir_) {
     codesMiroir_.assign(K * C, CleExacte{});
     std::size_t i = 0;
@@ -1518,36 +1547,28 @@ typename Solveur<N>::B Solveur<N>::MaitresExacts(const CleExacte& cle) const {
 template <int N>
 template <class F>
 void Solveur<N>::Deplacements(const CleExacte& cle, const B& occ, uint16_t immobile, F&& f) const {
-  B libres = sol_;
-  libres.m[0] &= ~occ.m[0];
-  B pres = libres.Autour(1);
-  pres |= libres.Autour(pas_);
   const bool coups = options_.mesure == MesureSolveur::Coups;
-  // Only a piece beside a free cell can move: most cannot. Which ones, as
-  // bits first (without a branch each), then those.
+  // Only a piece beside a free cell can move: most cannot. Those are the
+  // key's bits among the free cells' neighbours, found at once.
+  CleExacte pres;
+  for (uint64_t libres = sol_.m[0] & ~occ.m[0]; libres; libres &= libres - 1) pres |= voisinsCle_[static_cast<std::size_t>(std::countr_zero(libres))];
+  if (immobile != kSansIssue) pres = pres.Sauf(ancreCle_[immobile]);
+  pres &= cle;
   const Pose* poses = poses_.data();
-  std::array<const Pose*, 64> lues;
-  uint64_t mobiles = 0;
-  int q = 0;
-  for (const Champ& c : champs_)
-    for (uint64_t bits = BitsDe(cle, c); bits; bits &= bits - 1, ++q) {
-      const Pose* pose = &poses[c.rang + std::countr_zero(bits)];
-      lues[static_cast<std::size_t>(q)] = pose;
-      mobiles |= static_cast<uint64_t>(pose->ancre != immobile && pres.Croise(pose->formes[4])) << q;
-    }
-  for (; mobiles; mobiles &= mobiles - 1) {
-    const int p = std::countr_zero(mobiles);
-    const Pose& pose = *lues[static_cast<std::size_t>(p)];
-    const int k = classeDe_[static_cast<std::size_t>(p)];
-    const uint16_t a = pose.ancre;
-    unsigned libre = Libres(occ, pose.formes);
-    if (!libre) continue;
-    if (coups) {
-      for (uint64_t m = Atteintes(occ, k, a); m; m &= m - 1) f(k, a, static_cast<uint16_t>(std::countr_zero(m)), 0);
-    } else {
-      for (; libre; libre &= libre - 1) {
-        const auto d = static_cast<std::size_t>(std::countr_zero(libre));
-        f(k, a, static_cast<uint16_t>(a + delta_[d]), kDirections[d]);
+  for (std::size_t k = 0; k < champs_.size(); ++k) {
+    const Champ& c = champs_[k];
+    for (uint64_t bits = BitsDe(pres, c); bits; bits &= bits - 1) {
+      const Pose& pose = poses[c.rang + std::countr_zero(bits)];
+      const uint16_t a = pose.ancre;
+      unsigned libre = Libres(occ, pose.formes);
+      if (!libre) continue;
+      if (coups) {
+        for (uint64_t m = Atteintes(occ, static_cast<int>(k), a); m; m &= m - 1) f(static_cast<int>(k), a, static_cast<uint16_t>(std::countr_zero(m)), 0);
+      } else {
+        for (; libre; libre &= libre - 1) {
+          const auto d = static_cast<std::size_t>(std::countr_zero(libre));
+          f(static_cast<int>(k), a, static_cast<uint16_t>(a + delta_[d]), kDirections[d]);
+        }
       }
     }
   }
@@ -1684,7 +1705,7 @@ void Solveur<N>::CompterMemoireFixe() {
                  ancresMiroir_.size() * sizeof(uint16_t) + (obligatoires_.size() + butsObligatoires_.size()) * sizeof(B) + joignables_.size() +
                  versSol_.size() +
                  (bornesPas_.size() + pireDepuis_.size()) * sizeof(uint16_t) +
-                 (codes_.size() + codesMiroir_.size()) * sizeof(CleExacte) + poses_.size() * sizeof(Pose);
+                 (codes_.size() + codesMiroir_.size() + voisinsCle_.size() + ancreCle_.size()) * sizeof(CleExacte) + poses_.size() * sizeof(Pose);
   for (const auto& liste : touchers_) octetsFixes_ += sizeof(liste) + liste.size() * sizeof(Toucher);
   for (const auto& salle : sallesBornees_) octetsFixes_ += salle.etats.Octets() + salle.couts.size();
 }
