@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -13,13 +14,18 @@ namespace {
 // Below this, a table is the first one (never grown) or small enough for
 // its faults not to matter.
 constexpr std::size_t kPeuplerDes = std::size_t{64} << 10;
-// From this size on, a table is read at random over more pages than the
+// From this size on, a block is read at random over more pages than the
 // processor keeps addresses for: it asks for large pages.
 constexpr std::size_t kGrandesPagesDes = std::size_t{8} << 20;
 constexpr std::size_t kQuadrupleJusqua = std::size_t{64} << 10;
-}  // namespace
+// A table grown to this size has a few thousand states: the search takes
+// its region. Below, the large page's 2 MiB to clear would cost more than
+// the faults of what a search that ends soon still takes.
+constexpr std::size_t kRegionDes = std::size_t{256} << 10;
+constexpr std::size_t kGrandePage = std::size_t{2} << 20;
+constexpr std::size_t kRegion = 4 * kGrandePage;
+constexpr std::size_t kAlignement = 64;
 
-namespace {
 // Advice on the whole blocks of that size (a power of two) within the
 // memory given.
 void Conseiller(void* debut, std::size_t octets, std::uintptr_t bloc, int conseil) {
@@ -27,8 +33,8 @@ void Conseiller(void* debut, std::size_t octets, std::uintptr_t bloc, int consei
   const auto b = (reinterpret_cast<std::uintptr_t>(debut) + octets) & ~(bloc - 1);
   if (b > a) madvise(reinterpret_cast<void*>(a), b - a, conseil);
 }
-}  // namespace
 
+// Memory about to be written in full, its pages taken at once.
 void Peupler(void* debut, std::size_t octets) {
 #if defined(MADV_POPULATE_WRITE)
   Conseiller(debut, octets, 4096, MADV_POPULATE_WRITE);
@@ -38,12 +44,57 @@ void Peupler(void* debut, std::size_t octets) {
 #endif
 }
 
+std::size_t Arrondi(std::size_t n) { return (n + kAlignement - 1) & ~(kAlignement - 1); }
+}  // namespace
+
+Memoire::~Memoire() { std::free(region_); }
+
+void Memoire::Grandir() {
+  if (essayee_) return;
+  essayee_ = true;
+  // From the heap, where the game and the tools that solve many boards
+  // keep it from one search to the next.
+  region_ = static_cast<std::byte*>(std::aligned_alloc(kGrandePage, kRegion));
+#if defined(MADV_HUGEPAGE)
+  if (region_) madvise(region_, kRegion, MADV_HUGEPAGE);
+#endif
+}
+
+void* Memoire::Allouer(std::size_t n, bool zero, bool ecrit) {
+  if (region_ && kRegion - haut_ >= Arrondi(n)) {
+    // Its pages come as they are touched, a large page at a time.
+    std::byte* bloc = region_ + haut_;
+    haut_ += Arrondi(n);
+    ++blocs_;
+    if (zero) std::memset(bloc, 0, n);
+    return bloc;
+  }
+  void* bloc = zero ? std::calloc(n, 1) : std::malloc(n);
+  if (!bloc) throw std::bad_alloc();
+#if defined(MADV_HUGEPAGE)
+  if (n >= kGrandesPagesDes) Conseiller(bloc, n, kGrandePage, MADV_HUGEPAGE);
+#endif
+  if (ecrit) Peupler(bloc, n);
+  return bloc;
+}
+
+void Memoire::Liberer(void* bloc, std::size_t n) {
+  auto* b = static_cast<std::byte*>(bloc);
+  if (!region_ || b < region_ || b >= region_ + kRegion) {
+    std::free(bloc);
+    return;
+  }
+  // The region is given back whole; the last block given, at once.
+  if (b + Arrondi(n) == region_ + haut_) haut_ -= Arrondi(n);
+  if (--blocs_ == 0) haut_ = 0;
+}
+
 Table::Table(Memoire& memoire, std::size_t tailleCle, std::size_t limite)
     : memoire_(memoire), taille_(tailleCle), cles_(memoire, tailleCle, std::max<std::size_t>(1024, (1 << 18) / tailleCle)) {
   // 16 KiB to start with (less under a smaller limit), doubled as the
   // states come: what a board costs follows the states it has, whatever
   // the limit.
-  cases_ = Cases(std::clamp<std::size_t>(limite / 16 / sizeof(Case), 64, 1024));
+  cases_ = Cases(memoire_, std::clamp<std::size_t>(limite / 16 / sizeof(Case), 64, 1024));
   memoire_.Prendre(cases_.size() * sizeof(Case));
 }
 
@@ -67,8 +118,9 @@ bool Table::Verifier(std::size_t limite, std::size_t reserve) {
 
 void Table::Agrandir(std::size_t taille) {
   Cases ancienne = std::move(cases_);
+  if (taille * sizeof(Case) >= kRegionDes) memoire_.Grandir();
   memoire_.Prendre(taille * sizeof(Case));
-  cases_ = Cases(taille);
+  cases_ = Cases(memoire_, taille);
   for (std::size_t i = 0; i < ancienne.size(); ++i) {
     const Case& k = ancienne[i];
     if (k.index == 0) continue;
@@ -79,25 +131,23 @@ void Table::Agrandir(std::size_t taille) {
   memoire_.Rendre(ancienne.size() * sizeof(Case));
 }
 
-Table::Cases::Cases(std::size_t n) : donnees_(static_cast<Case*>(std::calloc(n, sizeof(Case)))), taille_(n) {
-  if (!donnees_) throw std::bad_alloc();
-#if defined(MADV_HUGEPAGE)
-  if (n * sizeof(Case) >= kGrandesPagesDes) Conseiller(donnees_, n * sizeof(Case), std::uintptr_t{2} << 20, MADV_HUGEPAGE);
-#endif
-  // A table that grew is a third full at least: every page of it will be
-  // written.
-  if (n * sizeof(Case) >= kPeuplerDes) Peupler(donnees_, n * sizeof(Case));
-}
+// A table that grew is a third full at least: every page of it will be
+// written.
+Table::Cases::Cases(Memoire& memoire, std::size_t n)
+    : memoire_(&memoire), donnees_(static_cast<Case*>(memoire.Allouer(n * sizeof(Case), true, n * sizeof(Case) >= kPeuplerDes))), taille_(n) {}
 
 Table::Cases::Cases(Cases&& o) noexcept
-    : donnees_(std::exchange(o.donnees_, nullptr)), taille_(std::exchange(o.taille_, 0)) {}
+    : memoire_(o.memoire_), donnees_(std::exchange(o.donnees_, nullptr)), taille_(std::exchange(o.taille_, 0)) {}
 
 Table::Cases& Table::Cases::operator=(Cases&& o) noexcept {
+  std::swap(memoire_, o.memoire_);
   std::swap(donnees_, o.donnees_);
   std::swap(taille_, o.taille_);
   return *this;
 }
 
-Table::Cases::~Cases() { std::free(donnees_); }
+Table::Cases::~Cases() {
+  if (donnees_) memoire_->Liberer(donnees_, taille_ * sizeof(Case));
+}
 
 }  // namespace glissaro::solveur

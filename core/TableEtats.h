@@ -12,22 +12,41 @@
 
 namespace glissaro::solveur {
 
-// What the search holds, counted as it is allocated: the peak is what the
-// process really takes for it.
-struct Memoire {
+// What the search holds, counted as it is allocated (the peak is what the
+// process really takes for it), and where its blocks come from.
+class Memoire {
+ public:
   std::size_t actuelle = 0;
   std::size_t pic = 0;
+
+  Memoire() = default;
+  Memoire(const Memoire&) = delete;
+  Memoire& operator=(const Memoire&) = delete;
+  ~Memoire();
+
   void Prendre(std::size_t n) {
     actuelle += n;
     pic = std::max(pic, actuelle);
   }
   void Rendre(std::size_t n) { actuelle -= n; }
-};
 
-// Memory about to be written in full, its pages taken at once rather than
-// with one fault each (where the system cannot, they come as they are
-// touched).
-void Peupler(void* debut, std::size_t octets);
+  // A block of n bytes, zeroed when asked. ecrit: it is about to be
+  // written in full, so its pages are taken at once rather than with one
+  // fault each (where the system cannot, they come as they are touched).
+  void* Allouer(std::size_t n, bool zero, bool ecrit);
+  void Liberer(void* bloc, std::size_t n);
+  // The search has outgrown its first few thousand states: its next blocks
+  // come from one region in large pages, while it has room, where the
+  // system gives them. A search of a few megabytes then costs a fault for
+  // each 2 MiB rather than for each 4 KiB, and nothing to give back.
+  void Grandir();
+
+ private:
+  std::byte* region_ = nullptr;
+  bool essayee_ = false;
+  std::size_t haut_ = 0;   // the region's bytes given
+  std::size_t blocs_ = 0;  // its blocks still held
+};
 
 // Entries of a fixed width stored in pages, so growing never copies nor
 // holds twice the data. From the second page on, a page is taken whole at
@@ -40,25 +59,27 @@ class Pages {
   Pages(Memoire& memoire, std::size_t largeur, std::size_t parPage)
       : memoire_(&memoire), largeur_(largeur), decalage_(std::bit_width(parPage - 1)), parPage_(std::size_t{1} << decalage_) {}
   Pages(Pages&&) noexcept = default;
-  Pages& operator=(Pages&&) noexcept = default;
+  Pages& operator=(Pages&&) = delete;
   ~Pages() { Vider(); }
 
   std::size_t Taille() const { return n_; }
-  T* operator[](std::size_t i) const { return pages_[i >> decalage_].get() + (i & (parPage_ - 1)) * Largeur(); }
+  T* operator[](std::size_t i) const { return pages_[i >> decalage_] + (i & (parPage_ - 1)) * Largeur(); }
   // Entries that fit in the pages already taken.
   std::size_t Restantes() const { return pages_.size() * parPage_ - n_; }
   // The bytes the next Ajouter takes.
   std::size_t Besoin() const { return n_ == pages_.size() * parPage_ ? OctetsPage() : 0; }
   [[gnu::always_inline]] T* Ajouter() {
     if (n_ == pages_.size() * parPage_) {
-      pages_.push_back(std::make_unique_for_overwrite<T[]>(parPage_ * Largeur()));
-      if (pages_.size() > 1) Peupler(pages_.back().get(), parPage_ * Largeur() * sizeof(T));
+      pages_.push_back(static_cast<T*>(memoire_->Allouer(parPage_ * Largeur() * sizeof(T), false, !pages_.empty())));
       memoire_->Prendre(OctetsPage());
     }
     return (*this)[n_++];
   }
   void Vider() {
-    if (memoire_) memoire_->Rendre(pages_.size() * OctetsPage());
+    if (memoire_) {
+      memoire_->Rendre(pages_.size() * OctetsPage());
+      for (T* page : pages_) memoire_->Liberer(page, parPage_ * Largeur() * sizeof(T));
+    }
     pages_.clear();
     pages_.shrink_to_fit();
     n_ = 0;
@@ -66,13 +87,13 @@ class Pages {
 
  private:
   std::size_t Largeur() const { return kLargeur ? kLargeur : largeur_; }
-  std::size_t OctetsPage() const { return parPage_ * Largeur() * sizeof(T) + sizeof(std::unique_ptr<T[]>); }
+  std::size_t OctetsPage() const { return parPage_ * Largeur() * sizeof(T) + sizeof(T*); }
   Memoire* memoire_;
   std::size_t largeur_;
   int decalage_;
   std::size_t parPage_;
   std::size_t n_ = 0;
-  std::vector<std::unique_ptr<T[]>> pages_;
+  std::vector<T*> pages_;
 };
 
 // Queues of states by priority (cost, or cost and estimate); the smallest
@@ -172,11 +193,11 @@ class Table {
     uint16_t cout = 0;
     uint32_t index = 0;  // from 1; 0 for an empty slot
   };
-  // The slots, from calloc: zero pages cost nothing until touched.
+  // The slots, zeroed.
   class Cases {
    public:
     Cases() = default;
-    explicit Cases(std::size_t n);
+    Cases(Memoire& memoire, std::size_t n);
     Cases(Cases&& o) noexcept;
     Cases& operator=(Cases&& o) noexcept;
     ~Cases();
@@ -185,6 +206,7 @@ class Table {
     std::size_t size() const { return taille_; }
 
    private:
+    Memoire* memoire_ = nullptr;
     Case* donnees_ = nullptr;
     std::size_t taille_ = 0;
   };

@@ -6,7 +6,9 @@
 #include "Sequence.h"
 #include "Solveur.h"
 #include "SolveurReference.h"
+#include "TableEtats.h"
 
+#include <cstring>
 #include <optional>
 #include <random>
 
@@ -218,6 +220,28 @@ TEST(Solveur, LaMemoireCompteeResteSousSaLimiteEtPresDElle) {
   const auto petit = Pas(AneRouge());
   EXPECT_GT(petit.memoire, 0u);
   EXPECT_LT(petit.memoire, options.limiteMemoire);
+}
+
+TEST(Solveur, LesBlocsDeLaRegionNeSeChevauchentPasEtRepartentAZero) {
+  solveur::Memoire memoire;
+  memoire.Grandir();
+  auto* a = static_cast<uint8_t*>(memoire.Allouer(1000, false, false));
+  auto* b = static_cast<uint8_t*>(memoire.Allouer(1000, false, false));
+  std::memset(a, 0xAB, 1000);
+  std::memset(b, 0xCD, 1000);
+  auto toutA = [](const uint8_t* p, std::size_t n, uint8_t v) { return std::all_of(p, p + n, [v](uint8_t x) { return x == v; }); };
+  // a given back while b is held: a new block must not be b's bytes, and
+  // comes zeroed when asked so.
+  memoire.Liberer(a, 1000);
+  auto* c = static_cast<uint8_t*>(memoire.Allouer(1000, true, false));
+  EXPECT_TRUE(toutA(c, 1000, 0));
+  EXPECT_TRUE(toutA(b, 1000, 0xCD));
+  // Everything given back: the region starts over, its bytes written.
+  memoire.Liberer(b, 1000);
+  memoire.Liberer(c, 1000);
+  auto* d = static_cast<uint8_t*>(memoire.Allouer(3000, true, false));
+  EXPECT_TRUE(toutA(d, 3000, 0));
+  memoire.Liberer(d, 3000);
 }
 
 TEST(Solveur, PetitsPlateauxDansLesDeuxMesures) {
