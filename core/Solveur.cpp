@@ -1469,20 +1469,21 @@ void Solveur<N>::PreparerExacte() {
       poses_.push_back({&Forme(static_cast<int>(k), a, 0), CleExacte{}, a});
     }
   }
+  // A cell is beside a piece when the piece is beside the cell.
   voisinsCle_.assign(C, CleExacte{});
   ancreCle_.assign(C, CleExacte{});
-  for (std::size_t f = 0; f < C; ++f) {
-    B cellule;
-    cellule.Poser(static_cast<int>(f));
-    B autour = cellule.Autour(1);
-    autour |= cellule.Autour(pas_);
-    for (std::size_t k = 0; k < K; ++k)
-      for (uint64_t m = ancresPossibles_[k].m[0]; m; m &= m - 1) {
-        const auto a = static_cast<std::size_t>(std::countr_zero(m));
-        if (autour.Croise(Forme(static_cast<int>(k), static_cast<int>(a), 4))) voisinsCle_[f] |= codes_[k * C + a];
-        if (a == f) ancreCle_[f] |= codes_[k * C + a];
+  for (std::size_t k = 0; k < K; ++k)
+    for (uint64_t m = ancresPossibles_[k].m[0]; m; m &= m - 1) {
+      const auto a = static_cast<std::size_t>(std::countr_zero(m));
+      const B& piece = Forme(static_cast<int>(k), static_cast<int>(a), 4);
+      B autour = piece.Autour(1);
+      autour |= piece.Autour(pas_);
+      for (uint64_t v = autour.m[0]; v; v &= v - 1) {
+        const auto f = static_cast<std::size_t>(std::countr_zero(v));
+        if (f < C) voisinsCle_[f] |= codes_[k * C + a];
       }
-  }
+      ancreCle_[a] |= codes_[k * C + a];
+    }
   if (miroir_) {
     codesMiroir_.assign(K * C, CleExacte{});
     std::size_t i = 0;
