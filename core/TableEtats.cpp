@@ -79,13 +79,14 @@ void* Memoire::Allouer(std::size_t n, bool zero, bool ecrit) {
 }
 
 void Memoire::Liberer(void* bloc, std::size_t n) {
-  auto* b = static_cast<std::byte*>(bloc);
-  if (!region_ || b < region_ || b >= region_ + kRegion) {
+  const auto debut = reinterpret_cast<std::uintptr_t>(region_);
+  const auto b = reinterpret_cast<std::uintptr_t>(bloc);
+  if (!region_ || b < debut || b >= debut + kRegion) {
     std::free(bloc);
     return;
   }
   // The region is given back whole; the last block given, at once.
-  if (b + Arrondi(n) == region_ + haut_) haut_ -= Arrondi(n);
+  if (b + Arrondi(n) == debut + haut_) haut_ -= Arrondi(n);
   if (--blocs_ == 0) haut_ = 0;
 }
 
