@@ -12,8 +12,9 @@
 
 namespace glissaro::solveur {
 
-// What the search holds, counted as it is allocated (the peak is what the
-// process really takes for it), and where its blocks come from.
+// What the search holds, counted as it is allocated, and where its blocks
+// come from. The peak counts the blocks: a search in its region holds the
+// region's large pages it has touched, up to 2 MiB more.
 class Memoire {
  public:
   std::size_t actuelle = 0;
