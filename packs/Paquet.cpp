@@ -1,7 +1,6 @@
 #include "Paquet.h"
 
 #include <sys/stat.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -15,6 +14,7 @@
 
 #include "Fichiers.h"
 #include "Texte.h"
+#include "Zlib.h"
 #include "backup.h"
 
 namespace glissaro::paquet {
@@ -163,7 +163,7 @@ int Niveau(Compression c) {
 
 // Writes one entry: its header, then the data read from source in blocks.
 bool EcrireEntree(Ecrivain& e, const std::string& nom, int32_t date, std::istream& source, Compression compression,
-                  const std::string& origine, std::string& message) {
+                  const Zlib& zlib, const std::string& origine, std::string& message) {
   std::string tete;
   Entier(tete, static_cast<int32_t>(nom.size()));
   tete += nom;
@@ -173,7 +173,7 @@ bool EcrireEntree(Ecrivain& e, const std::string& nom, int32_t date, std::istrea
   if (!e.Ecrire(tete)) return false;
 
   std::array<unsigned char, kBloc> brut;
-  std::vector<unsigned char> compresse(compressBound(kBloc));
+  std::vector<unsigned char> compresse(compression == Compression::Aucune ? 0 : zlib.BorneCompression(kBloc));
   while (true) {
     source.read(reinterpret_cast<char*>(brut.data()), kBloc);
     const auto lus = static_cast<std::size_t>(source.gcount());
@@ -181,7 +181,7 @@ bool EcrireEntree(Ecrivain& e, const std::string& nom, int32_t date, std::istrea
     uLongf taille = static_cast<uLongf>(compresse.size());
     const bool compresser =
         compression != Compression::Aucune &&
-        compress2(compresse.data(), &taille, brut.data(), static_cast<uLong>(lus), Niveau(compression)) == Z_OK &&
+        zlib.Compresser(compresse.data(), &taille, brut.data(), static_cast<uLong>(lus), Niveau(compression)) == Z_OK &&
         taille < lus;
     const auto longueur = static_cast<int64_t>(compresser ? taille : lus);
     if (e.Libre() < 4 + longueur && e.Capacite() >= 4 + longueur && !e.Changer(true)) return false;
@@ -262,7 +262,7 @@ bool ListerFichiers(const std::string& sortie, const std::string& dossier, std::
 // its end. A file that cannot be read sets message; the writer keeps its
 // own.
 bool EcrireArchive(Ecrivain& e, const std::vector<FichierDuPaquet>& fichiers, int64_t total, const std::string& liste,
-                   Compression compression, std::string& message) {
+                   Compression compression, const Zlib& zlib, std::string& message) {
   std::string entete;
   Entier(entete, static_cast<int32_t>(std::string_view(kTexteEntete).size()));
   entete += kTexteEntete;
@@ -270,7 +270,7 @@ bool EcrireArchive(Ecrivain& e, const std::vector<FichierDuPaquet>& fichiers, in
   Entier(entete, 0);
   if (!e.Ouvrir() || !e.Ecrire(entete)) return false;
   std::istringstream sourceListe(liste);
-  if (!EcrireEntree(e, kListe, DosDateTimeFromTime(std::time(nullptr)), sourceListe, compression, kListe, message))
+  if (!EcrireEntree(e, kListe, DosDateTimeFromTime(std::time(nullptr)), sourceListe, compression, zlib, kListe, message))
     return false;
   for (const auto& f : fichiers) {
     std::ifstream source(f.chemin, std::ios::binary);
@@ -278,7 +278,7 @@ bool EcrireArchive(Ecrivain& e, const std::vector<FichierDuPaquet>& fichiers, in
       message = "Impossible de lire le fichier " + f.chemin;
       return false;
     }
-    if (!EcrireEntree(e, f.nom, f.date, source, compression, f.chemin, message)) return false;
+    if (!EcrireEntree(e, f.nom, f.date, source, compression, zlib, f.chemin, message)) return false;
   }
   std::string fin;
   Entier(fin, 0);
@@ -327,7 +327,7 @@ class Lecteur {
 };
 
 // Reads one file's data and counts the bytes a restore would write.
-int64_t LireDonnees(Lecteur& l, const std::string& nom) {
+int64_t LireDonnees(Lecteur& l, const Zlib& zlib, const std::string& nom) {
   char marque[4];
   l.Lire(marque, 4);
   if (std::string_view(marque, 4) != std::string_view(kMarqueDonnees, 4))
@@ -345,15 +345,10 @@ int64_t LireDonnees(Lecteur& l, const std::string& nom) {
       continue;
     }
     l.Lire(entree.data(), longueur);
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK) throw std::runtime_error("zlib indisponible");
-    z.next_in = entree.data();
-    z.avail_in = static_cast<uInt>(longueur);
-    z.next_out = sortie.data();
-    z.avail_out = static_cast<uInt>(kBloc);
-    const int r = inflate(&z, Z_NO_FLUSH);
-    taille += static_cast<int64_t>(kBloc - z.avail_out);
-    inflateEnd(&z);
+    if (!zlib.Disponible()) throw std::runtime_error("zlib indisponible");
+    uInt produits = 0;
+    const int r = zlib.Inflater(entree.data(), static_cast<uInt>(longueur), sortie.data(), static_cast<uInt>(kBloc), &produits);
+    taille += produits;
     if (r < 0) throw std::runtime_error("bloc compressé endommagé dans " + nom);
   }
 }
@@ -393,9 +388,14 @@ ResultatPaquet CreerPaquet(const std::string& sortie, const std::string& dossier
     return r;
   }
 
+  const Zlib zlib;
+  if (options.compression != Compression::Aucune && !zlib.Disponible()) {
+    r.message = "Compression impossible : zlib indisponible";
+    return r;
+  }
   Ecrivain e(sortie, options.volume);
   std::string message;
-  if (!EcrireArchive(e, fichiers, total, liste, options.compression, message) || !e.Terminer()) {
+  if (!EcrireArchive(e, fichiers, total, liste, options.compression, zlib, message) || !e.Terminer()) {
     r.message = !message.empty() ? message : e.Message();
     return r;
   }
@@ -407,6 +407,7 @@ ResultatPaquet CreerPaquet(const std::string& sortie, const std::string& dossier
 
 ResultatListe ListerPaquet(const std::string& archive) {
   ResultatListe r;
+  const Zlib zlib;
   Lecteur l;
   std::string volume = archive;
   if (!l.Ouvrir(volume)) {
@@ -425,14 +426,14 @@ ResultatListe ListerPaquet(const std::string& archive) {
       if (nom.compare(0, 9, kMarqueVolume) == 0) {
         volume = ChangerExtension(volume, "." + nom.substr(9, 3));
         if (!l.Ouvrir(volume)) throw std::runtime_error("volume introuvable : " + volume);
-        const int64_t suite = LireDonnees(l, r.entrees.empty() ? std::string() : r.entrees.back().nom);
+        const int64_t suite = LireDonnees(l, zlib, r.entrees.empty() ? std::string() : r.entrees.back().nom);
         if (!r.entrees.empty()) r.entrees.back().taille += suite;
         continue;
       }
       EntreePaquet e;
       e.nom = Cp1252VersUtf8(nom);
       e.date = l.Entier();
-      e.taille = LireDonnees(l, e.nom);
+      e.taille = LireDonnees(l, zlib, e.nom);
       r.entrees.push_back(std::move(e));
     }
   } catch (const std::exception& erreur) {

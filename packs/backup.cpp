@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -351,6 +350,7 @@ bool TBackupFile::Restore(const std::string& archive, const std::string& target)
   if (!in_) {
     in_ = std::make_unique<unsigned char[]>(kBlockSize);
     out_ = std::make_unique<unsigned char[]>(kBlockSize);
+    zlib_ = std::make_unique<Zlib>();
   }
   ReadHeader(volume);
   // What a restore killed midway left behind.
@@ -663,19 +663,10 @@ bool TBackupFile::RestoreFileData(Volume& volume, Current* current) {
       if (b > 0) {
         // One zlib stream a block, inflated in one call; what it makes
         // before an error is kept.
-        z_stream z{};
-        if (inflateInit(&z) < 0) {
-          damaged = true;
-        } else {
-          z.next_in = in_.get();
-          z.avail_in = static_cast<uInt>(length);
-          z.next_out = out_.get();
-          z.avail_out = static_cast<uInt>(kBlockSize);
-          const int result = inflate(&z, Z_NO_FLUSH);
-          produced = kBlockSize - z.avail_out;
-          inflateEnd(&z);
-          damaged = result < 0;
-        }
+        uInt made = 0;
+        damaged = !zlib_->Disponible() ||
+                  zlib_->Inflater(in_.get(), static_cast<uInt>(length), out_.get(), static_cast<uInt>(kBlockSize), &made) < 0;
+        produced = made;
         data = out_.get();
       } else {
         produced = static_cast<std::size_t>(length);

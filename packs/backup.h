@@ -38,6 +38,8 @@
 #include <string>
 #include <vector>
 
+#include "Zlib.h"
+
 namespace glissaro {
 
 class Dialogues;
@@ -252,6 +254,7 @@ class TBackupFile {
   // Block data in, inflated data out: the restore's only buffers.
   std::unique_ptr<unsigned char[]> in_;
   std::unique_ptr<unsigned char[]> out_;
+  std::unique_ptr<Zlib> zlib_;  // loaded with them
 };
 
 }  // namespace glissaro
