@@ -632,31 +632,31 @@ class Solveur {
   // fits between the borders.
   std::vector<std::vector<int>> cellulesDe_;
   std::vector<B> ancresPossibles_;
-  // Exact keys: by kind, where its anchors' bits are (in word a or b, from
-  // which bit, how many); by kind × cell, the bit of the kind at that
-  // anchor, and of its mirror.
-  struct Champ {
-    uint8_t mot = 0;
-    uint8_t decalage = 0;
-    uint64_t masque = 0;
-    int rang = 0;  // of its first bit in poses_
-  };
-  // The bits of that kind's field in a key.
-  static uint64_t BitsDe(const CleExacte& cle, const Champ& c) { return ((c.mot ? uint64_t{cle.b} : cle.a) >> c.decalage) & c.masque; }
+  // Exact keys: by kind × cell, the bit of the kind at that anchor, and of
+  // its mirror.
   bool exacte_ = false;
-  std::vector<Champ> champs_;
   std::vector<CleExacte> codes_, codesMiroir_;
+  CleExacte cleMaitres_;  // the bits of the master kinds
   // By cell: the bits of every piece that would stand beside it, and of
   // every piece anchored there.
   std::vector<CleExacte> voisinsCle_, ancreCle_;
-  // By bit of the exact keys: the anchor, its masks (the six of Forme) and
-  // the mirror's bit.
+  // By bit of the exact keys (word b's from 64): the anchor, its masks
+  // (the six of Forme), the mirror's bit and the kind.
   struct Pose {
-    const B* formes;
+    const B* formes = nullptr;
     CleExacte miroir;
-    uint16_t ancre;
+    uint16_t ancre = 0;
+    uint8_t classe = 0;
   };
   std::vector<Pose> poses_;
+  // f(pose) for each bit of the key, in the bits' order, which is the
+  // kinds' order.
+  template <class F>
+  [[gnu::always_inline]] void ParPose(const CleExacte& cle, F&& f) const {
+    const Pose* poses = poses_.data();
+    for (uint64_t bits = cle.a; bits; bits &= bits - 1) f(poses[std::countr_zero(bits)]);
+    for (unsigned bits = cle.b; bits; bits &= bits - 1) f(poses[64 + std::countr_zero(bits)]);
+  }
   // SurLeChemin's work: by cell, the piece there in the state weighed; by
   // piece, the last count that met it.
   mutable std::vector<int16_t> pieceSur_;
@@ -1437,36 +1437,29 @@ void Solveur<N>::PreparerExacte() {
   if (options_.mesure == MesureSolveur::Coups && surLeChemin_) return;
   const std::size_t K = classes_.size();
   const auto C = static_cast<std::size_t>(cellules_);
-  champs_.assign(K, Champ{});
   // The kinds' bits one after the other, none across the two words.
-  int bit = 0, rang = 0;
+  std::vector<int> premier(K);
+  int bit = 0;
   for (std::size_t k = 0; k < K; ++k) {
     const int n = std::popcount(ancresPossibles_[k].m[0]);
     if (bit < 64 && bit + n > 64) bit = 64;
-    if (bit + n > 80 || n == 0) {
-      champs_.clear();
-      return;
-    }
-    Champ& c = champs_[k];
-    c.mot = bit >= 64 ? 1 : 0;
-    c.decalage = static_cast<uint8_t>(bit & 63);
-    c.masque = n == 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
-    c.rang = rang;
-    rang += n;
+    if (bit + n > 80 || n == 0) return;
+    premier[k] = bit;
     bit += n;
   }
   codes_.assign(K * C, CleExacte{});
+  poses_.assign(80, Pose{});
   for (std::size_t k = 0; k < K; ++k) {
-    const Champ& c = champs_[k];
-    int r = 0;
-    for (uint64_t m = ancresPossibles_[k].m[0]; m; m &= m - 1, ++r) {
+    int b = premier[k];
+    for (uint64_t m = ancresPossibles_[k].m[0]; m; m &= m - 1, ++b) {
       const auto a = static_cast<uint16_t>(std::countr_zero(m));
       CleExacte& code = codes_[k * C + a];
-      if (c.mot == 0)
-        code.a = uint64_t{1} << (c.decalage + r);
+      if (b < 64)
+        code.a = uint64_t{1} << b;
       else
-        code.b = static_cast<uint16_t>(1u << (c.decalage + r));
-      poses_.push_back({&Forme(static_cast<int>(k), a, 0), CleExacte{}, a});
+        code.b = static_cast<uint16_t>(1u << (b - 64));
+      poses_[static_cast<std::size_t>(b)] = {&Forme(static_cast<int>(k), a, 0), CleExacte{}, a, static_cast<uint8_t>(k)};
+      if (indiceMaitre_[k] >= 0) cleMaitres_ |= code;
     }
   }
   // A cell is beside a piece when the piece is beside the cell.
@@ -1486,9 +1479,8 @@ void Solveur<N>::PreparerExacte() {
     }
   if (miroir_) {
     codesMiroir_.assign(K * C, CleExacte{});
-    std::size_t i = 0;
     for (std::size_t k = 0; k < K; ++k)
-      for (uint64_t m = ancresPossibles_[k].m[0]; m; m &= m - 1, ++i) {
+      for (uint64_t m = ancresPossibles_[k].m[0], i = static_cast<uint64_t>(premier[k]); m; m &= m - 1, ++i) {
         const auto a = static_cast<std::size_t>(std::countr_zero(m));
         const auto autre = static_cast<std::size_t>(classeMiroir_[k]);
         codesMiroir_[k * C + a] = codes_[autre * C + AncreMiroir(static_cast<int>(k), static_cast<int>(a))];
@@ -1519,26 +1511,21 @@ template <int N>
 typename Solveur<N>::EntreeExacte Solveur<N>::LireExacte(const CleExacte& cle, uint8_t* ancres, B& maitres) const {
   EntreeExacte x{cle, fixes_, {}};
   maitres = B{};
-  for (const Champ& c : champs_)
-    for (uint64_t bits = BitsDe(cle, c); bits; bits &= bits - 1) {
-      const Pose& pose = poses_[static_cast<std::size_t>(c.rang + std::countr_zero(bits))];
-      *ancres++ = static_cast<uint8_t>(pose.ancre);
-      x.occ |= pose.formes[4];
-      maitres |= pose.formes[5];
-      x.reflet ^= pose.miroir;  // nothing on a board that is not its own mirror
-    }
+  ParPose(cle, [&](const Pose& pose) {
+    *ancres++ = static_cast<uint8_t>(pose.ancre);
+    x.occ |= pose.formes[4];
+    maitres |= pose.formes[5];
+    x.reflet ^= pose.miroir;  // nothing on a board that is not its own mirror
+  });
   return x;
 }
 
 template <int N>
 typename Solveur<N>::B Solveur<N>::MaitresExacts(const CleExacte& cle) const {
   B maitres;
-  for (std::size_t k = 0; k < champs_.size(); ++k) {
-    if (indiceMaitre_[k] < 0) continue;
-    const Champ& c = champs_[k];
-    for (uint64_t bits = BitsDe(cle, c); bits; bits &= bits - 1)
-      maitres |= poses_[static_cast<std::size_t>(c.rang + std::countr_zero(bits))].formes[5];
-  }
+  CleExacte m = cle;
+  m &= cleMaitres_;
+  ParPose(m, [&](const Pose& pose) { maitres |= pose.formes[5]; });
   return maitres;
 }
 
@@ -1555,24 +1542,20 @@ void Solveur<N>::Deplacements(const CleExacte& cle, const B& occ, uint16_t immob
   for (uint64_t libres = sol_.m[0] & ~occ.m[0]; libres; libres &= libres - 1) pres |= voisinsCle_[static_cast<std::size_t>(std::countr_zero(libres))];
   if (immobile != kSansIssue) pres = pres.Sauf(ancreCle_[immobile]);
   pres &= cle;
-  const Pose* poses = poses_.data();
-  for (std::size_t k = 0; k < champs_.size(); ++k) {
-    const Champ& c = champs_[k];
-    for (uint64_t bits = BitsDe(pres, c); bits; bits &= bits - 1) {
-      const Pose& pose = poses[c.rang + std::countr_zero(bits)];
-      const uint16_t a = pose.ancre;
-      unsigned libre = Libres(occ, pose.formes);
-      if (!libre) continue;
-      if (coups) {
-        for (uint64_t m = Atteintes(occ, static_cast<int>(k), a); m; m &= m - 1) f(static_cast<int>(k), a, static_cast<uint16_t>(std::countr_zero(m)), 0);
-      } else {
-        for (; libre; libre &= libre - 1) {
-          const auto d = static_cast<std::size_t>(std::countr_zero(libre));
-          f(static_cast<int>(k), a, static_cast<uint16_t>(a + delta_[d]), kDirections[d]);
-        }
+  ParPose(pres, [&](const Pose& pose) __attribute__((always_inline)) {
+    const uint16_t a = pose.ancre;
+    const int k = pose.classe;
+    unsigned libre = Libres(occ, pose.formes);
+    if (!libre) return;
+    if (coups) {
+      for (uint64_t m = Atteintes(occ, k, a); m; m &= m - 1) f(k, a, static_cast<uint16_t>(std::countr_zero(m)), 0);
+    } else {
+      for (; libre; libre &= libre - 1) {
+        const auto d = static_cast<std::size_t>(std::countr_zero(libre));
+        f(k, a, static_cast<uint16_t>(a + delta_[d]), kDirections[d]);
       }
     }
-  }
+  });
 }
 
 template <int N>
