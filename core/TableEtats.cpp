@@ -23,7 +23,7 @@ constexpr std::size_t kQuadrupleJusqua = std::size_t{64} << 10;
 // the faults of what a search that ends soon still takes.
 constexpr std::size_t kRegionDes = std::size_t{256} << 10;
 constexpr std::size_t kGrandePage = std::size_t{2} << 20;
-constexpr std::size_t kRegion = 4 * kGrandePage;
+constexpr std::size_t kRegion = Memoire::kRegion;
 constexpr std::size_t kAlignement = 64;
 
 // Advice on the whole blocks of that size (a power of two) within the
@@ -49,8 +49,8 @@ std::size_t Arrondi(std::size_t n) { return (n + kAlignement - 1) & ~(kAlignemen
 
 Memoire::~Memoire() { std::free(region_); }
 
-void Memoire::Grandir() {
-  if (essayee_) return;
+bool Memoire::Grandir() {
+  if (essayee_) return false;
   essayee_ = true;
   // From the heap, where the game and the tools that solve many boards
   // keep it from one search to the next.
@@ -58,6 +58,7 @@ void Memoire::Grandir() {
 #if defined(MADV_HUGEPAGE)
   if (region_) madvise(region_, kRegion, MADV_HUGEPAGE);
 #endif
+  return region_ != nullptr;
 }
 
 void* Memoire::Allouer(std::size_t n, bool zero, bool ecrit) {
@@ -79,12 +80,12 @@ void* Memoire::Allouer(std::size_t n, bool zero, bool ecrit) {
 }
 
 void Memoire::Liberer(void* bloc, std::size_t n) {
-  const auto debut = reinterpret_cast<std::uintptr_t>(region_);
-  const auto b = reinterpret_cast<std::uintptr_t>(bloc);
-  if (!region_ || b < debut || b >= debut + kRegion) {
+  if (!DansLaRegion(bloc)) {
     std::free(bloc);
     return;
   }
+  const auto debut = reinterpret_cast<std::uintptr_t>(region_);
+  const auto b = reinterpret_cast<std::uintptr_t>(bloc);
   // The region is given back whole; the last block given, at once.
   if (b + Arrondi(n) == debut + haut_) haut_ -= Arrondi(n);
   if (--blocs_ == 0) haut_ = 0;
@@ -119,7 +120,8 @@ bool Table::Verifier(std::size_t limite, std::size_t reserve) {
 
 void Table::Agrandir(std::size_t taille) {
   Cases ancienne = std::move(cases_);
-  if (taille * sizeof(Case) >= kRegionDes) memoire_.Grandir();
+  // The keys' first page, most of it still to be written, goes there too.
+  if (taille * sizeof(Case) >= kRegionDes && memoire_.Grandir()) cles_.Reloger();
   memoire_.Prendre(taille * sizeof(Case));
   cases_ = Cases(memoire_, taille);
   for (std::size_t i = 0; i < ancienne.size(); ++i) {

@@ -40,7 +40,14 @@ class Memoire {
   // come from one region in large pages, while it has room, where the
   // system gives them. A search of a few megabytes then costs a fault for
   // each 2 MiB rather than for each 4 KiB, and nothing to give back.
-  void Grandir();
+  // Whether the region opened with this call.
+  bool Grandir();
+  bool DansLaRegion(const void* bloc) const {
+    const auto debut = reinterpret_cast<std::uintptr_t>(region_);
+    const auto b = reinterpret_cast<std::uintptr_t>(bloc);
+    return region_ && b >= debut && b < debut + kRegion;
+  }
+  static constexpr std::size_t kRegion = std::size_t{8} << 20;
 
  private:
   std::byte* region_ = nullptr;
@@ -75,6 +82,23 @@ class Pages {
       memoire_->Prendre(OctetsPage());
     }
     return (*this)[n_++];
+  }
+  // The pages taken before the region opened, moved into it while it has
+  // room: what they have yet to hold then comes without a fault a page.
+  void Reloger() {
+    for (std::size_t j = 0; j < pages_.size(); ++j) {
+      if (memoire_->DansLaRegion(pages_[j])) continue;
+      const std::size_t octets = parPage_ * Largeur() * sizeof(T);
+      T* page = static_cast<T*>(memoire_->Allouer(octets, false, false));
+      if (!memoire_->DansLaRegion(page)) {
+        memoire_->Liberer(page, octets);
+        return;
+      }
+      const std::size_t tenues = std::min(parPage_, n_ - j * parPage_);
+      std::copy_n(pages_[j], tenues * Largeur(), page);
+      memoire_->Liberer(pages_[j], octets);
+      pages_[j] = page;
+    }
   }
   void Vider() {
     if (memoire_) {

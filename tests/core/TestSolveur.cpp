@@ -244,6 +244,20 @@ TEST(Solveur, LesBlocsDeLaRegionNeSeChevauchentPasEtRepartentAZero) {
   memoire.Liberer(d, 3000);
 }
 
+TEST(Solveur, LesPagesPrisesAvantLaRegionYPassentAvecCeQuEllesTiennent) {
+  solveur::Memoire memoire;
+  solveur::Pages<uint32_t> pages(memoire, 1, 1024);
+  for (uint32_t i = 0; i < 2500; ++i) *pages.Ajouter() = i * 7;  // two full pages, a third begun
+  ASSERT_FALSE(memoire.DansLaRegion(pages[0]));
+  ASSERT_TRUE(memoire.Grandir());
+  pages.Reloger();
+  for (uint32_t i = 0; i < 3000; ++i) {
+    if (i >= 2500) *pages.Ajouter() = i * 7;
+    ASSERT_TRUE(memoire.DansLaRegion(pages[i])) << i;
+    ASSERT_EQ(*pages[i], i * 7) << i;
+  }
+}
+
 TEST(Solveur, PetitsPlateauxDansLesDeuxMesures) {
   const auto simple = Dessiner({"A.."}, {"..x"});
   EXPECT_EQ(Coups(simple).coups, 1);
