@@ -1607,6 +1607,7 @@ typename Solveur<N>::Fin Solveur<N>::ChercherExacte(ResultatSolveur& r, int* niv
     if (static_cast<std::size_t>(lien.cout) + lien.estimation != niveau) continue;  // reached cheaper since
     if (options_.annuler && (++traites & 255) == 0 && options_.annuler->load()) return Fin::Annule;
     plusHaut = std::max(plusHaut, niveau);
+    s.table.EntreDeuxEtats();
     const EntreeExacte x = LireEntree(s.table.Cle(e));
     maitres = MaitresExacts(x.cle);
     // With a bound, the end is known when it is taken; without, when it is
@@ -2284,7 +2285,8 @@ typename Solveur<N>::Fin Solveur<N>::Chercher(bool approchee, ResultatSolveur& r
     // Every level below the highest taken is known to have no solution
     // (a state reached cheaper later may come back below it).
     plusHaut = std::max(plusHaut, niveau);
-    s.cle = s.table.Cle(e);  // keys never move: see Pages
+    s.table.EntreDeuxEtats();
+    s.cle = s.table.Cle(e);  // it stays where it is until the next state
     B maitres;
     const B occ = Lire(s, maitres);
     cheminPret_ = false;  // read when a new state is first weighed

@@ -120,8 +120,9 @@ bool Table::Verifier(std::size_t limite, std::size_t reserve) {
 
 void Table::Agrandir(std::size_t taille) {
   Cases ancienne = std::move(cases_);
-  // The keys' first page, most of it still to be written, goes there too.
-  if (taille * sizeof(Case) >= kRegionDes && memoire_.Grandir()) cles_.Reloger();
+  // The keys' first page, most of it still to be written, goes there too
+  // once the state expanded lets go of its key.
+  if (taille * sizeof(Case) >= kRegionDes && memoire_.Grandir()) reloger_ = true;
   memoire_.Prendre(taille * sizeof(Case));
   cases_ = Cases(memoire_, taille);
   for (std::size_t i = 0; i < ancienne.size(); ++i) {

@@ -85,6 +85,7 @@ class Pages {
   }
   // The pages taken before the region opened, moved into it while it has
   // room: what they have yet to hold then comes without a fault a page.
+  // Every address of an entry changes.
   void Reloger() {
     for (std::size_t j = 0; j < pages_.size(); ++j) {
       if (memoire_->DansLaRegion(pages_[j])) continue;
@@ -187,6 +188,14 @@ class Table {
     return true;
   }
 
+  // Between two states, when no key is held: once the region has opened,
+  // the keys' first page moves into it. A key's address holds otherwise.
+  void EntreDeuxEtats() {
+    if (!reloger_) return;
+    reloger_ = false;
+    cles_.Reloger();
+  }
+
   // Asks the processor for the key's slot ahead of Trouver.
   void Prevoir(const Empreinte& e) const { __builtin_prefetch(&cases_[Position(e.h1)]); }
 
@@ -250,6 +259,7 @@ class Table {
   Cases cases_;
   uint8_t* nouvelle_ = nullptr;
   std::size_t controle_ = 0;  // the number of states at the next check
+  bool reloger_ = false;       // the region has just opened
 };
 
 }  // namespace glissaro::solveur
