@@ -23,7 +23,6 @@ constexpr std::size_t kQuadrupleJusqua = std::size_t{64} << 10;
 // the faults of what a search that ends soon still takes.
 constexpr std::size_t kRegionDes = std::size_t{256} << 10;
 constexpr std::size_t kGrandePage = std::size_t{2} << 20;
-constexpr std::size_t kRegion = Memoire::kRegion;
 constexpr std::size_t kAlignement = 64;
 
 // Advice on the whole blocks of that size (a power of two) within the
@@ -84,10 +83,8 @@ void Memoire::Liberer(void* bloc, std::size_t n) {
     std::free(bloc);
     return;
   }
-  const auto debut = reinterpret_cast<std::uintptr_t>(region_);
-  const auto b = reinterpret_cast<std::uintptr_t>(bloc);
   // The region is given back whole; the last block given, at once.
-  if (b + Arrondi(n) == debut + haut_) haut_ -= Arrondi(n);
+  if (static_cast<std::byte*>(bloc) + Arrondi(n) == region_ + haut_) haut_ -= Arrondi(n);
   if (--blocs_ == 0) haut_ = 0;
 }
 
